@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QPoint>
+
+#include <cstdint>
+#include <string>
+
+#include "DesktopServices.h"
+#include "Events.h"
+#include "Form.h"
+
+class TRgn;
+class TRgnList;
+class TTimer;
+class TTaskTrayIcon;
+class TPopupMenu;
+class TMenuItem;
+
+// Movement state shared by every tick, one copy for the whole run. StepSize
+// is set only by ApplySettings; DirX is 1 rightward, 2 leftward; DirY is 2
+// downward, 1 upward; PauseBeats counts the beats of the current pause.
+extern int StepSize;
+extern int DirX;
+extern int DirY;
+extern int PauseBeats;
+
+// Puts the movement state back to its value before the window existed (all
+// 0). For tests.
+void resetMovementState();
+
+// The mascot window: a borderless window shaped like the shown frame, moved
+// about the screen on every tick of Timer1, pausing now and then for ten
+// beats of Timer2. Its components come from the stored layout; the members
+// below point at them once the layout is loaded, in the layout's component
+// order.
+class TFrmMain : public Form {
+public:
+    explicit TFrmMain(Component* owner);
+    ~TFrmMain() override;
+
+    std::string className() const override { return "TFrmMain"; }
+
+    TRgn* Rgn1 = nullptr;
+    TRgn* Rgn2 = nullptr;
+    TRgnList* RgnList1 = nullptr;
+    TTimer* Timer1 = nullptr;
+    TTaskTrayIcon* TaskTrayIcon1 = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* Exit1 = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* N2 = nullptr;
+    TRgn* Rgn3 = nullptr;
+    TMenuItem* N3 = nullptr;
+    TRgn* Rgn4 = nullptr;
+    TRgn* Rgn5 = nullptr;
+    TRgn* Rgn6 = nullptr;
+    TTimer* Timer2 = nullptr;
+
+    // Event handlers, bound by name from the stored layout.
+    void FormCreate(Component* Sender);
+    void FormClose(Component* Sender);
+    void Timer1Timer(Component* Sender);
+    void Timer2Timer(Component* Sender);
+    void Rgn1MouseDown(Component* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Rgn1DblClick(Component* Sender);
+    void N2Click(Component* Sender);
+    void N3Click(Component* Sender);
+    void Exit1Click(Component* Sender);
+
+    // Ends any pause and turns the settings into top-most state, timer
+    // period and step size.
+    void ApplySettings();
+    // Makes one frame the only one drawn and the window's outline.
+    void ShowFrame(TRgn* rgn);
+
+    // The five movers, one per MoveMode; Timer1Timer picks one per tick.
+    void ChaseMouse();
+    void WanderScreen();
+    void WanderTaskbar();
+    void WalkOnWindow();
+    void StepInPlace();
+
+    // Which screen edge the taskbar lies on: 'b', 't', 'r' or 'l'. The
+    // queried rectangle is handed back through `rect`. When the desktop
+    // cannot tell where the taskbar is, it counts as a bottom taskbar whose
+    // top is the screen's bottom edge.
+    static char TaskbarSide();
+    static char TaskbarSide(ScreenRect& rect);
+    // Where a dialog of outer size w x h goes: 30 pixels from the screen's
+    // corner beside the taskbar. Returns Left, Top.
+    static QPoint PlaceNearTaskbar(int w, int h);
+
+    // The window position, which is also the shown frame's top-left corner.
+    int left() const;
+    int top() const;
+    // Each set is an immediate move of the window.
+    void setLeft(int value);
+    void setTop(int value);
+
+    unsigned char phase() const { return Phase; }
+
+private:
+    // Shared rules of the movers.
+    void StartPause();
+    void TurnOrStep(int r);
+    void ClampHorizontal();
+    void ClampVertical();
+    void ClampToWindow(const ScreenRect& window);
+    void WalkFrame(bool rightward);
+    void IdleFrame();
+
+    int frameWidth() const;
+    int frameHeight() const;
+    void bindComponents();
+    void publishHandlers();
+    QWidget& window();
+    const QWidget& window() const;
+
+    unsigned char Phase = 0;
+    // The period Timer1 last ran at, kept so that an ApplySettings that
+    // cannot map SpeedIndex restarts a Timer1 that a pause or a drag has
+    // stopped, instead of leaving the character frozen for good.
+    int movePeriod_ = 0;
+};
+
+// The one mascot window, the program's main window.
+extern TFrmMain* FrmMain;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The settings file kuvito.ini beside the executable, section "kuvito":
+// temae (stay on top: 1 on, 2 off), idou (movement mode), speed (speed
+// index) and idour (step index). ReadSettings fills the program-wide settings
+// (MascotSettings.h) once at start-up; WriteSettings stores a confirmed
+// settings dialog.
+
+// The full path of kuvito.ini: the executable's directory and the file name.
+std::string SettingsFilePath();
+
+// Reads the four keys in the order temae, idou, speed, idour into StayOnTop,
+// MoveMode, SpeedIndex and StepIndex. Missing or unreadable values give the
+// defaults (on, 1, 5, 5); ranges are not checked. Never raises.
+void ReadSettings();
+
+// Writes speed, idour, temae and idou in that order, setting each field right
+// after its key was written. A key that cannot be written raises KuvitoError
+// "<path> に書き込めません" and stops there: earlier keys and their fields are
+// already changed, that key and the later ones are not.
+void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode);
+
+// The text-to-integer rule of the settings file: leading blanks skipped, then
+// an optional sign and either decimal digits or "$" and up to 32 bits of
+// hexadecimal digits, to the end of the text, fitting a signed 32-bit
+// integer. Nothing when the text is anything else (empty included).
+std::optional<std::int32_t> TextToInt(std::string_view text);
+
+// How one stored value reads: a leading "0x"/"0X" of a text longer than two
+// characters stands for "$", then TextToInt, or def when that fails.
+std::int32_t StoredTextToInt(std::string text, std::int32_t def);
