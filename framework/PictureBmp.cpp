@@ -1,0 +1,282 @@
+// Bitmap file reading and writing for Picture. Every size read from the file
+// is checked against the bytes actually present before anything is allocated,
+// so a damaged or hostile file ends in a KuvitoError and never in an
+// out-of-bounds read or an allocation the file cannot back.
+
+#include "KuvitoError.h"
+#include "Picture.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+const char* const kMalformed = "ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙが正しくありません";
+const char* const kUnsupported = "この形式のﾋﾞｯﾄﾏｯﾌﾟには対応していません";
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+constexpr std::uint32_t kBiAlphaBitfields = 6;
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::size_t kInfoHeaderSize = 40;
+
+[[noreturn]] void malformed() { throw KuvitoError(kMalformed, KuvitoError::Kind::InvalidPicture); }
+
+std::uint16_t u16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t u32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::int32_t i32(const std::uint8_t* p) { return static_cast<std::int32_t>(u32(p)); }
+
+void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+// One colour channel described by a bit mask of the file.
+struct Channel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint32_t max = 0;
+    explicit Channel(std::uint32_t m) : mask(m) {
+        if (m != 0) {
+            shift = std::countr_zero(m);
+            max = m >> shift;
+        }
+    }
+    std::uint8_t value(std::uint32_t pixel) const {
+        if (max == 0)
+            return 0;
+        return static_cast<std::uint8_t>(static_cast<std::uint64_t>((pixel & mask) >> shift) * 255 / max);
+    }
+};
+
+} // namespace
+
+// Reads the headers, checks them against the data, and fills a Picture.
+class PictureBmpReader {
+public:
+    PictureBmpReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    Picture read() {
+        if (data_ == nullptr || size_ < kFileHeaderSize + 4 || data_[0] != 'B' || data_[1] != 'M')
+            malformed();
+        const std::uint32_t offBits = u32(data_ + 10);
+        const std::uint32_t headerSize = u32(data_ + 14);
+        if (headerSize != 12 && headerSize < kInfoHeaderSize)
+            malformed();
+        if (headerSize > size_ - kFileHeaderSize)
+            malformed();
+        const std::uint8_t* h = data_ + kFileHeaderSize;
+        std::int64_t width, height;
+        unsigned planes, bits;
+        std::uint32_t compression = kBiRgb, colorsUsed = 0;
+        std::size_t paletteEntrySize = 4;
+        std::size_t afterHeader = kFileHeaderSize + headerSize;
+        std::uint32_t masks[3] = {0, 0, 0};
+        if (headerSize == 12) {
+            width = u16(h + 4);
+            height = u16(h + 6);
+            planes = u16(h + 8);
+            bits = u16(h + 10);
+            paletteEntrySize = 3;
+        } else {
+            width = i32(h + 4);
+            height = i32(h + 8);
+            planes = u16(h + 12);
+            bits = u16(h + 14);
+            compression = u32(h + 16);
+            colorsUsed = u32(h + 32);
+            if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
+                const std::uint8_t* m = h + kInfoHeaderSize;
+                if (headerSize < kInfoHeaderSize + 12) {
+                    // The masks follow a plain 40-byte header.
+                    const std::size_t maskBytes = compression == kBiAlphaBitfields ? 16 : 12;
+                    if (maskBytes > size_ - afterHeader)
+                        malformed();
+                    m = data_ + afterHeader;
+                    afterHeader += maskBytes;
+                }
+                masks[0] = u32(m);
+                masks[1] = u32(m + 4);
+                masks[2] = u32(m + 8);
+            }
+        }
+        if (planes != 1)
+            malformed();
+        const bool topDown = height < 0;
+        if (topDown)
+            height = -height;
+        if (width < 0 || width > Picture::maxDimension || height > Picture::maxDimension)
+            malformed();
+
+        Picture::PixelFormat format;
+        bool custom = false;
+        switch (bits) {
+        case 1:
+            format = Picture::PixelFormat::pf1bit;
+            break;
+        case 4:
+            format = Picture::PixelFormat::pf4bit;
+            break;
+        case 8:
+            format = Picture::PixelFormat::pf8bit;
+            break;
+        case 16:
+            format = Picture::PixelFormat::pf15bit;
+            if (compression != kBiRgb) {
+                if (masks[0] == 0xF800 && masks[1] == 0x07E0 && masks[2] == 0x001F)
+                    format = Picture::PixelFormat::pf16bit;
+                else if (!(masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F))
+                    custom = true;
+            }
+            break;
+        case 24:
+            format = Picture::PixelFormat::pf24bit;
+            break;
+        case 32:
+            format = Picture::PixelFormat::pf32bit;
+            if (compression != kBiRgb && !(masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF))
+                custom = true;
+            break;
+        default:
+            throw KuvitoError(kUnsupported, KuvitoError::Kind::InvalidPicture);
+        }
+        const bool masked = compression == kBiBitfields || compression == kBiAlphaBitfields;
+        if (compression != kBiRgb && !(masked && (bits == 16 || bits == 32)))
+            throw KuvitoError(kUnsupported, KuvitoError::Kind::InvalidPicture);
+
+        // Palette: it lies between the header and the pixels.
+        std::vector<Picture::Rgb> palette;
+        if (bits <= 8) {
+            const std::size_t most = std::size_t{1} << bits;
+            std::size_t count = headerSize == 12 || colorsUsed == 0 ? most : std::min<std::size_t>(colorsUsed, most);
+            if (count * paletteEntrySize > size_ - std::min(size_, afterHeader) ||
+                afterHeader + count * paletteEntrySize > offBits)
+                malformed();
+            palette.reserve(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::uint8_t* e = data_ + afterHeader + i * paletteEntrySize;
+                palette.push_back({e[2], e[1], e[0]});
+            }
+        } else if (offBits < afterHeader) {
+            malformed();
+        }
+
+        // Pixels: every row must be present.
+        const std::uint64_t fileStride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
+        const std::uint64_t pixelBytes = fileStride * static_cast<std::uint64_t>(height);
+        if (offBits > size_ || pixelBytes > size_ - offBits)
+            malformed();
+
+        Picture picture;
+        picture.format_ = custom ? Picture::PixelFormat::pfCustom : format;
+        picture.palette_ = std::move(palette);
+        picture.setSize(static_cast<int>(width), static_cast<int>(height));
+        const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+        const std::size_t usedBytes = (static_cast<std::size_t>(width) * bits + 7) / 8;
+        for (std::int64_t row = 0; row < height && usedBytes > 0; ++row) {
+            const std::int64_t y = topDown ? row : height - 1 - row;
+            const std::uint8_t* src = data_ + offBits + static_cast<std::size_t>(row) * fileStride;
+            std::uint8_t* dst = picture.bits_.data() + static_cast<std::size_t>(y) * picture.stride_;
+            if (!custom) {
+                std::memcpy(dst, src, usedBytes);
+                // Unused bits of a last partial byte are zeroed like padding.
+                const unsigned tailBits = static_cast<unsigned>((static_cast<std::size_t>(width) * bits) % 8);
+                if (tailBits != 0)
+                    dst[usedBytes - 1] &= static_cast<std::uint8_t>(0xFF << (8 - tailBits));
+                continue;
+            }
+            for (std::int64_t x = 0; x < width; ++x) {
+                const std::uint32_t v = bits == 16 ? u16(src + 2 * x) : u32(src + 4 * x);
+                std::uint8_t* p = dst + 4 * x;
+                p[0] = blue.value(v);
+                p[1] = green.value(v);
+                p[2] = red.value(v);
+                p[3] = 0;
+            }
+        }
+        return picture;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+};
+
+Picture Picture::loadBmp(const std::uint8_t* data, std::size_t size) { return PictureBmpReader(data, size).read(); }
+
+Picture Picture::loadBmpFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw KuvitoError("ﾌｧｲﾙが開けません: " + path);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return loadBmp(bytes);
+}
+
+std::vector<std::uint8_t> Picture::saveBmp() const {
+    const int bits = bitsPerPixel();
+    const bool palettized = bits <= 8;
+    const bool withMasks = format_ == PixelFormat::pf16bit;
+    const std::size_t paletteBytes = palettized ? palette_.size() * 4 : 0;
+    const std::size_t offBits = kFileHeaderSize + kInfoHeaderSize + (withMasks ? 12 : 0) + paletteBytes;
+    const std::size_t imageBytes = stride_ * static_cast<std::size_t>(height_);
+    const std::size_t fileSize = offBits + imageBytes;
+    if (fileSize > std::numeric_limits<std::uint32_t>::max())
+        throw KuvitoError("ﾋﾞｯﾄﾏｯﾌﾟが大きすぎます", KuvitoError::Kind::InvalidPicture);
+
+    std::vector<std::uint8_t> out;
+    out.reserve(fileSize);
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, static_cast<std::uint32_t>(fileSize));
+    put32(out, 0);
+    put32(out, static_cast<std::uint32_t>(offBits));
+    put32(out, kInfoHeaderSize);
+    put32(out, static_cast<std::uint32_t>(width_));
+    put32(out, static_cast<std::uint32_t>(height_));
+    put16(out, 1);
+    put16(out, static_cast<std::uint32_t>(bits));
+    put32(out, withMasks ? kBiBitfields : kBiRgb);
+    put32(out, static_cast<std::uint32_t>(imageBytes));
+    put32(out, 0);
+    put32(out, 0);
+    const std::size_t fullPalette = palettized ? (std::size_t{1} << bits) : 0;
+    put32(out, palettized && palette_.size() != fullPalette ? static_cast<std::uint32_t>(palette_.size()) : 0);
+    put32(out, 0);
+    if (withMasks) {
+        put32(out, 0xF800);
+        put32(out, 0x07E0);
+        put32(out, 0x001F);
+    }
+    if (palettized) {
+        for (const Rgb& c : palette_) {
+            out.push_back(c.blue);
+            out.push_back(c.green);
+            out.push_back(c.red);
+            out.push_back(0);
+        }
+    }
+    for (int y = height_ - 1; y >= 0; --y) {
+        const std::uint8_t* row = scanLine(y);
+        out.insert(out.end(), row, row + stride_);
+    }
+    return out;
+}
+
+void Picture::saveBmpFile(const std::string& path) const {
+    const std::vector<std::uint8_t> bytes = saveBmp();
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw KuvitoError("ﾌｧｲﾙに書き込めません: " + path);
+}
