@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FormValue.h"
+#include "KuvitoError.h"
 
 class PropertyWriter;
 
@@ -52,14 +53,31 @@ public:
     // Told when a component this one asked about is inserted or removed.
     virtual void notification(Component* component, Operation operation);
     // Ask `component` to call notification(component, opRemove) on this one
-    // when it is destroyed.
+    // when it is destroyed. The link works both ways and is dropped when
+    // either side goes away, so neither is ever told about a dead component.
     void freeNotification(Component* component);
+    void removeFreeNotification(Component* component);
+
+    // The component this one sits in for its structure (a control's parent
+    // window, a menu item's menu). Stored layouts nest children under it; it
+    // is usually, but not always, the owner. The base only records it.
+    Component* parentComponent() const { return parentComponent_; }
+    virtual void setParentComponent(Component* parent) { parentComponent_ = parent; }
+
+    // Where a form designer placed a non-visual component ("Left"/"Top" in
+    // its stored layout). No effect at run time; kept so it is written back.
+    int designLeft() const { return designLeft_; }
+    int designTop() const { return designTop_; }
 
     // Stored properties. readProperty() receives one stored value under its
     // property path ("Left", "RgnBitmap.Data", "OnClick", or a binary
     // property a component defines itself such as "RgnData") and returns
     // false when the path is unknown. writeProperties() writes the values in
-    // the order a reader expects them.
+    // the order a reader expects them. The base reads and writes "Tag"
+    // (stored when not 0), the bound event names and the designer position
+    // of non-visual components; a subclass writes its own published values,
+    // calls the base, then writes binary properties of its own (such as
+    // "RgnData") last.
     virtual bool readProperty(const std::string& path, const FormValue& value);
     virtual void writeProperties(PropertyWriter& writer) const;
 
@@ -89,19 +107,30 @@ protected:
             eventNames_.erase(path);
             return true;
         }
-        out = root()->findMethod<Handler>(value.text);
+        Handler handler = root()->findMethod<Handler>(value.text);
+        if (!handler)
+            throw KuvitoError(name_ + "." + path + ": メソッド " + value.text + " が見つかりません");
+        out = std::move(handler);
         bindEventName(path, value.text);
         return true;
     }
     // Removes this component from its owner's list (used by destruction).
     void removeFromOwner();
+    // Destroys the owned components, last first. Classes that are also
+    // widgets call this at the start of their destructor, so that owned
+    // components go while the owner is still whole (and before the widget
+    // base deletes its child widgets).
+    void destroyComponents();
 
 private:
     void insertComponent(Component* component);
     void removeComponent(Component* component);
-    void destroyComponents();
 
     Component* owner_ = nullptr;
+    Component* parentComponent_ = nullptr;
+    int designLeft_ = 0;
+    int designTop_ = 0;
+    bool hasDesignInfo_ = false;
     std::string name_;
     std::int32_t tag_ = 0;
     bool designing_ = false;

@@ -26,6 +26,11 @@ using TNotifyEvent = std::function<void(Component* Sender)>;
 using TMouseEvent = std::function<void(Component* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(Component* Sender, TShiftState Shift, int X, int Y)>;
 
+// What a form does after its close handler: caNone keeps it open; the
+// others close it (a closed main window ends the program).
+enum class TCloseAction : int { caNone = 0, caHide = 1, caFree = 2, caMinimize = 3 };
+using TCloseEvent = std::function<void(Component* Sender, TCloseAction& Action)>;
+
 // Calls a handler only when one is assigned.
 template <typename Handler, typename... Args> void fire(const Handler& handler, Args&&... args) {
     if (handler)

@@ -69,8 +69,9 @@ public:
     // Left-to-right mirror image, pixel for pixel.
     Picture mirrored() const;
 
-    // Grows on every change of content, so that a cached rendering of the
-    // picture knows when it is stale.
+    // A stamp taken afresh, from one program-wide sequence, on every change
+    // of content; a copy carries the stamp of its source. Equal stamps thus
+    // mean equal content, so a cached rendering knows when it is stale.
     std::uint64_t changeCount() const { return changes_; }
 
     // Bitmap files. load throws KuvitoError on anything malformed: truncated
@@ -94,7 +95,7 @@ public:
 
 private:
     friend class PictureBmpReader;
-    void touch() { ++changes_; }
+    void touch();
     static std::vector<Rgb> defaultPalette(PixelFormat format);
 
     int width_ = 0;

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "Component.h"
+#include "Events.h"
+
+class QMenu;
+class TMenuItem;
+
+// A popup menu with a QMenu behind it. Its items are TMenuItem components
+// (owned by the form, like every component of a layout) in the menu's own
+// item order. Components that refer to the menu ask for freeNotification and
+// are told when it is destroyed.
+class TPopupMenu : public Component {
+public:
+    explicit TPopupMenu(Component* owner);
+    ~TPopupMenu() override;
+
+    std::string className() const override { return "TPopupMenu"; }
+
+    // Shows the menu at a screen point through desktop().popupMenu; returns
+    // when it has closed. OnPopup runs first.
+    void Popup(int x, int y);
+
+    void add(TMenuItem* item);    // appends; an item in another menu moves here
+    void remove(TMenuItem* item); // the item is not destroyed
+    const std::vector<TMenuItem*>& items() const { return items_; }
+
+    bool AutoPopup() const { return autoPopup_; }
+    void setAutoPopup(bool on) { autoPopup_ = on; }
+    const TNotifyEvent& OnPopup() const { return onPopup_; }
+    void setOnPopup(TNotifyEvent handler) { onPopup_ = std::move(handler); }
+
+    QMenu& menu() { return *menu_; }
+
+    bool readProperty(const std::string& path, const FormValue& value) override;
+    void writeProperties(PropertyWriter& writer) const override;
+
+private:
+    std::unique_ptr<QMenu> menu_;
+    std::vector<TMenuItem*> items_;
+    bool autoPopup_ = true;
+    TNotifyEvent onPopup_;
+};
