@@ -3,6 +3,7 @@
 #include "KuvitoError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 namespace {
@@ -110,7 +111,11 @@ int nearestIndex(const std::vector<Picture::Rgb>& palette, Picture::Rgb c) {
     return best;
 }
 
+std::atomic<std::uint64_t> changeStamps{0};
+
 } // namespace
+
+void Picture::touch() { changes_ = ++changeStamps; }
 
 int Picture::bitsPerPixel(PixelFormat format) {
     switch (format) {
@@ -232,8 +237,8 @@ void Picture::setPixelFormat(PixelFormat format) {
             }
         }
     }
-    converted.changes_ = changes_ + 1;
     *this = std::move(converted);
+    touch();
 }
 
 void Picture::setSize(int width, int height) {
