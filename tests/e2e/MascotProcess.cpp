@@ -1,0 +1,82 @@
+#include "MascotProcess.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+MascotProcess::MascotProcess(VirtualDesktop& desktop, std::optional<std::string> ini) : desktop_(desktop) {
+    dir_ = desktop.dir() + "/kuvito-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    fs::create_directories(dir_);
+    fs::copy_file(KUVITO_EXE, dir_ + "/kuvito");
+    if (ini) {
+        std::ofstream f(iniPath(), std::ios::binary);
+        f << *ini;
+    }
+    pid_ = desktop.spawn({dir_ + "/kuvito"}, dir_ + "/kuvito.log");
+}
+
+MascotProcess::~MascotProcess() { stop(); }
+
+std::string MascotProcess::log() const {
+    std::ifstream f(dir_ + "/kuvito.log");
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+bool MascotProcess::running() {
+    if (pid_ <= 0)
+        return false;
+    int status;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -pid_; // ended; remember that it did
+        return false;
+    }
+    return true;
+}
+
+XClient::Window MascotProcess::waitForWindow(XClient& x, int tenthsOfSeconds) {
+    for (int i = 0; i < tenthsOfSeconds; ++i) {
+        for (auto w : x.windowsOfPid(pid()))
+            if (x.isViewable(w) && x.name(w) == "走れクヴィトくん")
+                return w;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return 0;
+}
+
+std::vector<XClient::Window> MascotProcess::trayIcons(XClient& x) {
+    std::vector<XClient::Window> out;
+    if (desktop_.panelPid() <= 0)
+        return out;
+    auto panels = x.windowsOfPid(desktop_.panelPid());
+    for (auto w : x.windowsOfPid(pid())) {
+        auto top = x.topLevel(w);
+        for (auto p : panels)
+            if (top == x.topLevel(p) && x.isViewable(w))
+                out.push_back(w);
+    }
+    return out;
+}
+
+bool MascotProcess::waitForExit(int tenthsOfSeconds) {
+    for (int i = 0; i < tenthsOfSeconds; ++i) {
+        if (!running())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+void MascotProcess::stop() {
+    if (pid_ > 0) {
+        desktop_.stopProcess(pid_);
+        pid_ = -pid_;
+    }
+}

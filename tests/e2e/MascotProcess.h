@@ -1,0 +1,34 @@
+#pragma once
+
+#include "VirtualDesktop.h"
+#include "XClient.h"
+
+#include <optional>
+#include <string>
+
+// The real kuvito program, copied into a folder of its own on a virtual
+// desktop so that its kuvito.ini (which lies beside the executable) belongs
+// to the test.
+class MascotProcess {
+public:
+    // ini: the settings file's content, or nothing for no file.
+    MascotProcess(VirtualDesktop& desktop, std::optional<std::string> ini = std::nullopt);
+    ~MascotProcess();
+
+    int pid() const { return pid_ < 0 ? -pid_ : pid_; }
+    std::string iniPath() const { return dir_ + "/kuvito.ini"; }
+    std::string log() const;
+    bool running();
+    // Waits for the mascot window to be mapped; 0 when it never appears.
+    XClient::Window waitForWindow(XClient& x, int tenthsOfSeconds = 100);
+    // The program's windows embedded into the panel (its tray icon).
+    std::vector<XClient::Window> trayIcons(XClient& x);
+    // Waits for the process to end by itself.
+    bool waitForExit(int tenthsOfSeconds);
+    void stop();
+
+private:
+    VirtualDesktop& desktop_;
+    std::string dir_;
+    int pid_ = 0;
+};

@@ -1,0 +1,220 @@
+#include "VirtualDesktop.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string shellQuote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+std::string readAll(FILE* f) {
+    std::string out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, n);
+    return out;
+}
+
+} // namespace
+
+VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
+    char tmpl[] = "/tmp/kuvito-e2e.XXXXXX";
+    if (!mkdtemp(tmpl))
+        throw std::runtime_error("mkdtemp failed");
+    dir_ = tmpl;
+    for (const char* sub : {"home", "config", "cache", "data", "runtime"})
+        std::filesystem::create_directories(dir_ + "/" + sub);
+    std::filesystem::permissions(dir_ + "/runtime", std::filesystem::perms::owner_all);
+
+    // Xvfb picks a free display and writes its number to the pipe we give it,
+    // so parallel runs never collide on a fixed display.
+    int fds[2];
+    if (pipe(fds) != 0)
+        throw std::runtime_error("pipe failed");
+    pid_t x = fork();
+    if (x == 0) {
+        close(fds[0]);
+        int log = open((dir_ + "/xvfb.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(log, 1);
+        dup2(log, 2);
+        std::string fd = std::to_string(fds[1]);
+        std::string screen = std::to_string(options_.width) + "x" + std::to_string(options_.height) + "x24";
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    pids_.push_back(x);
+    std::string number;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(fds[0]);
+    if (number.empty())
+        throw std::runtime_error("Xvfb did not start; see " + dir_ + "/xvfb.log");
+    display_ = ":" + number;
+
+    // A session bus of our own, so that Qt neither finds the user's nor
+    // starts one that outlives the test.
+    std::string dbus = run("dbus-launch --sh-syntax");
+    auto field = [&](const std::string& key) {
+        auto at = dbus.find(key + "='");
+        if (at == std::string::npos)
+            return std::string();
+        at += key.size() + 2;
+        return dbus.substr(at, dbus.find('\'', at) - at);
+    };
+    dbusAddress_ = field("DBUS_SESSION_BUS_ADDRESS");
+    auto pidAt = dbus.find("DBUS_SESSION_BUS_PID=");
+    if (pidAt != std::string::npos)
+        dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
+
+    spawn({"openbox", "--sm-disable"}, dir_ + "/openbox.log");
+    waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
+    if (options_.panel)
+        startPanel(options_.panelAtTop);
+}
+
+VirtualDesktop::~VirtualDesktop() {
+    stopPanel();
+    for (auto it = pids_.rbegin(); it != pids_.rend(); ++it)
+        stopProcess(*it);
+    if (dbusPid_ > 0)
+        kill(dbusPid_, SIGTERM);
+    std::error_code ec;
+    if (!std::getenv("KUVITO_E2E_KEEP"))
+        std::filesystem::remove_all(dir_, ec);
+}
+
+std::vector<std::string> VirtualDesktop::environment() const {
+    std::vector<std::string> env = {
+        "DISPLAY=" + display_,
+        "HOME=" + dir_ + "/home",
+        "XDG_CONFIG_HOME=" + dir_ + "/config",
+        "XDG_CACHE_HOME=" + dir_ + "/cache",
+        "XDG_DATA_HOME=" + dir_ + "/data",
+        "XDG_RUNTIME_DIR=" + dir_ + "/runtime",
+        "DBUS_SESSION_BUS_ADDRESS=" + (dbusAddress_.empty() ? "unix:path=/nonexistent" : dbusAddress_),
+        "QT_QPA_PLATFORM=xcb",
+        "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"),
+    };
+    if (const char* lang = std::getenv("LANG"))
+        env.push_back(std::string("LANG=") + lang);
+    return env;
+}
+
+std::string VirtualDesktop::run(const std::string& command) const {
+    std::string prefix = "env -i";
+    for (const auto& kv : environment())
+        prefix += " " + shellQuote(kv);
+    FILE* p = popen((prefix + " bash -c " + shellQuote(command) + " 2>/dev/null").c_str(), "r");
+    if (!p)
+        return {};
+    std::string out = readAll(p);
+    pclose(p);
+    return out;
+}
+
+pid_t VirtualDesktop::spawn(const std::vector<std::string>& argv, const std::string& logFile) {
+    std::vector<std::string> env = environment();
+    pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        int log = open(logFile.empty() ? "/dev/null" : logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(log, 1);
+        dup2(log, 2);
+        std::vector<char*> args, envp;
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        for (const auto& e : env)
+            envp.push_back(const_cast<char*>(e.c_str()));
+        envp.push_back(nullptr);
+        execvpe(args[0], args.data(), envp.data());
+        _exit(127);
+    }
+    pids_.push_back(pid);
+    return pid;
+}
+
+void VirtualDesktop::stopProcess(pid_t pid) {
+    if (pid <= 0)
+        return;
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 50; ++i) {
+        int status;
+        pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid || (r < 0 && errno == ECHILD))
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+void VirtualDesktop::startPanel(bool atTop) {
+    stopPanel();
+    std::string config = dir_ + "/tint2rc";
+    {
+        // A plain panel with a task list and a notification area; only its
+        // edge changes between tests.
+        std::ofstream rc(config);
+        rc << "panel_items = TS\n"
+           << "panel_size = 100% 30\n"
+           << "panel_position = " << (atTop ? "top" : "bottom") << " center horizontal\n"
+           << "panel_layer = top\n"
+           << "panel_dock = 0\n"
+           << "strut_policy = follow_size\n"
+           << "panel_background_id = 0\n"
+           << "taskbar_mode = single_desktop\n"
+           << "systray_padding = 0 4 2\n"
+           << "systray_icon_size = 24\n";
+    }
+    panelPid_ = spawn({"tint2", "-c", config}, dir_ + "/tint2.log");
+    std::string full = std::to_string(options_.height);
+    waitFor("xdotool search --classname tint2 >/dev/null && ! xprop -root _NET_WORKAREA | grep -q ', " +
+                std::to_string(options_.width) + ", " + full + "'",
+            100);
+}
+
+void VirtualDesktop::stopPanel() {
+    if (panelPid_ > 0) {
+        stopProcess(panelPid_);
+        std::erase(pids_, panelPid_);
+        panelPid_ = 0;
+    }
+}
+
+void VirtualDesktop::screenshot(const std::string& path) const {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    run("import -window root " + shellQuote(path));
+}
+
+void VirtualDesktop::waitFor(const std::string& condition, int tenthsOfSeconds) const {
+    for (int i = 0; i < tenthsOfSeconds; ++i) {
+        if (run("(" + condition + ") && echo yes").find("yes") != std::string::npos)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <vector>
+#include <sys/types.h>
+
+// A private X desktop for one end-to-end test: Xvfb on a display number it
+// picks itself (-displayfd), openbox, optionally tint2 with its notification
+// area, a D-Bus session of its own, and HOME/XDG folders in a temporary
+// directory. Everything it starts is stopped by process id.
+class VirtualDesktop {
+public:
+    struct Options {
+        int width = 1024;
+        int height = 768;
+        bool panel = true;
+        bool panelAtTop = false;
+    };
+
+    explicit VirtualDesktop(Options options);
+    VirtualDesktop() : VirtualDesktop(Options{}) {}
+    ~VirtualDesktop();
+    VirtualDesktop(const VirtualDesktop&) = delete;
+    VirtualDesktop& operator=(const VirtualDesktop&) = delete;
+
+    const std::string& display() const { return display_; }
+    const std::string& dir() const { return dir_; }
+    // The environment a program on this desktop needs (DISPLAY, HOME, ...).
+    std::vector<std::string> environment() const;
+
+    // Runs a shell command on this desktop and returns its standard output.
+    std::string run(const std::string& command) const;
+    // Starts a program on this desktop; the desktop stops it at the end.
+    pid_t spawn(const std::vector<std::string>& argv, const std::string& logFile = {});
+    void stopProcess(pid_t pid);
+
+    void startPanel(bool atTop);
+    void stopPanel();
+    pid_t panelPid() const { return panelPid_; }
+    // Saves a screenshot of the whole screen.
+    void screenshot(const std::string& path) const;
+
+private:
+    void waitFor(const std::string& condition, int tenthsOfSeconds) const;
+
+    Options options_;
+    std::string dir_;
+    std::string display_;
+    std::string dbusAddress_;
+    pid_t dbusPid_ = 0;
+    pid_t panelPid_ = 0;
+    std::vector<pid_t> pids_;
+};

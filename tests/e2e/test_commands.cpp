@@ -1,0 +1,204 @@
+#include "E2eSupport.h"
+
+#include <filesystem>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/times.h>
+#include <unistd.h>
+
+namespace {
+constexpr int SW = 1024, PanelTop = 738;
+
+// A window of the program with the given title, viewable, or 0.
+XClient::Window findWindow(XClient& x, MascotProcess& mascot, const std::string& title) {
+    for (auto w : x.windowsOfPid(mascot.pid()))
+        if (x.isViewable(w) && x.name(w) == title)
+            return w;
+    return 0;
+}
+
+// Clicks the tray icon with the given button and waits a little for the
+// menu or the effect.
+void clickTrayIcon(VirtualDesktop& desktop, XClient& x, MascotProcess& mascot, int button) {
+    auto icons = mascot.trayIcons(x);
+    ASSERT_FALSE(icons.empty()) << "no tray icon";
+    auto g = x.geometry(icons.front());
+    desktop.run("xdotool mousemove " + std::to_string(g.x + g.width / 2) + " " + std::to_string(g.y + g.height / 2) +
+                " click " + std::to_string(button));
+    sleepMs(400);
+}
+
+long cpuTicks(int pid) {
+    std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    auto close = stat.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::istringstream in(stat.substr(close + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && in >> field; ++i) {
+        if (i == 14)
+            utime = std::stol(field);
+        if (i == 15)
+            stime = std::stol(field);
+    }
+    return utime + stime;
+}
+} // namespace
+
+TEST(Drag, TheWindowFollowsThePointerAndMovementResumes) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    // Stepping in place: the window stays put unless dragged.
+    MascotProcess mascot(desktop, iniFile(1, 5, 0, 0));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    sleepMs(300);
+    auto g = x.geometry(w);
+    // Grab the character by its belly, where every frame has figure pixels.
+    int gx = g.x + 26, gy = g.y + 65;
+    desktop.run("xdotool mousemove " + std::to_string(gx) + " " + std::to_string(gy) + " mousedown 1");
+    sleepMs(200);
+    for (int i = 1; i <= 10; ++i) {
+        desktop.run("xdotool mousemove " + std::to_string(gx + 30 * i) + " " + std::to_string(gy + 20 * i));
+        sleepMs(40);
+    }
+    desktop.screenshot(artifactPath("dragging"));
+    desktop.run("xdotool mouseup 1");
+    sleepMs(300);
+    auto after = x.geometry(w);
+    EXPECT_EQ(after.x, g.x + 300);
+    EXPECT_EQ(after.y, g.y + 200);
+    // Movement resumes: the frames change again after the release.
+    std::set<int> frames;
+    for (int i = 0; i < 20; ++i) {
+        frames.insert(shownFrame(x, w));
+        sleepMs(50);
+    }
+    EXPECT_GT(frames.size(), 1u);
+    desktop.screenshot(artifactPath("dropped"));
+}
+
+TEST(Menu, SettingsDialogWritesTheFileAndAppliesAtOnce) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    MascotProcess mascot(desktop, std::nullopt);
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
+    ASSERT_TRUE(x.hasState(w, "_NET_WM_STATE_ABOVE"));
+
+    clickTrayIcon(desktop, x, mascot, 3);
+    desktop.screenshot(artifactPath("menu"));
+    // The first item is "設定".
+    desktop.run("xdotool key Down Return");
+    XClient::Window dialog = 0;
+    ASSERT_TRUE(eventually([&] { return (dialog = findWindow(x, mascot, "走れクヴィトくんの設定")) != 0; }));
+    sleepMs(300);
+    desktop.screenshot(artifactPath("settings"));
+    auto frame = x.geometry(x.topLevel(dialog));
+    EXPECT_EQ(frame.x, SW - frame.width - 30);
+    EXPECT_EQ(frame.y, PanelTop - frame.height - 30);
+
+    // Untick "常に手前に表示" (the check box sits at 16, 135 in the client
+    // area) and confirm with Enter.
+    auto client = x.geometry(dialog);
+    desktop.run("xdotool mousemove " + std::to_string(client.x + 24) + " " + std::to_string(client.y + 143) +
+                " click 1");
+    sleepMs(200);
+    desktop.run("xdotool key Return");
+    ASSERT_TRUE(eventually([&] { return findWindow(x, mascot, "走れクヴィトくんの設定") == 0; }));
+    EXPECT_EQ(readFile(mascot.iniPath()), "[kuvito]\r\nspeed=5\r\nidour=5\r\ntemae=2\r\nidou=1\r\n");
+    EXPECT_TRUE(eventually([&] { return !x.hasState(w, "_NET_WM_STATE_ABOVE"); }));
+    EXPECT_EQ(mascot.waitForWindow(x, 1), w) << "the window was re-created";
+    expectCleanLog(mascot.log());
+}
+
+TEST(Menu, AboutBoxOpensAndEnterClosesIt) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    MascotProcess mascot(desktop, iniFile(1, 5, 5, 5));
+    ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
+    ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
+    clickTrayIcon(desktop, x, mascot, 3);
+    desktop.run("xdotool key Down Down Return");
+    ASSERT_TRUE(eventually([&] { return findWindow(x, mascot, "バージョン情報") != 0; }));
+    sleepMs(300);
+    desktop.screenshot(artifactPath("about"));
+    desktop.run("xdotool key Return");
+    EXPECT_TRUE(eventually([&] { return findWindow(x, mascot, "バージョン情報") == 0; }));
+    EXPECT_TRUE(mascot.running());
+}
+
+TEST(Menu, ExitEndsTheProgramAndTheIconGoes) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    MascotProcess mascot(desktop, iniFile(1, 5, 5, 5));
+    ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
+    ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
+    clickTrayIcon(desktop, x, mascot, 3);
+    // Three steps down skip the separator and land on "終了".
+    desktop.run("xdotool key Down Down Down Return");
+    EXPECT_TRUE(mascot.waitForExit(50));
+    desktop.screenshot(artifactPath("after-exit"));
+    EXPECT_TRUE(mascot.trayIcons(x).empty());
+    EXPECT_FALSE(std::filesystem::exists(mascot.iniPath() + ".new"));
+}
+
+TEST(Failure, ReadOnlyIniShowsTheErrorAndTheProgramGoesOn) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    const std::string ini = iniFile(1, 5, 5, 5);
+    MascotProcess mascot(desktop, ini);
+    chmod(mascot.iniPath().c_str(), 0444);
+    ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
+    ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
+    clickTrayIcon(desktop, x, mascot, 3);
+    desktop.run("xdotool key Down Return");
+    ASSERT_TRUE(eventually([&] { return findWindow(x, mascot, "走れクヴィトくんの設定") != 0; }));
+    sleepMs(300);
+    desktop.run("xdotool key Return");
+    XClient::Window box = 0;
+    ASSERT_TRUE(eventually([&] { return (box = findWindow(x, mascot, "走れクヴィトくん")) != 0 &&
+                                        x.geometry(box).width != 112; }));
+    sleepMs(300);
+    desktop.screenshot(artifactPath("error-box"));
+    desktop.run("xdotool key Return");
+    sleepMs(300);
+    EXPECT_NE(findWindow(x, mascot, "走れクヴィトくんの設定"), 0u) << "the dialog must stay open";
+    EXPECT_EQ(readFile(mascot.iniPath()), ini);
+    EXPECT_TRUE(mascot.running());
+}
+
+TEST(Failure, WithoutANotificationAreaTheProgramRunsAndSaysHowToEndIt) {
+    VirtualDesktop desktop(VirtualDesktop::Options{.panel = false});
+    XClient x(desktop.display());
+    MascotProcess mascot(desktop, iniFile(1, 5, 5, 5));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    sleepMs(1000);
+    desktop.screenshot(artifactPath("no-tray"));
+    EXPECT_TRUE(mascot.running());
+    // With no tray the character's own right-button menu is the way out.
+    auto g = x.geometry(w);
+    desktop.run("xdotool mousemove " + std::to_string(g.x + 26) + " " + std::to_string(g.y + 65) + " click 3");
+    sleepMs(400);
+    desktop.screenshot(artifactPath("no-tray-menu"));
+    desktop.run("xdotool key Down Down Down Return");
+    EXPECT_TRUE(mascot.waitForExit(50));
+}
+
+TEST(Hygiene, AtRestThereIsNoBusyLoop) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    MascotProcess mascot(desktop, iniFile(1, 5, 10, 5));
+    ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
+    sleepMs(1000);
+    long before = cpuTicks(mascot.pid());
+    sleepMs(5000);
+    long used = cpuTicks(mascot.pid()) - before;
+    long hz = sysconf(_SC_CLK_TCK);
+    // A tick a second costs microseconds; a busy loop would use seconds.
+    EXPECT_LT(used, hz / 4) << "CPU ticks used in 5 s at rest: " << used;
+    expectCleanLog(mascot.log());
+}
