@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb openbox tint2 xdotool x11-utils x11-xserver-utils wmctrl
-  imagemagick fonts-ipafont-gothic fontconfig dbus-x11 procps
+  imagemagick fonts-ipafont-gothic fontconfig dbus-x11 procps oneko
 )
 
 missing=()
