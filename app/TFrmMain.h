@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "DesktopServices.h"
 #include "Events.h"
@@ -35,7 +36,9 @@ void resetMovementState();
 // order.
 class TFrmMain : public Form {
 public:
-    explicit TFrmMain(Component* owner);
+    // Loads the stored layout (the program passes the one built into it,
+    // MascotLayoutData()), then runs OnCreate.
+    TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout);
     ~TFrmMain() override;
 
     std::string className() const override { return "TFrmMain"; }
@@ -58,7 +61,7 @@ public:
 
     // Event handlers, bound by name from the stored layout.
     void FormCreate(Component* Sender);
-    void FormClose(Component* Sender);
+    void FormClose(Component* Sender); // published as the form's OnClose
     void Timer1Timer(Component* Sender);
     void Timer2Timer(Component* Sender);
     void Rgn1MouseDown(Component* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -90,13 +93,6 @@ public:
     // corner beside the taskbar. Returns Left, Top.
     static QPoint PlaceNearTaskbar(int w, int h);
 
-    // The window position, which is also the shown frame's top-left corner.
-    int left() const;
-    int top() const;
-    // Each set is an immediate move of the window.
-    void setLeft(int value);
-    void setTop(int value);
-
     unsigned char phase() const { return Phase; }
 
 private:
@@ -113,8 +109,6 @@ private:
     int frameHeight() const;
     void bindComponents();
     void publishHandlers();
-    QWidget& window();
-    const QWidget& window() const;
 
     unsigned char Phase = 0;
     // The period Timer1 last ran at, kept so that an ApplySettings that
