@@ -30,20 +30,24 @@ void collect(Display* dpy, Window w, std::vector<Window>& out) {
     }
 }
 
-bool ownedBy(Display* dpy, Window w, pid_t pid) {
-    static Atom netWmPid = XInternAtom(dpy, "_NET_WM_PID", False);
-    Atom type;
-    int format;
-    unsigned long n = 0, after = 0;
-    unsigned char* data = nullptr;
-    bool yes = false;
-    if (XGetWindowProperty(dpy, w, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
-            Success &&
-        data && n == 1)
-        yes = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid;
-    if (data)
-        XFree(data);
-    return yes;
+// A program's own top-level window: new since the launch and carrying a
+// name or a class (not every program sets _NET_WM_PID or WM_CLASS).
+bool isNewClient(Display* dpy, Window w, const std::vector<Window>& before) {
+    for (Window b : before)
+        if (b == w)
+            return false;
+    XClassHint hint{};
+    if (XGetClassHint(dpy, w, &hint)) {
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        return true;
+    }
+    char* name = nullptr;
+    if (XFetchName(dpy, w, &name) && name) {
+        XFree(name);
+        return true;
+    }
+    return false;
 }
 
 bool painted(Display* dpy, Window w) {
@@ -75,6 +79,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     XSetErrorHandler(ignoreErrors);
+    std::vector<Window> before;
+    collect(dpy, DefaultRootWindow(dpy), before);
     auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
@@ -87,7 +93,7 @@ int main(int argc, char** argv) {
         collect(dpy, DefaultRootWindow(dpy), all);
         bool done = false;
         for (Window w : all)
-            if (ownedBy(dpy, w, pid) && painted(dpy, w)) {
+            if (isNewClient(dpy, w, before) && painted(dpy, w)) {
                 done = true;
                 break;
             }
