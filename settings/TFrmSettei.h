@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Form.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+// The settings dialog: movement behaviour, always-on-top, speed and step
+// size. The opener creates one for each showing, places it, shows it modally
+// and releases it. OK stores the values in kuvito.ini and re-applies them on
+// the mascot at once; Cancel, Esc and the close box change nothing.
+//
+// Panels are labels with a frame: a panel shows its caption centred, which
+// a QLabel does by itself, and the etched frame (raised inner bevel inside a
+// lowered outer one) is QFrame's sunken box.
+class TFrmSettei : public Form {
+public:
+    explicit TFrmSettei(Component* owner = nullptr);
+    ~TFrmSettei() override;
+
+    std::string className() const override { return "TFrmSettei"; }
+
+    QLabel* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QSlider* TrBar = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QSlider* TrBarIdouR = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label5 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QRadioButton* RadioButton5 = nullptr;
+    QLabel* Panel3 = nullptr;
+    QCheckBox* CbxTemae = nullptr;
+
+    // Cancel: closes without changing anything.
+    void Button2Click();
+    // OK: writes the four settings, re-applies them on the mascot and
+    // closes. When the file cannot be written the error is shown and the
+    // dialog stays open with the user's values.
+    void Button1Click();
+    // Fills the controls from the program-wide settings; runs on every show.
+    void FormShow();
+
+    // The movement mode of the selected option button (1 to 5).
+    int selectedMoveMode() const;
+
+private:
+    void buildControls();
+};
+
+// The settings dialog while its opener holds it, otherwise null.
+extern TFrmSettei* FrmSettei;
