@@ -112,3 +112,36 @@ std::optional<std::vector<RgnRect>> RgnDataBlock::transformed(const std::vector<
     }
     return out;
 }
+
+std::vector<RgnRect> RgnDataBlock::coalesced(const std::vector<RgnRect>& banded) {
+    std::vector<RgnRect> out;
+    out.reserve(banded.size());
+    std::size_t previousBand = 0; // index in `out` of the last band's first rectangle
+    std::size_t i = 0;
+    while (i < banded.size()) {
+        const std::int32_t top = banded[i].top, bottom = banded[i].bottom;
+        const std::size_t bandStart = out.size();
+        for (; i < banded.size() && banded[i].top == top && banded[i].bottom == bottom; ++i) {
+            if (out.size() > bandStart && out.back().right >= banded[i].left)
+                out.back().right = std::max(out.back().right, banded[i].right);
+            else
+                out.push_back(banded[i]);
+        }
+        // Merge with the band above when it ends where this one starts and
+        // has the same spans.
+        const std::size_t spans = out.size() - bandStart;
+        bool same = bandStart > previousBand && bandStart - previousBand == spans &&
+                    out[previousBand].bottom == top;
+        for (std::size_t k = 0; same && k < spans; ++k)
+            same = out[previousBand + k].left == out[bandStart + k].left &&
+                   out[previousBand + k].right == out[bandStart + k].right;
+        if (same) {
+            for (std::size_t k = 0; k < spans; ++k)
+                out[previousBand + k].bottom = bottom;
+            out.resize(bandStart);
+        } else {
+            previousBand = bandStart;
+        }
+    }
+    return out;
+}

@@ -38,6 +38,12 @@ public:
     // regions support.
     static std::optional<std::vector<RgnRect>> transformed(const std::vector<RgnRect>& rects, const XFORM& xform);
 
+    // The canonical banded form of rectangles that already lie in y-x sorted
+    // bands (every rectangle of a band shares top and bottom, bands do not
+    // overlap): spans that touch within a band are joined, and a band that
+    // touches the one above it with the same spans is merged into it.
+    static std::vector<RgnRect> coalesced(const std::vector<RgnRect>& banded);
+
     static RgnRect bounds(const std::vector<RgnRect>& rects);
 
     // Coordinates beyond this magnitude are refused, so that widths and

@@ -39,7 +39,10 @@ std::vector<RgnRect> RgnRegion::rects(const QRegion& region) {
     out.reserve(static_cast<std::size_t>(region.rectCount()));
     for (const QRect& r : region)
         out.push_back({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
-    return out;
+    // QRegion keeps y-x sorted bands but does not always merge bands that
+    // grew one row at a time, so its rectangles are brought to the
+    // canonical form here.
+    return RgnDataBlock::coalesced(out);
 }
 
 std::vector<std::uint8_t> RgnRegion::toBlock(const QRegion& region) { return RgnDataBlock::build(rects(region)); }

@@ -11,9 +11,8 @@
 #include <vector>
 
 // Region objects are QRegions; these turn region-data blocks into them and
-// back. QRegion keeps its rectangles in the banded form of the blocks, so a
-// block read from a region lists exactly the rectangles a block built from
-// pixel runs does.
+// back. A block read from a region lists its rectangles in the canonical
+// banded form, exactly the rectangles a block built from pixel runs has.
 class RgnRegion {
 public:
     // The region of a block, its rectangles moved and scaled by `xform` and
