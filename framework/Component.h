@@ -101,7 +101,7 @@ protected:
     // Resolves a stored event binding on the root's published methods.
     template <typename Handler> bool readEvent(const std::string& path, const FormValue& value, Handler& out) {
         if (value.type != FormValue::Type::Ident && value.type != FormValue::Type::Nil)
-            return false;
+            throw KuvitoError("メソッド名が必要です", KuvitoError::Kind::Conversion);
         if (value.type == FormValue::Type::Nil) {
             out = Handler{};
             eventNames_.erase(path);
@@ -116,6 +116,13 @@ protected:
     }
     // Removes this component from its owner's list (used by destruction).
     void removeFromOwner();
+    // Tells everyone that asked (freeNotification) and the owner's
+    // components that this one goes away, and leaves the owner. ~Component
+    // does it too, but by then the object is only a Component: a class that
+    // others recognise by type (a popup menu the tray icon holds, a TRgn the
+    // region list holds) calls this first thing in its destructor so that
+    // notification() sees the real class. Runs once.
+    void beginDestruction();
     // Destroys the owned components, last first. Classes that are also
     // widgets call this at the start of their destructor, so that owned
     // components go while the owner is still whole (and before the widget
@@ -131,6 +138,7 @@ private:
     int designLeft_ = 0;
     int designTop_ = 0;
     bool hasDesignInfo_ = false;
+    bool destroying_ = false;
     std::string name_;
     std::int32_t tag_ = 0;
     bool designing_ = false;

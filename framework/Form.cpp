@@ -1,0 +1,290 @@
+#include "Form.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include "DesktopServices.h"
+#include "ErrorDisplay.h"
+#include "FormLoader.h"
+#include "PropertyWriter.h"
+
+namespace {
+
+struct NamedColor {
+    const char* name;
+    std::int32_t value;
+};
+// The colour names stored layouts use; system colours are 0x80000000 plus
+// their index (clBtnFace is COLOR_BTNFACE, 15).
+constexpr NamedColor colorNames[] = {
+    {"clBlack", 0x000000},      {"clMaroon", 0x000080},  {"clGreen", 0x008000},   {"clOlive", 0x008080},
+    {"clNavy", 0x800000},       {"clPurple", 0x800080},  {"clTeal", 0x808000},    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},     {"clRed", 0x0000FF},     {"clLime", 0x00FF00},    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},       {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},    {"clWhite", 0xFFFFFF},
+    {"clBtnFace", -16777201},   {"clWindow", -16777211}, {"clWindowText", -16777208},
+};
+
+QColor toQColor(std::int32_t color) {
+    if (color < 0) {
+        // System colours: the button face of the classic desktop, white for
+        // window backgrounds, black for text.
+        switch (color & 0xFF) {
+        case 5:
+            return QColor(255, 255, 255);
+        case 8:
+            return QColor(0, 0, 0);
+        default:
+            return QColor(212, 208, 200);
+        }
+    }
+    // Stored colours are 0x00BBGGRR.
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+bool isFontPath(const std::string& path) { return path.rfind("Font.", 0) == 0; }
+
+} // namespace
+
+Form::Form(Component* owner) : QDialog(nullptr, Qt::Window), Component(owner) {
+    setColor(color_);
+}
+
+Form::~Form() {
+    // The owned components go first, while the form is still whole and
+    // before the widget base deletes its child widgets.
+    beginDestruction();
+    destroyComponents();
+}
+
+void Form::loadLayout(const std::vector<std::uint8_t>& bytes) {
+    FormLoader::loadForm(*this, bytes);
+    doCreate();
+}
+
+void Form::doCreate() {
+    TNotifyEvent handler = onCreate_;
+    ErrorDisplay::guarded([&] { fire(handler, this); });
+}
+
+int Form::Left() const { return frameGeometry().left(); }
+int Form::Top() const { return frameGeometry().top(); }
+int Form::Width() const { return frameGeometry().width(); }
+int Form::Height() const { return frameGeometry().height(); }
+
+void Form::setLeft(int v) {
+    if (v != Left())
+        desktop().moveWindow(*this, v, Top());
+}
+
+void Form::setTop(int v) {
+    if (v != Top())
+        desktop().moveWindow(*this, Left(), v);
+}
+
+// The frame's share of the outer size, kept while the size changes.
+void Form::setWidth(int v) { resize(std::max(v - (Width() - width()), 0), height()); }
+void Form::setHeight(int v) { resize(width(), std::max(v - (Height() - height()), 0)); }
+void Form::setClientWidth(int v) { resize(std::max(v, 0), height()); }
+void Form::setClientHeight(int v) { resize(width(), std::max(v, 0)); }
+
+std::string Form::Caption() const { return windowTitle().toStdString(); }
+void Form::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+void Form::setFormStyle(TFormStyle style) {
+    if (style == formStyle_)
+        return;
+    formStyle_ = style;
+    const bool onTop = style == TFormStyle::fsStayOnTop;
+    // Before the native window exists the flag is simply part of it; later,
+    // the desktop changes it in place without re-creating the window.
+    if (testAttribute(Qt::WA_WState_Created))
+        desktop().setTopMost(*this, onTop);
+    else
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+}
+
+void Form::setBorderStyle(TFormBorderStyle style) {
+    if (style == borderStyle_)
+        return;
+    borderStyle_ = style;
+    applyWindowFlags();
+}
+
+void Form::applyWindowFlags() {
+    const bool wasVisible = isVisible();
+    Qt::WindowFlags flags = windowFlags() & Qt::WindowStaysOnTopHint;
+    switch (borderStyle_) {
+    case TFormBorderStyle::bsNone:
+        flags |= Qt::Window | Qt::FramelessWindowHint;
+        break;
+    case TFormBorderStyle::bsDialog:
+        flags |= Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case TFormBorderStyle::bsToolWindow:
+    case TFormBorderStyle::bsSizeToolWin:
+        flags |= Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case TFormBorderStyle::bsSingle:
+    case TFormBorderStyle::bsSizeable:
+        flags |= Qt::Window;
+        break;
+    }
+    setWindowFlags(flags);
+    // Fixed borders do not let the user resize the window.
+    const bool fixed = borderStyle_ == TFormBorderStyle::bsSingle || borderStyle_ == TFormBorderStyle::bsDialog ||
+                       borderStyle_ == TFormBorderStyle::bsToolWindow;
+    if (fixed)
+        setFixedSize(size());
+    else
+        setMinimumSize(0, 0), setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (wasVisible)
+        show();
+}
+
+void Form::setClearBrush() {
+    if (clearBrush_)
+        return;
+    clearBrush_ = true;
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_NoSystemBackground, true);
+}
+
+void Form::setColor(std::int32_t color) {
+    color_ = color;
+    colorName_.clear();
+    for (const NamedColor& c : colorNames)
+        if (c.value == color)
+            colorName_ = c.name;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, toQColor(color));
+    setPalette(p);
+}
+
+void Form::setCursorNumber(TCursor cursor) {
+    cursor_ = cursor;
+    setCursor(QCursor(Cursors::toQt(cursor)));
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    TCloseAction action = TCloseAction::caHide;
+    TCloseEvent handler = onClose_;
+    ErrorDisplay::guarded([&] { fire(handler, this, action); });
+    if (action == TCloseAction::caNone) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void Form::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    TNotifyEvent handler = onShow_;
+    ErrorDisplay::guarded([&] { fire(handler, this); });
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    // QDialog closes on Esc; a form that is not running modally (the main
+    // window) must not.
+    if (event->key() == Qt::Key_Escape && windowModality() == Qt::NonModal) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool Form::readProperty(const std::string& path, const FormValue& value) {
+    auto integer = [&] { return static_cast<int>(value.asInt()); };
+    if (path == "Left") {
+        setLeft(integer());
+    } else if (path == "Top") {
+        setTop(integer());
+    } else if (path == "Width") {
+        setWidth(integer());
+    } else if (path == "Height") {
+        setHeight(integer());
+    } else if (path == "ClientWidth") {
+        setClientWidth(integer());
+    } else if (path == "ClientHeight") {
+        setClientHeight(integer());
+    } else if (path == "Caption") {
+        setCaption(value.asString());
+    } else if (path == "FormStyle") {
+        if (value.type != FormValue::Type::Ident)
+            throw KuvitoError("FormStyle の値が不正です", KuvitoError::Kind::Conversion);
+        setFormStyle(value.text == "fsStayOnTop" ? TFormStyle::fsStayOnTop : TFormStyle::fsNormal);
+    } else if (path == "BorderStyle") {
+        static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+        int found = -1;
+        for (int i = 0; i < 6; ++i)
+            if (value.type == FormValue::Type::Ident && value.text == names[i])
+                found = i;
+        if (found < 0)
+            throw KuvitoError("BorderStyle の値が不正です", KuvitoError::Kind::Conversion);
+        setBorderStyle(static_cast<TFormBorderStyle>(found));
+    } else if (path == "Color") {
+        if (value.type == FormValue::Type::Ident) {
+            bool known = false;
+            for (const NamedColor& c : colorNames)
+                if (value.text == c.name) {
+                    setColor(c.value);
+                    known = true;
+                }
+            if (!known)
+                throw KuvitoError("色 " + value.text + " は存在しません", KuvitoError::Kind::Conversion);
+        } else {
+            setColor(integer());
+        }
+    } else if (path == "Cursor") {
+        if (value.type == FormValue::Type::Ident) {
+            auto cursor = Cursors::fromName(value.text);
+            if (!cursor)
+                throw KuvitoError("カーソル " + value.text + " は存在しません", KuvitoError::Kind::Conversion);
+            setCursorNumber(*cursor);
+        } else {
+            setCursorNumber(integer());
+        }
+    } else if (path == "OnCreate") {
+        readEvent(path, value, onCreate_);
+    } else if (path == "OnClose") {
+        readEvent(path, value, onClose_);
+    } else if (path == "OnShow") {
+        readEvent(path, value, onShow_);
+    } else if (isFontPath(path) || path == "PixelsPerInch" || path == "TextHeight" || path == "Position" ||
+               path == "OldCreateOrder" || path == "Scaled" || path == "Visible") {
+        if (path == "Font.Name")
+            setFont(QFont(QString::fromStdString(value.asString()), font().pointSize()));
+        else if (path == "Font.Height" && value.asInt() != 0) {
+            QFont f = font();
+            f.setPixelSize(static_cast<int>(value.integer < 0 ? -value.integer : value.integer));
+            setFont(f);
+        }
+        kept_.emplace_back(path, value);
+    } else {
+        return Component::readProperty(path, value);
+    }
+    return true;
+}
+
+void Form::writeProperties(PropertyWriter& writer) const {
+    writer.write("Left", FormValue::fromInt(Left()));
+    writer.write("Top", FormValue::fromInt(Top()));
+    writer.write("Width", FormValue::fromInt(Width()));
+    writer.write("Height", FormValue::fromInt(Height()));
+    if (borderStyle_ != TFormBorderStyle::bsSizeable) {
+        static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+        writer.write("BorderStyle", FormValue::fromIdent(names[static_cast<int>(borderStyle_)]));
+    }
+    writer.write("Caption", FormValue::fromString(Caption()));
+    writer.write("ClientHeight", FormValue::fromInt(height()));
+    writer.write("ClientWidth", FormValue::fromInt(width()));
+    writer.write("Color", colorName_.empty() ? FormValue::fromInt(color_) : FormValue::fromIdent(colorName_));
+    if (cursor_ != Cursors::crDefault) {
+        const std::string name = Cursors::toName(cursor_);
+        writer.write("Cursor", name.empty() ? FormValue::fromInt(cursor_) : FormValue::fromIdent(name));
+    }
+    if (formStyle_ == TFormStyle::fsStayOnTop)
+        writer.write("FormStyle", FormValue::fromIdent("fsStayOnTop"));
+    for (const auto& [path, value] : kept_)
+        writer.write(path, value);
+    Component::writeProperties(writer);
+}
