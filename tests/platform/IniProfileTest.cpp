@@ -181,21 +181,30 @@ TEST_F(IniProfileFile, KilledWriterLeavesAWholeFile) {
     constexpr std::size_t kSize = 200000;
     const std::string a = "[kuvito]\r\nv=" + std::string(kSize, 'A') + "\r\n";
     const std::string b = "[kuvito]\r\nv=" + std::string(kSize, 'B') + "\r\n";
-    spit(ini_, a);
     std::mt19937 random(1234);
     const std::string sizeArg = std::to_string(kSize);
     for (int round = 0; round < 12; ++round) {
+        spit(ini_, a);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            ::execl("/proc/self/exe", "test_platform", "--ini-writer-child", ini_.c_str(),
-                    sizeArg.c_str(), static_cast<char*>(nullptr));
+            ::execl("/proc/self/exe", "test_platform", "--ini-writer-child", ini_.c_str(), sizeArg.c_str(),
+                    static_cast<char*>(nullptr));
             ::_exit(127);
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 40000));
+        // Once the first write has landed the child is in its loop; kill it
+        // at some moment after that.
+        bool started = false;
+        for (int i = 0; i < 10000 && !started; ++i) {
+            started = slurp(ini_) != a;
+            if (!started)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 15000));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
+        ASSERT_TRUE(started) << "the writer never wrote";
         const std::string now = slurp(ini_);
         EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
     }

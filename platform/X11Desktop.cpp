@@ -1,0 +1,182 @@
+#include "X11Desktop.h"
+
+#include "PointerDrag.h"
+#include "QtTimerSource.h"
+#include "WindowStateKeeper.h"
+#include "X11TrayArea.h"
+#include "XlibBridge.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSessionManager>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+
+namespace {
+
+constexpr unsigned kQueryEndSession = 17;
+
+bool isMapped(const QWidget& window) { return window.isVisible() && window.windowHandle(); }
+
+ScreenRect toScreenRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+// A region Qt cannot express as a mask: QWidget::setMask(QRegion()) would
+// remove the shape altogether, while an empty window region means that
+// nothing of the window shows. One pixel outside the window shows nothing.
+QRegion maskFor(const QRegion& region) { return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region; }
+
+} // namespace
+
+X11Desktop::X11Desktop()
+    : tray_(std::make_unique<X11TrayArea>(
+          [this](std::uintptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+              sendMessage(window, message, wParam, lParam);
+          })),
+      guard_(std::make_unique<QObject>()) {
+    // Log-off or shutdown: every message window is asked, as the session
+    // end query; the answers do not stop the session here.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QObject::connect(app, &QGuiApplication::commitDataRequest, guard_.get(), [this](QSessionManager&) {
+            std::vector<std::uintptr_t> windows;
+            for (const auto& entry : messageWindows_)
+                windows.push_back(entry.first);
+            for (std::uintptr_t w : windows)
+                sendMessage(w, kQueryEndSession, 0, 0);
+        });
+    }
+}
+
+X11Desktop::~X11Desktop() = default;
+
+void X11Desktop::hideFromTaskbar(QWidget& window) {
+    // Qt::Tool must be set before the native window exists: changing the
+    // flags of an existing window re-creates it.
+    if (!window.testAttribute(Qt::WA_WState_Created))
+        window.setWindowFlag(Qt::Tool, true);
+    WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_TASKBAR", true);
+    WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_PAGER", true);
+}
+
+void X11Desktop::moveWindow(QWidget& window, int left, int top) { window.move(left, top); }
+
+void X11Desktop::setTopMost(QWidget& window, bool on) {
+    window.setProperty("kuvitoTopMost", on);
+    if (!window.testAttribute(Qt::WA_WState_Created)) {
+        // No native window yet: the flag is simply part of how it will be
+        // created.
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        return;
+    }
+    // In place: QWindow::setFlag changes the state of the existing X window
+    // (QWidget::setWindowFlag would destroy and re-create it), and the
+    // keeper states it explicitly and again whenever the window is shown.
+    window.windowHandle()->setFlag(Qt::WindowStaysOnTopHint, on);
+    WindowStateKeeper::of(window).keep("_NET_WM_STATE_ABOVE", on);
+}
+
+bool X11Desktop::isTopMost(const QWidget& window) const { return window.property("kuvitoTopMost").toBool(); }
+
+void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
+    // Only a changed shape goes to the X server.
+    const QRegion mask = maskFor(region);
+    if (window.mask() != mask)
+        window.setMask(mask);
+}
+
+void X11Desktop::setForegroundWindow(QWidget& window) {
+    window.raise();
+    window.activateWindow();
+    // Window managers may refuse the activation Qt asks for (focus stealing
+    // prevention); a pager-style request is honoured.
+    if (isMapped(window))
+        XlibBridge::activate(window.winId());
+}
+
+QSize X11Desktop::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
+}
+
+QPoint X11Desktop::cursorPos() const { return QCursor::pos(); }
+
+std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const { return XlibBridge::activeWindow(); }
+
+std::optional<ScreenRect> X11Desktop::taskbarRect() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    const QRect all = screen->geometry();
+    if (auto dock = XlibBridge::dockRect(toScreenRect(all)))
+        return dock;
+    // No dock window found: the edge the work area leaves out.
+    const QRect work = screen->availableGeometry();
+    const ScreenRect a = toScreenRect(all), w = toScreenRect(work);
+    if (w.bottom < a.bottom)
+        return ScreenRect{a.left, w.bottom, a.right, a.bottom};
+    if (w.top > a.top)
+        return ScreenRect{a.left, a.top, a.right, w.top};
+    if (w.right < a.right)
+        return ScreenRect{w.right, a.top, a.right, a.bottom};
+    if (w.left > a.left)
+        return ScreenRect{a.left, a.top, w.left, a.bottom};
+    return std::nullopt;
+}
+
+void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
+    PointerDrag drag(window, pressPoint);
+    drag.run();
+}
+
+int X11Desktop::execModal(QDialog& dialog) { return dialog.exec(); }
+
+void X11Desktop::popupMenu(QMenu& menu, QPoint at) { menu.exec(at); }
+
+void X11Desktop::processPendingMessages() { QCoreApplication::processEvents(); }
+
+std::unique_ptr<TimerSource> X11Desktop::createTimer(std::function<void()> onTick) {
+    return std::make_unique<QtTimerSource>(std::move(onTick));
+}
+
+void X11Desktop::showErrorBox(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+    box.exec();
+}
+
+std::uintptr_t X11Desktop::createMessageWindow(MessageHandler handler) {
+    const std::uintptr_t id = nextMessageWindow_++;
+    messageWindows_[id] = std::make_shared<MessageHandler>(std::move(handler));
+    return id;
+}
+
+void X11Desktop::destroyMessageWindow(std::uintptr_t window) {
+    tray_->forgetWindow(window);
+    messageWindows_.erase(window);
+}
+
+std::intptr_t X11Desktop::sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+                                      std::intptr_t lParam) {
+    auto it = messageWindows_.find(window);
+    if (it == messageWindows_.end())
+        return 0;
+    std::shared_ptr<MessageHandler> handler = it->second; // the handler may destroy its window
+    return (handler && *handler) ? (*handler)(message, wParam, lParam) : 0;
+}
+
+bool X11Desktop::shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) {
+    if (messageWindows_.count(data.hWnd) == 0)
+        return false;
+    return tray_->notify(operation, data);
+}
+
+std::string X11Desktop::executablePath() const { return QCoreApplication::applicationFilePath().toStdString(); }
+
+std::uint32_t X11Desktop::clockSeed() const {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "DesktopServices.h"
+
+#include <QObject>
+
+#include <map>
+#include <memory>
+
+class X11TrayArea;
+
+// The desktop the program runs on: Qt on X11 (xcb), with an EWMH window
+// manager and a panel. Xlib work is in XlibBridge; without an X display
+// (another Qt platform) the X-only queries answer "nothing" and the rest
+// still works through Qt.
+class X11Desktop : public DesktopServices {
+public:
+    X11Desktop();
+    ~X11Desktop() override;
+
+    void hideFromTaskbar(QWidget& window) override;
+    void moveWindow(QWidget& window, int left, int top) override;
+    void setTopMost(QWidget& window, bool on) override;
+    bool isTopMost(const QWidget& window) const override;
+    void setWindowRegion(QWidget& window, const QRegion& region) override;
+    void setForegroundWindow(QWidget& window) override;
+    QSize screenSize() const override;
+    QPoint cursorPos() const override;
+    std::optional<ForegroundWindow> foregroundWindow() const override;
+    std::optional<ScreenRect> taskbarRect() const override;
+    void dragWindow(QWidget& window, QPoint pressPoint) override;
+    int execModal(QDialog& dialog) override;
+    void popupMenu(QMenu& menu, QPoint at) override;
+    void processPendingMessages() override;
+    std::unique_ptr<TimerSource> createTimer(std::function<void()> onTick) override;
+    void showErrorBox(const QString& title, const QString& text) override;
+    std::uintptr_t createMessageWindow(MessageHandler handler) override;
+    void destroyMessageWindow(std::uintptr_t window) override;
+    bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;
+    std::string executablePath() const override;
+    std::uint32_t clockSeed() const override;
+
+    // Delivers a message to a message window now; 0 when there is none.
+    std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+private:
+    std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;
+    std::uintptr_t nextMessageWindow_ = 1;
+    std::unique_ptr<X11TrayArea> tray_;
+    std::unique_ptr<QObject> guard_; // receiver for application signals
+};

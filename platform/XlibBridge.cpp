@@ -1,0 +1,209 @@
+#include "XlibBridge.h"
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+Display* display() {
+    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+// Catches the X errors of the requests made while it lives. Xlib's default
+// handler would end the program on the first BadWindow.
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* dpy) : dpy_(dpy) {
+        XSync(dpy_, False);
+        failed() = false;
+        previous_ = XSetErrorHandler(&ErrorTrap::onError);
+    }
+    ~ErrorTrap() {
+        XSync(dpy_, False);
+        XSetErrorHandler(previous_);
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+    bool ok() {
+        XSync(dpy_, False);
+        return !failed();
+    }
+
+private:
+    static bool& failed() {
+        static bool flag = false;
+        return flag;
+    }
+    static int onError(Display*, XErrorEvent*) {
+        failed() = true;
+        return 0;
+    }
+    Display* dpy_;
+    XErrorHandler previous_ = nullptr;
+};
+
+Atom atom(Display* dpy, const char* name) { return XInternAtom(dpy, name, False); }
+
+// A 32-bit property as a list of longs (Xlib hands format-32 data as long).
+std::vector<long> longProperty(Display* dpy, Window w, const char* name, Atom type) {
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> out;
+    if (XGetWindowProperty(dpy, w, atom(dpy, name), 0, 1024, False, type, &actualType, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        if (format == 32 && actualType == type)
+            out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+        XFree(data);
+    }
+    return out;
+}
+
+std::optional<ScreenRect> rootRect(Display* dpy, Window w) {
+    Window root = 0, child = 0;
+    int x = 0, y = 0, rx = 0, ry = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(dpy, w, &root, &x, &y, &width, &height, &border, &depth))
+        return std::nullopt;
+    if (!XTranslateCoordinates(dpy, w, root, 0, 0, &rx, &ry, &child))
+        return std::nullopt;
+    return ScreenRect{rx, ry, rx + static_cast<int>(width), ry + static_cast<int>(height)};
+}
+
+void sendToRoot(Display* dpy, Window w, const char* type, long d0, long d1, long d2, long d3) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = w;
+    ev.xclient.message_type = atom(dpy, type);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = d0;
+    ev.xclient.data.l[1] = d1;
+    ev.xclient.data.l[2] = d2;
+    ev.xclient.data.l[3] = d3;
+    XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+}
+
+} // namespace
+
+bool XlibBridge::available() { return display() != nullptr; }
+
+void XlibBridge::setWmState(std::uintptr_t window, bool mapped, bool on, const char* state1, const char* state2) {
+    Display* dpy = display();
+    if (!dpy || !window)
+        return;
+    ErrorTrap trap(dpy);
+    const Window w = static_cast<Window>(window);
+    if (mapped) {
+        // 1 = add, 0 = remove; source 2 = a pager-like tool, which window
+        // managers obey without focus-stealing checks.
+        sendToRoot(dpy, w, "_NET_WM_STATE", on ? 1 : 0, static_cast<long>(atom(dpy, state1)),
+                   state2 ? static_cast<long>(atom(dpy, state2)) : 0, 2);
+        XFlush(dpy);
+        return;
+    }
+    std::vector<long> states = longProperty(dpy, w, "_NET_WM_STATE", XA_ATOM);
+    for (const char* name : {state1, state2}) {
+        if (!name)
+            continue;
+        const long a = static_cast<long>(atom(dpy, name));
+        auto it = std::find(states.begin(), states.end(), a);
+        if (on && it == states.end())
+            states.push_back(a);
+        else if (!on && it != states.end())
+            states.erase(it);
+    }
+    XChangeProperty(dpy, w, atom(dpy, "_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+    XFlush(dpy);
+}
+
+bool XlibBridge::hasWmState(std::uintptr_t window, const char* state) {
+    Display* dpy = display();
+    if (!dpy || !window)
+        return false;
+    ErrorTrap trap(dpy);
+    const std::vector<long> states = longProperty(dpy, static_cast<Window>(window), "_NET_WM_STATE", XA_ATOM);
+    return std::find(states.begin(), states.end(), static_cast<long>(atom(dpy, state))) != states.end();
+}
+
+std::optional<ForegroundWindow> XlibBridge::activeWindow() {
+    Display* dpy = display();
+    if (!dpy)
+        return std::nullopt;
+    ErrorTrap trap(dpy);
+    const std::vector<long> active = longProperty(dpy, DefaultRootWindow(dpy), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    if (active.empty() || active[0] == 0)
+        return std::nullopt;
+    const Window w = static_cast<Window>(active[0]);
+    std::optional<ScreenRect> rect = rootRect(dpy, w);
+    if (!rect || !trap.ok())
+        return std::nullopt;
+    // Left, right, top, bottom: the frame the window manager drew around it.
+    const std::vector<long> frame = longProperty(dpy, w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    if (frame.size() >= 4) {
+        rect->left -= static_cast<int>(frame[0]);
+        rect->right += static_cast<int>(frame[1]);
+        rect->top -= static_cast<int>(frame[2]);
+        rect->bottom += static_cast<int>(frame[3]);
+    }
+    return ForegroundWindow{static_cast<std::uintptr_t>(w), *rect};
+}
+
+void XlibBridge::activate(std::uintptr_t window) {
+    Display* dpy = display();
+    if (!dpy || !window)
+        return;
+    ErrorTrap trap(dpy);
+    sendToRoot(dpy, static_cast<Window>(window), "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0, 0);
+    XFlush(dpy);
+}
+
+std::optional<ScreenRect> XlibBridge::dockRect(ScreenRect screen) {
+    Display* dpy = display();
+    if (!dpy)
+        return std::nullopt;
+    ErrorTrap trap(dpy);
+    const long dock = static_cast<long>(atom(dpy, "_NET_WM_WINDOW_TYPE_DOCK"));
+    for (long client : longProperty(dpy, DefaultRootWindow(dpy), "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const Window w = static_cast<Window>(client);
+        const std::vector<long> types = longProperty(dpy, w, "_NET_WM_WINDOW_TYPE", XA_ATOM);
+        if (std::find(types.begin(), types.end(), dock) == types.end())
+            continue;
+        std::vector<long> strut = longProperty(dpy, w, "_NET_WM_STRUT_PARTIAL", XA_CARDINAL);
+        if (strut.size() < 4)
+            strut = longProperty(dpy, w, "_NET_WM_STRUT", XA_CARDINAL);
+        if (strut.size() < 4 || std::all_of(strut.begin(), strut.begin() + 4, [](long v) { return v == 0; }))
+            continue;
+        const std::optional<ScreenRect> r = rootRect(dpy, w);
+        if (!r)
+            continue;
+        const bool onScreen = r->left < screen.right && r->right > screen.left && r->top < screen.bottom &&
+                              r->bottom > screen.top;
+        if (onScreen)
+            return r;
+    }
+    return std::nullopt;
+}
+
+std::optional<XlibBridge::PointerState> XlibBridge::pointer() {
+    Display* dpy = display();
+    if (!dpy)
+        return std::nullopt;
+    ErrorTrap trap(dpy);
+    Window root = 0, child = 0;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned mask = 0;
+    if (!XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &rx, &ry, &wx, &wy, &mask))
+        return std::nullopt;
+    return PointerState{QPoint(rx, ry), (mask & Button1Mask) != 0};
+}

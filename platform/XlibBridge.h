@@ -1,0 +1,44 @@
+#pragma once
+
+#include "DesktopServices.h"
+
+#include <QPoint>
+
+#include <cstdint>
+#include <optional>
+
+// The few X11 requests the Qt side cannot make itself. Declared without any
+// Xlib type, so that Xlib's macros (None, Bool, Status, ...) stay inside
+// XlibBridge.cpp and never meet Qt's names. Works on the Xlib display Qt
+// itself uses; every call traps X errors (a window that vanished meanwhile
+// gives an empty answer instead of ending the program).
+class XlibBridge {
+public:
+    // False when Qt does not run on xcb (no display to talk to).
+    static bool available();
+
+    // _NET_WM_STATE: with mapped = false the property is edited directly (as
+    // the window manager reads it when the window is mapped), otherwise a
+    // client message asks the window manager to change it.
+    static void setWmState(std::uintptr_t window, bool mapped, bool on, const char* state1,
+                           const char* state2 = nullptr);
+    // True when the window's _NET_WM_STATE property lists the state.
+    static bool hasWmState(std::uintptr_t window, const char* state);
+
+    // The active window (client window id) and its outer rectangle, frame
+    // included; nothing when no window is active.
+    static std::optional<ForegroundWindow> activeWindow();
+    // Asks the window manager to activate the window, as a pager would.
+    static void activate(std::uintptr_t window);
+
+    // A dock window with a strut that lies on the given screen rectangle.
+    static std::optional<ScreenRect> dockRect(ScreenRect screen);
+
+    // The pointer position and whether the left button is down, straight
+    // from the server (not from Qt's last event).
+    struct PointerState {
+        QPoint pos;
+        bool leftDown = false;
+    };
+    static std::optional<PointerState> pointer();
+};
