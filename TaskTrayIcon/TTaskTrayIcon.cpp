@@ -131,7 +131,7 @@ bool TTaskTrayIcon::readProperty(const std::string& path, const FormValue& value
         }
         if (value.type != FormValue::Type::Ident && !value.isString())
             return false;
-        pending = value.asString();
+        pending = value.type == FormValue::Type::Ident ? value.text : value.asString();
         return true;
     }
     if (path == "Visible") {

@@ -74,6 +74,9 @@ TFrmSettei::TFrmSettei(Component* owner) : Form(owner) {
     setFont(dialogFont());
     setFixedSize(365, 198);
     setSizeGripEnabled(false);
+    // The dialog is only ever shown modally; saying so up front also lets
+    // Esc act on it as on a modal dialog whichever way it is shown.
+    setWindowModality(Qt::ApplicationModal);
     buildControls();
     setOnShow([this](Component*) { FormShow(); });
 }

@@ -69,6 +69,9 @@ TFrmVer::TFrmVer(Component* owner) : Form(owner) {
     setFont(pixelFont(12));
     setFixedSize(235, 161);
     setSizeGripEnabled(false);
+    // The dialog is only ever shown modally; saying so up front also lets
+    // Esc act on it as on a modal dialog whichever way it is shown.
+    setWindowModality(Qt::ApplicationModal);
     buildControls();
 }
 
