@@ -1,0 +1,84 @@
+#pragma once
+
+#include "Control.h"
+#include "ControlExtras.h"
+#include "Picture.h"
+#include "PictureDrawing.h"
+
+#include <QRegion>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// A windowless picture control that carries the outline of its figure as a
+// region-data block (stored as "RgnData" beside the picture). At run time the
+// region object is built from the stored block when loading completes, so
+// loading never scans pixels. TRgnList unites the outlines of the controls
+// it shows into its form's window shape and tells each one whether to paint.
+class TRgn : public Control {
+public:
+    explicit TRgn(Component* owner);
+    ~TRgn() override;
+
+    std::string className() const override { return "TRgn"; }
+
+    // The picture; assigning copies it, works its outline out and, outside
+    // design mode, builds the region object at once.
+    const Picture& RgnBitmap() const { return picture_; }
+    void setRgnBitmap(const Picture& picture);
+
+    bool AutoSize() const { return AutoSize_; }
+    void setAutoSize(bool value);
+    // Changing it at run time builds the mask the transparent painting needs.
+    bool Transparent() const { return Transparent_; }
+    void setTransparent(bool value);
+
+    // For the region list: the outline in the parent's client coordinates,
+    // and whether the control paints.
+    const std::optional<QRegion>& RgnHandle() const { return RgnHandle_; }
+    bool Shown() const { return Shown_; }
+    void setShown(bool value);
+
+    // The stored outline block.
+    const std::uint8_t* RgnDataBuf() const { return RgnDataBuf_.get(); }
+    std::int32_t RgnDataSize() const { return RgnDataSize_; }
+    void ReadRgnData(const std::vector<std::uint8_t>& stream);
+    void WriteRgnData(std::vector<std::uint8_t>& stream) const;
+
+    // The mask (1 where the picture has the key colour) and the picture with
+    // every key-colour pixel black, made by MakeMask.
+    const Picture& MaskBitmap() const { return MaskBitmap_; }
+    const Picture& ImageBitmap() const { return ImageBitmap_; }
+    void MakeMask();
+    // Builds RgnHandle from the block, scaled to the control's size and
+    // moved to its position as they are now.
+    void BuildRgn();
+    void FreeRgn();
+
+    const ControlExtras& extras() const { return extras_; }
+
+    void setBounds(int left, int top, int width, int height) override;
+    void loaded() override;
+    bool readProperty(const std::string& path, const FormValue& value) override;
+    void writeProperties(PropertyWriter& writer) const override;
+
+protected:
+    void paint(QPainter& canvas) override;
+
+private:
+    Picture picture_;
+    Picture MaskBitmap_;
+    Picture ImageBitmap_;
+    PictureDrawing pictureDrawing_{picture_};
+    PictureDrawing maskDrawing_{MaskBitmap_};
+    PictureDrawing imageDrawing_{ImageBitmap_};
+    bool AutoSize_ = false;
+    std::unique_ptr<std::uint8_t[]> RgnDataBuf_;
+    std::int32_t RgnDataSize_ = 0;
+    std::optional<QRegion> RgnHandle_;
+    bool Shown_ = true;
+    bool Transparent_ = false;
+    ControlExtras extras_;
+};
