@@ -75,9 +75,9 @@ void CharacterModel::addFace(std::vector<Part>& parts, const Pose& pose, int hea
     };
     const double tilt = pose.headTilt;
 
-    const Vec2 eyeCentre = profile ? onHead(-0.34, -0.20) : onHead(-0.10, -0.14);
-    const double eyeRx = profile ? 6.0 : 7.0;
-    const double eyeRy = profile ? 7.6 : 8.0;
+    const Vec2 eyeCentre = profile ? onHead(-0.32, -0.24) : onHead(-0.10, -0.14);
+    const double eyeRx = profile ? 5.8 : 7.0;
+    const double eyeRy = profile ? 7.4 : 8.0;
     const int eye = add(parts, ellipse(eyeCentre, eyeRx, eyeRy, tilt), eyeWhite, eyeGroup, head);
     const Vec2 pupilCentre = eyeCentre + Vec2{pose.gaze.x * eyeRx * 0.55, pose.gaze.y * eyeRy * 0.55};
     const int pupilPart = add(parts, ellipse(pupilCentre, 2.2, 2.8, tilt), pupil, eyeGroup, eye);
@@ -90,7 +90,7 @@ void CharacterModel::addFace(std::vector<Part>& parts, const Pose& pose, int hea
         add(parts, ellipse(onHead(0.50, 0.38), 3.0, 2.6, tilt), cheek, cheekGroup, head);
     }
 
-    const Vec2 mouthCentre = profile ? onHead(-0.66, 0.42) : onHead(-0.20, 0.46);
+    const Vec2 mouthCentre = profile ? onHead(-0.63, 0.36) : onHead(-0.20, 0.46);
     const int mouthPart = add(parts, ellipse(mouthCentre, 3.8, 3.6, tilt, 0.0), mouth, mouthGroup, head);
     add(parts, ellipse(mouthCentre + Vec2{0.3, 2.6}.rotated(tilt), 2.4, 1.6, tilt), tongue, mouthGroup,
         mouthPart);

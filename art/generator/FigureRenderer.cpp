@@ -146,10 +146,14 @@ ShadeColour FigureRenderer::pixelColour(const std::vector<Part>& parts, int inde
             ++count;
         }
     }
-    if (count == 0) {
-        return shade(parts, index, Vec2{x + 0.5, y + 0.5});
-    }
-    return sum * (1.0 / count);
+    const ShadeColour colour = count == 0 ? shade(parts, index, Vec2{x + 0.5, y + 0.5}) : sum * (1.0 / count);
+    // The light is near and to the upper left, so the figure is a touch
+    // brighter toward that corner; it is darker in the last rows, where it
+    // meets the ground.
+    const double height = double(height_);
+    const double sky = 1.04 - 0.09 * (0.35 * (x + 0.5) / width_ + 0.65 * (y + 0.5) / height);
+    const double ground = 1.0 - 0.18 * std::max(0.0, (y + 0.5 - (height - 7.0)) / 7.0);
+    return colour * (sky * ground);
 }
 
 bool FigureRenderer::touchesBackground(const std::vector<int>& owner, int x, int y) const {

@@ -7,13 +7,13 @@ namespace kuvito::art {
 namespace {
 
 // Head geometry in icon pixels.
-const EllipseShape head({16.0, 16.6}, 16.05, 14.7);
+const EllipseShape head({16.0, 16.7}, 16.05, 14.5);
 const EllipseShape eye({14.4, 13.6}, 6.3, 7.3);
-const EllipseShape pupil({13.3, 12.6}, 1.9, 2.4);
-const EllipseShape mouth({14.6, 24.0}, 3.4, 3.6, 0.0, 0.0);
-const EllipseShape tongue({14.9, 27.0}, 2.4, 1.6);
-const EllipseShape leftCheek({6.2, 22.0}, 2.6, 1.7);
-const EllipseShape rightCheek({24.6, 22.0}, 2.4, 1.7);
+const EllipseShape pupil({13.5, 12.9}, 1.6, 2.1);
+const EllipseShape mouth({15.0, 23.6}, 3.9, 4.0, 0.0, 0.0);
+const EllipseShape tongue({15.3, 26.8}, 2.4, 1.5);
+const EllipseShape leftCheek({6.0, 21.5}, 2.0, 1.2);
+const EllipseShape rightCheek({24.5, 21.5}, 2.0, 1.2);
 
 bool inside(const Shape& s, int x, int y) { return s.sample(Vec2{x + 0.5, y + 0.5}).has_value(); }
 
@@ -46,7 +46,7 @@ IconImage IconPainter::paint() const {
             // into dark green, with a checkerboard seam between the two.
             const double lambert = -0.5 * s->nx - 0.62 * s->ny + 0.6 * s->nz;
             std::uint8_t colour = green;
-            if (lambert < 0.05 || (lambert < 0.22 && (x + y) % 2 == 0)) {
+            if (lambert < -0.05 || (lambert < 0.10 && (x + y) % 2 == 0)) {
                 colour = darkGreen;
             }
             if (rim) {
@@ -56,7 +56,7 @@ IconImage IconPainter::paint() const {
                 const auto e = eye.sample(Vec2{x + 0.5, y + 0.5});
                 if (e->depth < 0.16) {
                     colour = black;
-                } else if (e->nx + e->ny > 0.75) {
+                } else if (e->nx + e->ny > 0.95) {
                     colour = lightGrey;
                 }
                 if (inside(pupil, x, y)) {
@@ -74,8 +74,6 @@ IconImage IconPainter::paint() const {
             set(x, y, colour);
         }
     }
-    // A glint in the pupil keeps the eye alive at this size.
-    set(12, 11, white);
     return icon;
 }
 

@@ -42,14 +42,14 @@ Pose crouchPose() {
     p.head = {24.5, 28.7};
     p.gaze = {-0.35, 0.1};
     p.body = {25.0, 50.5};
-    p.tail = {{33.0, 57.0, 4.4}, {39.0, 64.0, 3.4}, {42.6, 73.0, 2.4}, {42.0, 84.8, 1.0}};
-    p.farLeg = {{28.5, 58.0, hip}, {33.5, 69.0, knee}, {29.5, 80.0, ankle}};
+    p.tail = {{33.0, 58.0, 4.6}, {39.0, 60.5, 3.6}, {42.6, 54.0, 2.6}, {42.0, 46.0, 1.7}, {39.0, 42.0, 1.0}};
+    p.farLeg = {{28.5, 58.0, hip}, {24.5, 70.0, knee}, {29.5, 80.5, ankle}};
     p.farFoot = {{27.5, 83.8}, 6.0, 3.2, 0.0};
-    p.farArm = {{33.5, 44.0, shoulder}, {35.5, 51.0, elbow}, {28.2, 47.0, hand}};
+    p.farArm = {{33.0, 44.5, shoulder}, {34.5, 52.0, elbow}, {27.6, 45.5, hand}};
     p.farArmOverBody = true;
     p.nearLeg = {{20.0, 59.0, hip}, {14.5, 65.0, knee}, {13.0, 71.0, ankle}};
     p.nearFoot = {{12.0, 73.0}, 5.0, 3.0, -15.0};
-    p.nearArm = {{16.5, 44.0, shoulder}, {14.5, 51.0, elbow}, {21.8, 47.0, hand}};
+    p.nearArm = {{17.0, 44.5, shoulder}, {15.5, 52.0, elbow}, {22.4, 45.5, hand}};
     p.fillPockets = false;
     return p;
 }
@@ -68,7 +68,7 @@ Pose stridePose() {
     p.farArm = {{32.0, 50.0, shoulder}, {38.0, 51.0, elbow}, {40.5, 47.0, hand}};
     p.nearLeg = {{25.0, 63.0, hip}, {18.0, 73.0, knee}, {13.0, 81.0, ankle}};
     p.nearFoot = {{9.5, 83.8}, 5.5, 3.0, 0.0};
-    p.nearArm = {{24.0, 51.0, shoulder}, {17.0, 55.0, elbow}, {11.0, 47.0, hand}};
+    p.nearArm = {{24.0, 51.0, shoulder}, {15.0, 55.0, elbow}, {7.5, 48.0, hand}};
     return p;
 }
 
@@ -83,8 +83,8 @@ Pose highStepPose() {
     p.farLeg = {{31.0, 60.0, hip}, {31.5, 71.0, knee}, {31.0, 81.0, ankle}};
     p.farFoot = {{29.5, 83.8}, 5.5, 3.0, 0.0};
     p.farArm = {{33.0, 48.0, shoulder}, {39.0, 49.0, elbow}, {42.0, 45.0, hand}};
-    p.nearLeg = {{24.0, 60.0, hip}, {15.0, 61.0, knee}, {12.0, 70.0, ankle}};
-    p.nearFoot = {{6.2, 72.0}, 5.0, 3.0, 10.0};
+    p.nearLeg = {{24.0, 60.0, hip}, {13.5, 58.5, knee}, {11.0, 69.0, ankle}};
+    p.nearFoot = {{6.0, 71.5}, 5.0, 3.0, -25.0};
     p.nearArm = {{24.0, 49.0, shoulder}, {17.0, 52.0, elbow}, {13.0, 50.0, hand}};
     return p;
 }
