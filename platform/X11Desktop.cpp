@@ -174,6 +174,10 @@ bool X11Desktop::shellNotifyIcon(TrayOperation operation, const NotifyIconData& 
     return tray_->notify(operation, data);
 }
 
+QSystemTrayIcon* X11Desktop::trayIcon(std::uintptr_t window, std::uint32_t id) const {
+    return tray_->icon(window, id);
+}
+
 std::string X11Desktop::executablePath() const { return QCoreApplication::applicationFilePath().toStdString(); }
 
 std::uint32_t X11Desktop::clockSeed() const {

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+class QSystemTrayIcon;
 class X11TrayArea;
 
 // The desktop the program runs on: Qt on X11 (xcb), with an EWMH window
@@ -42,6 +43,9 @@ public:
 
     // Delivers a message to a message window now; 0 when there is none.
     std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    // The Qt icon that shows a notification-area record, or null.
+    QSystemTrayIcon* trayIcon(std::uintptr_t window, std::uint32_t id) const;
 
 private:
     std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;

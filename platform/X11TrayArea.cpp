@@ -78,6 +78,11 @@ bool X11TrayArea::notify(TrayOperation operation, const NotifyIconData& data) {
     return false;
 }
 
+QSystemTrayIcon* X11TrayArea::icon(std::uintptr_t window, std::uint32_t id) const {
+    auto it = icons_.find({window, id});
+    return it == icons_.end() ? nullptr : it->second.tray.get();
+}
+
 void X11TrayArea::forgetWindow(std::uintptr_t window) {
     for (auto it = icons_.begin(); it != icons_.end();) {
         if (it->first.first == window) {

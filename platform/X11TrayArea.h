@@ -25,6 +25,8 @@ public:
     ~X11TrayArea() override;
 
     bool notify(TrayOperation operation, const NotifyIconData& data);
+    // The Qt icon shown for a record, or null.
+    QSystemTrayIcon* icon(std::uintptr_t window, std::uint32_t id) const;
     // Deletes every icon of a message window that is going away.
     void forgetWindow(std::uintptr_t window);
 
