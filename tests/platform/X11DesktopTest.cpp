@@ -46,6 +46,22 @@ protected:
         return w;
     }
 
+    // Qt's icon is a top-level widget of its own that the panel embeds; Qt
+    // drops it when the panel goes and makes a new one for a new panel.
+    bool trayDocked(QSystemTrayIcon* tray) {
+        QWidget* iconWindow = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (QByteArray(w->metaObject()->className()).contains("SystemTray"))
+                iconWindow = w;
+        if (!iconWindow || !iconWindow->isVisible())
+            return false;
+        const auto frame = probe_.frameRect(iconWindow->winId());
+        const auto docks = probe_.docks();
+        const QRect where = tray->geometry();
+        return frame && std::find(docks.begin(), docks.end(), *frame) != docks.end() && !where.isEmpty() &&
+               frame->contains(where);
+    }
+
     X11Desktop desk_;
     X11Probe probe_;
 };
@@ -185,7 +201,7 @@ TEST_F(X11DesktopTest, TrayClickComesBackAsMouseMessages) {
     // Find the docked icon through Qt, then click it as a user would.
     auto* area = desk_.trayIcon(wnd, 1);
     ASSERT_NE(area, nullptr);
-    ASSERT_TRUE(waitFor([&] { return area->geometry().isValid() && !area->geometry().isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return trayDocked(area); }));
     const QPoint c = area->geometry().center();
     ASSERT_TRUE(xdotool({"mousemove", QString::number(c.x()), QString::number(c.y()), "click", "3"}));
     EXPECT_TRUE(waitFor([&] { return got.size() >= 2; }));
@@ -247,19 +263,7 @@ TEST_F(X11DesktopTest, DISABLED_TrayIconComesBackAfterPanelRestart) {
     data.hIcon = &icon;
     ASSERT_TRUE(desk_.shellNotifyIcon(TrayOperation::NIM_ADD, data));
     QSystemTrayIcon* tray = desk_.trayIcon(wnd, 1);
-    // Qt's icon is a top-level widget of its own that the panel embeds; Qt
-    // drops it when the panel goes and makes a new one for a new panel.
-    auto docked = [&] {
-        QWidget* iconWindow = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (QByteArray(w->metaObject()->className()).contains("SystemTray"))
-                iconWindow = w;
-        if (!iconWindow)
-            return false;
-        const auto frame = probe_.frameRect(iconWindow->winId());
-        const auto docks = probe_.docks();
-        return frame && std::find(docks.begin(), docks.end(), *frame) != docks.end();
-    };
+    auto docked = [&] { return trayDocked(tray); };
     ASSERT_TRUE(waitFor(docked));
 
     ASSERT_EQ(QProcess::execute("kill", {QString::fromLatin1(panelPid)}), 0);
