@@ -82,10 +82,25 @@ void Form::setTop(int v) {
 }
 
 // The frame's share of the outer size, kept while the size changes.
-void Form::setWidth(int v) { resize(std::max(v - (Width() - width()), 0), height()); }
-void Form::setHeight(int v) { resize(width(), std::max(v - (Height() - height()), 0)); }
-void Form::setClientWidth(int v) { resize(std::max(v, 0), height()); }
-void Form::setClientHeight(int v) { resize(width(), std::max(v, 0)); }
+void Form::setWidth(int v) { setClientSize(v - (Width() - width()), height()); }
+void Form::setHeight(int v) { setClientSize(width(), v - (Height() - height())); }
+void Form::setClientWidth(int v) { setClientSize(v, height()); }
+void Form::setClientHeight(int v) { setClientSize(width(), v); }
+
+bool Form::hasFixedBorder() const {
+    return borderStyle_ == TFormBorderStyle::bsSingle || borderStyle_ == TFormBorderStyle::bsDialog ||
+           borderStyle_ == TFormBorderStyle::bsToolWindow;
+}
+
+// A fixed border keeps the user from resizing, not the program.
+void Form::setClientSize(int w, int h) {
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+    if (hasFixedBorder())
+        setFixedSize(w, h);
+    else
+        resize(w, h);
+}
 
 std::string Form::Caption() const { return windowTitle().toStdString(); }
 void Form::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
@@ -131,12 +146,12 @@ void Form::applyWindowFlags() {
     }
     setWindowFlags(flags);
     // Fixed borders do not let the user resize the window.
-    const bool fixed = borderStyle_ == TFormBorderStyle::bsSingle || borderStyle_ == TFormBorderStyle::bsDialog ||
-                       borderStyle_ == TFormBorderStyle::bsToolWindow;
-    if (fixed)
+    if (hasFixedBorder()) {
         setFixedSize(size());
-    else
-        setMinimumSize(0, 0), setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     if (wasVisible)
         show();
 }

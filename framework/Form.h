@@ -79,6 +79,8 @@ protected:
 
 private:
     void applyWindowFlags();
+    bool hasFixedBorder() const;
+    void setClientSize(int width, int height);
 
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
