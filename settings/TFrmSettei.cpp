@@ -44,11 +44,37 @@ QLabel* panel(QWidget* parent, const QString& caption, bool bevelled, int l, int
     return p;
 }
 
+// The label widths are those of the design font's own glyphs; the font
+// that stands in for it sets some texts a pixel or two wider. A label grows
+// to the right to fit its text, as a self-sizing label would, rather than
+// clip its last character.
+void fitToText(QLabel* label) {
+    const int needed = label->fontMetrics().horizontalAdvance(label->text());
+    if (needed > label->width())
+        label->resize(needed, label->height());
+}
+
 QLabel* label(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
     auto* lbl = place(parent, l, t, w, h, new QLabel(caption));
     lbl->setTextFormat(Qt::PlainText);
     lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return lbl;
+}
+
+// A Windows-style group box: an etched frame that starts halfway down the
+// caption, with the caption over the frame line near its left end. Fusion
+// instead puts the frame below the caption, where it would run through the
+// first option button.
+QGroupBox* groupBox(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
+    auto* box = place(parent, l, t, w, h, new QGroupBox(caption));
+    // The caption covers the frame line with the dialog's own face colour
+    // (a style sheet's palette(window) would be the application's).
+    const QString face = box->palette().color(QPalette::Window).name();
+    box->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 2px groove palette(mid); margin-top: 6px; padding: 0px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; top: 0px;"
+        " padding: 0px 1px; background-color: %1; }").arg(face));
+    return box;
 }
 
 QSlider* slider(QWidget* parent, int l, int t, int w, int h) {
@@ -89,7 +115,7 @@ TFrmSettei::~TFrmSettei() {
 void TFrmSettei::buildControls() {
     Panel1 = panel(this, QStringLiteral(" "), true, 0, 0, 365, 166);
 
-    GroupBox3 = place(Panel1, 8, 6, 163, 116, new QGroupBox(QStringLiteral("動き")));
+    GroupBox3 = groupBox(Panel1, QStringLiteral("動き"), 8, 6, 163, 116);
     RadioButton1 = place(GroupBox3, 7, 15, 133, 17, new QRadioButton(QStringLiteral("マウスを追いかける")));
     RadioButton2 = place(GroupBox3, 7, 35, 113, 17, new QRadioButton(QStringLiteral("画面中をうろうろ")));
     RadioButton3 = place(GroupBox3, 7, 55, 131, 17, new QRadioButton(QStringLiteral("画面の下でうろうろ")));
@@ -101,12 +127,12 @@ void TFrmSettei::buildControls() {
     Panel3 = panel(Panel1, QStringLiteral("\u3000"), true, 8, 128, 163, 30);
     CbxTemae = place(Panel3, 8, 7, 123, 17, new QCheckBox(QStringLiteral("常に手前に表示")));
 
-    GroupBox1 = place(Panel1, 177, 7, 179, 74, new QGroupBox(QStringLiteral("速さ")));
+    GroupBox1 = groupBox(Panel1, QStringLiteral("速さ"), 177, 7, 179, 74);
     TrBar = slider(GroupBox1, 18, 21, 143, 25);
     Label2 = label(GroupBox1, QStringLiteral("速い"), 14, 48, 23, 12);
     Label3 = label(GroupBox1, QStringLiteral("遅い"), 144, 48, 23, 12);
 
-    GroupBox2 = place(Panel1, 177, 84, 180, 74, new QGroupBox(QStringLiteral("移動量")));
+    GroupBox2 = groupBox(Panel1, QStringLiteral("移動量"), 177, 84, 180, 74);
     TrBarIdouR = slider(GroupBox2, 18, 21, 143, 25);
     Label5 = label(GroupBox2, QStringLiteral("多い"), 16, 48, 23, 12);
     Label6 = label(GroupBox2, QStringLiteral("少ない"), 137, 48, 34, 12);
@@ -138,6 +164,13 @@ void TFrmSettei::buildControls() {
     RadioButton4->setObjectName(QStringLiteral("RadioButton4"));
     RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
     CbxTemae->setObjectName(QStringLiteral("CbxTemae"));
+
+    // A style sheet cuts its widget's children off from the font they would
+    // inherit, so every control gets the dialog's font explicitly.
+    for (QWidget* control : findChildren<QWidget*>())
+        control->setFont(dialogFont());
+    for (QLabel* caption : {Label2, Label3, Label5, Label6})
+        fitToText(caption);
 
     setTabOrder(RadioButton1, RadioButton2);
     setTabOrder(RadioButton2, RadioButton3);

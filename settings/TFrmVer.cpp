@@ -42,6 +42,19 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int
     return lbl;
 }
 
+// The label widths are those of the design font's own glyphs; the font
+// that stands in for it sets some texts a pixel or two wider. A label grows
+// to fit its text, as a self-sizing label would, rather than clip it:
+// left-aligned ones to the right, centred ones on both sides.
+void fitToText(QLabel* label) {
+    const int needed = label->fontMetrics().horizontalAdvance(label->text());
+    const int extra = needed - label->width();
+    if (extra <= 0)
+        return;
+    const int shift = (label->alignment() & Qt::AlignHCenter) ? (extra + 1) / 2 : 0;
+    label->setGeometry(label->x() - shift, label->y(), needed, label->height());
+}
+
 // The program's icon, embedded in the program. The file may hold several
 // images; the about box shows the 32 x 32 one (or the first) unscaled.
 QPixmap programIcon() {
@@ -95,8 +108,8 @@ void TFrmVer::buildControls() {
     Label2 = label(Panel1, "Label2", QStringLiteral("Ver1.0"), 96, 32, 32, 12);
     // The credit lines are centred in their boxes so that they sit under
     // the title whatever their length.
-    Label3 = label(Panel1, "Label3", QStringLiteral("© 2026 kuvito developers"), 50, 54, 127, 12, Qt::AlignHCenter);
-    Label4 = label(Panel1, "Label4", QStringLiteral("All rights reserved."), 66, 72, 97, 12, Qt::AlignHCenter);
+    Label3 = label(Panel1, "Label3", QStringLiteral("Copyright © 2026"), 50, 54, 127, 12, Qt::AlignHCenter);
+    Label4 = label(Panel1, "Label4", QStringLiteral("kuvito 開発チーム"), 66, 72, 97, 12, Qt::AlignHCenter);
     Label5 = label(Panel1, "Label5", QStringLiteral("kuvito — デスクトップマスコット"), 22, 88, 193, 12,
                    Qt::AlignHCenter);
     // Blue like a link, but plain text that does nothing when clicked.
@@ -104,6 +117,9 @@ void TFrmVer::buildControls() {
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     Label5->setPalette(blue);
     Label6 = label(Panel1, "Label6", QStringLiteral("「走れクヴィトくん」はフリーソフトです。"), 24, 104, 189, 12);
+
+    for (QLabel* text : {Label1, Label2, Label3, Label4, Label5, Label6})
+        fitToText(text);
 
     Panel2 = panel(this, "Panel2", false, 0, 130, 235, 31);
     Button1 = new QPushButton(QStringLiteral("OK(&O)"), Panel2);

@@ -76,7 +76,16 @@ inline void expectRow(QWidget& dialog, const ControlRow& row) {
         EXPECT_EQ(parent, &dialog);
     else
         EXPECT_EQ(parent->objectName().toStdString(), row.parent);
-    EXPECT_EQ(w->geometry(), QRect(row.left, row.top, row.width, row.height));
+    QRect expected(row.left, row.top, row.width, row.height);
+    if (auto* label = qobject_cast<const QLabel*>(w); label && kindOf(w) == "label") {
+        // The stand-in font sets some texts wider than the design font did;
+        // such a label grows to fit instead of clipping its text.
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        EXPECT_LE(needed, w->width()) << "clipped text";
+        if (needed > row.width && !(label->alignment() & Qt::AlignHCenter))
+            expected.setWidth(needed);
+    }
+    EXPECT_EQ(w->geometry(), expected);
     if (row.caption)
         EXPECT_EQ(captionOf(w).toStdString(), row.caption);
 }
