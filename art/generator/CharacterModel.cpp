@@ -14,6 +14,8 @@ enum Group { tailGroup, farLegGroup, farArmGroup, bodyGroup, nearLegGroup, headG
 constexpr Rgb limbLine{16, 66, 40};
 
 const Material skin{{12, 128, 86}, {22, 235, 91}, {186, 255, 166}, 0.30, 18.0, limbLine};
+// The big round head catches a small, sharper highlight, like a ball.
+const Material headSkin{{12, 128, 86}, {22, 235, 91}, {186, 255, 166}, 0.55, 40.0, limbLine};
 // Limbs on the far side sit a little in shadow, which separates them from
 // the near ones at a glance.
 const Material farSkin{{8, 96, 70}, {18, 196, 84}, {128, 240, 136}, 0.15, 18.0, limbLine};
@@ -22,6 +24,8 @@ const Material pupil{{0, 0, 0}, {18, 18, 26}, {60, 62, 74}, 0.0, 1.0, std::nullo
 const Material catchlight{{228, 232, 240}, {255, 255, 255}, {255, 255, 255}, 0.0, 1.0, std::nullopt};
 const Material cheek{{240, 96, 130}, {255, 128, 158}, {255, 170, 190}, 0.0, 1.0, std::nullopt, 0.45, 1.0};
 const Material mouth{{86, 8, 26}, {132, 20, 44}, {170, 44, 64}, 0.0, 1.0, Rgb{40, 16, 24}};
+// A soft glint on the head, on the side the light comes from.
+const Material shine{{200, 255, 190}, {226, 255, 214}, {246, 255, 240}, 0.0, 1.0, std::nullopt, 0.9, 0.75};
 const Material tongue{{214, 86, 110}, {250, 122, 146}, {255, 160, 178}, 0.0, 1.0, std::nullopt};
 
 std::shared_ptr<const Shape> stroke(const std::vector<StrokeNode>& nodes) {
@@ -59,7 +63,7 @@ std::vector<Part> CharacterModel::parts(const Pose& pose) const {
     if (!pose.nearArmOverHead) {
         add(parts, stroke(pose.nearArm), skin, nearArmGroup);
     }
-    const int head = add(parts, ellipse(pose.head, headRx, headRy, pose.headTilt), skin, headGroup);
+    const int head = add(parts, ellipse(pose.head, headRx, headRy, pose.headTilt), headSkin, headGroup);
     addFace(parts, pose, head);
     if (pose.nearArmOverHead) {
         add(parts, stroke(pose.nearArm), skin, nearArmGroup);
@@ -74,6 +78,9 @@ void CharacterModel::addFace(std::vector<Part>& parts, const Pose& pose, int hea
         return pose.head + Vec2{u * headRx, v * headRy}.rotated(pose.headTilt);
     };
     const double tilt = pose.headTilt;
+
+    const Vec2 shineCentre = profile ? onHead(-0.02, -0.70) : onHead(-0.62, -0.48);
+    add(parts, ellipse(shineCentre, 3.2, 1.9, tilt - 35.0), shine, cheekGroup, head);
 
     const Vec2 eyeCentre = profile ? onHead(-0.32, -0.24) : onHead(-0.10, -0.14);
     const double eyeRx = profile ? 5.8 : 7.0;

@@ -14,8 +14,8 @@ class CharacterModel {
 public:
     static constexpr double headRx = 15.5;
     static constexpr double headRy = 13.6;
-    static constexpr double bodyRx = 10.0;
-    static constexpr double bodyRy = 11.5;
+    static constexpr double bodyRx = 11.0;
+    static constexpr double bodyRy = 12.5;
 
     std::vector<Part> parts(const Pose& pose) const;
 

@@ -151,7 +151,7 @@ ShadeColour FigureRenderer::pixelColour(const std::vector<Part>& parts, int inde
     // brighter toward that corner; it is darker in the last rows, where it
     // meets the ground.
     const double height = double(height_);
-    const double sky = 1.04 - 0.09 * (0.35 * (x + 0.5) / width_ + 0.65 * (y + 0.5) / height);
+    const double sky = 1.05 - 0.12 * (0.35 * (x + 0.5) / width_ + 0.65 * (y + 0.5) / height);
     const double ground = 1.0 - 0.18 * std::max(0.0, (y + 0.5 - (height - 7.0)) / 7.0);
     return colour * (sky * ground);
 }

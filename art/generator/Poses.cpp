@@ -10,8 +10,8 @@ namespace {
 
 // Limb thickness shared by all poses: legs are sturdier than arms, and an
 // arm ends in a round hand a little wider than its wrist.
-constexpr double hip = 3.9;
-constexpr double knee = 3.6;
+constexpr double hip = 4.2;
+constexpr double knee = 3.7;
 constexpr double ankle = 3.3;
 constexpr double shoulder = 2.9;
 constexpr double elbow = 2.7;
@@ -29,10 +29,10 @@ Pose leapPose() {
     p.tail = {{29.0, 45.0, 4.4}, {29.5, 62.0, 3.0}, {30.0, 85.6, 1.1}};
     p.farLeg = {{32.0, 45.0, hip}, {36.0, 50.0, knee}, {34.0, 54.0, ankle}};
     p.farFoot = {{36.0, 56.0}, 5.0, 3.0, -10.0};
-    p.farArm = {{34.0, 32.0, shoulder}, {42.5, 28.5, elbow}, {44.8, 20.0, hand}};
+    p.farArm = {{33.5, 29.5, shoulder}, {41.0, 26.5, elbow}, {44.8, 20.0, hand}};
     p.nearLeg = {{21.0, 45.0, hip}, {16.0, 50.0, knee}, {18.0, 54.0, ankle}};
     p.nearFoot = {{16.0, 56.0}, 5.0, 3.0, 10.0};
-    p.nearArm = {{19.0, 32.0, shoulder}, {10.5, 28.5, elbow}, {8.2, 20.0, hand}};
+    p.nearArm = {{19.5, 29.5, shoulder}, {12.0, 26.5, elbow}, {8.2, 20.0, hand}};
     return p;
 }
 
