@@ -15,7 +15,9 @@ std::uint32_t le32(const QByteArray& d, qsizetype at) {
     return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
 }
 
-std::uint16_t le16(const QByteArray& d, qsizetype at) { return std::uint16_t(le32(d, at) & 0xFFFF); }
+std::uint16_t le16(const QByteArray& d, qsizetype at) {
+    return std::uint16_t(le32(d, at) & 0xFFFF);
+}
 
 } // namespace
 
@@ -51,7 +53,8 @@ QImage IconReader::read(const QString& path) {
             const std::uint8_t maskByte = std::uint8_t(d[maskBits + stored * maskRow + x / 8]);
             const bool clear = (maskByte >> (7 - x % 8)) & 1;
             const qsizetype entry = palette + index * 4;
-            const QRgb colour = qRgb(std::uint8_t(d[entry + 2]), std::uint8_t(d[entry + 1]), std::uint8_t(d[entry]));
+            const QRgb colour =
+                qRgb(std::uint8_t(d[entry + 2]), std::uint8_t(d[entry + 1]), std::uint8_t(d[entry]));
             out.setPixel(x, y, clear ? qRgba(0, 0, 0, 0) : colour);
         }
     }

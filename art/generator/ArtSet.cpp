@@ -22,7 +22,7 @@ std::array<Raster, 6> drawFrames() {
     Raster highStep = draw(highStepPose());
     Raster strideRight = stride.mirrored();
     Raster highStepRight = highStep.mirrored();
-    return {std::move(leap),   std::move(crouch),      std::move(stride),
+    return {std::move(leap),     std::move(crouch),      std::move(stride),
             std::move(highStep), std::move(strideRight), std::move(highStepRight)};
 }
 

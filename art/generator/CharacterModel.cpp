@@ -8,8 +8,18 @@ namespace {
 
 // Group numbers: parts of one group (a leg and its foot, the eye and its
 // pupil) meet without a line between them.
-enum Group { tailGroup, farLegGroup, farArmGroup, bodyGroup, nearLegGroup, headGroup, nearArmGroup,
-             eyeGroup, cheekGroup, mouthGroup };
+enum Group {
+    tailGroup,
+    farLegGroup,
+    farArmGroup,
+    bodyGroup,
+    nearLegGroup,
+    headGroup,
+    nearArmGroup,
+    eyeGroup,
+    cheekGroup,
+    mouthGroup
+};
 
 constexpr Rgb limbLine{16, 66, 40};
 
@@ -36,7 +46,9 @@ std::shared_ptr<const Shape> ellipse(Vec2 c, double rx, double ry, double angle 
     return std::make_shared<EllipseShape>(c, rx, ry, angle, cut);
 }
 
-std::shared_ptr<const Shape> foot(const Foot& f) { return ellipse(f.centre, f.rx, f.ry, f.angle); }
+std::shared_ptr<const Shape> foot(const Foot& f) {
+    return ellipse(f.centre, f.rx, f.ry, f.angle);
+}
 
 int add(std::vector<Part>& parts, std::shared_ptr<const Shape> shape, const Material& m, int group,
         int host = -1) {

@@ -102,10 +102,14 @@ void FigureRenderer::fillEnclosed(std::vector<int>& owner) const {
         pending.pop_back();
         const int x = i % width_;
         const int y = i / width_;
-        if (x > 0) visit(x - 1, y);
-        if (x + 1 < width_) visit(x + 1, y);
-        if (y > 0) visit(x, y - 1);
-        if (y + 1 < height_) visit(x, y + 1);
+        if (x > 0)
+            visit(x - 1, y);
+        if (x + 1 < width_)
+            visit(x + 1, y);
+        if (y > 0)
+            visit(x, y - 1);
+        if (y + 1 < height_)
+            visit(x, y + 1);
     }
     for (std::size_t i = 0; i < owner.size(); ++i) {
         if (owner[i] == backgroundOwner && !open[i]) {

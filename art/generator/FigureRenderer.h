@@ -30,7 +30,8 @@ private:
     ShadeColour shade(const std::vector<Part>& parts, int index, Vec2 p) const;
     ShadeColour pixelColour(const std::vector<Part>& parts, int index, int x, int y) const;
     bool touchesBackground(const std::vector<int>& owner, int x, int y) const;
-    bool overlapsPartBehind(const std::vector<Part>& parts, const std::vector<int>& owner, int x, int y) const;
+    bool overlapsPartBehind(const std::vector<Part>& parts, const std::vector<int>& owner, int x,
+                            int y) const;
 
     int width_;
     int height_;

@@ -6,8 +6,8 @@ namespace kuvito::art {
 
 namespace {
 
-constexpr std::uint32_t colourRowBytes = iconSize / 2;     // 4 bits a pixel, already a multiple of 4
-constexpr std::uint32_t maskRowBytes = 4;                  // 32 bits padded to 4 bytes
+constexpr std::uint32_t colourRowBytes = iconSize / 2; // 4 bits a pixel, already a multiple of 4
+constexpr std::uint32_t maskRowBytes = 4;              // 32 bits padded to 4 bytes
 constexpr std::uint32_t imageBytes = 40 + 16 * 4 + colourRowBytes * iconSize + maskRowBytes * iconSize;
 
 } // namespace

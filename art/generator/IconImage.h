@@ -29,8 +29,18 @@ constexpr std::array<Rgb, 16> vgaPalette{{{0, 0, 0},
                                           {255, 255, 255}}};
 
 // Palette indices by name, for drawing.
-enum Vga : std::uint8_t { black = 0, darkRed = 1, darkGreen = 2, darkGrey = 8, lightGrey = 7, red = 9,
-                          green = 10, yellow = 11, magenta = 13, white = 15 };
+enum Vga : std::uint8_t {
+    black = 0,
+    darkRed = 1,
+    darkGreen = 2,
+    darkGrey = 8,
+    lightGrey = 7,
+    red = 9,
+    green = 10,
+    yellow = 11,
+    magenta = 13,
+    white = 15
+};
 
 // A 32 x 32 icon picture: a palette index and a see-through flag per pixel,
 // row 0 at the top. See-through pixels keep index 0.

@@ -15,7 +15,9 @@ const EllipseShape tongue({15.3, 26.8}, 2.4, 1.5);
 const EllipseShape leftCheek({6.0, 21.5}, 2.0, 1.2);
 const EllipseShape rightCheek({24.5, 21.5}, 2.0, 1.2);
 
-bool inside(const Shape& s, int x, int y) { return s.sample(Vec2{x + 0.5, y + 0.5}).has_value(); }
+bool inside(const Shape& s, int x, int y) {
+    return s.sample(Vec2{x + 0.5, y + 0.5}).has_value();
+}
 
 } // namespace
 

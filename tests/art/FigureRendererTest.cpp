@@ -1,8 +1,8 @@
 // The drawing rules that keep every frame usable as a window outline,
 // checked on small synthetic figures.
+#include "FigureRenderer.h"
 #include "BmpFile.h"
 #include "EllipseShape.h"
-#include "FigureRenderer.h"
 #include "StrokeShape.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +15,15 @@ const Material green{{12, 128, 86}, {22, 235, 91}, {186, 255, 166}, 0.3, 18.0, R
 
 std::vector<Part> ring() {
     // A closed loop of stroke around a background pocket in its middle.
-    auto loop = std::make_shared<StrokeShape>(std::vector<StrokeNode>{
-        {4, 4, 1.6}, {15, 4, 1.6}, {15, 15, 1.6}, {4, 15, 1.6}, {4, 4, 1.6}});
+    auto loop = std::make_shared<StrokeShape>(
+        std::vector<StrokeNode>{{4, 4, 1.6}, {15, 4, 1.6}, {15, 15, 1.6}, {4, 15, 1.6}, {4, 4, 1.6}});
     return {Part{loop, green, 0, -1}};
 }
 
 TEST(FigureRendererTest, EveryFigurePixelTouchingTheBackgroundIsTheEdgeColour) {
     const FigureRenderer renderer(20, 20);
-    const Raster r = renderer.render({Part{std::make_shared<EllipseShape>(Vec2{10, 10}, 7, 5), green, 0, -1}}, true);
+    const Raster r =
+        renderer.render({Part{std::make_shared<EllipseShape>(Vec2{10, 10}, 7, 5), green, 0, -1}}, true);
     int edge = 0;
     int inside = 0;
     for (int y = 0; y < 20; ++y) {

@@ -29,7 +29,9 @@ FrameFile::Pixel FrameFile::at(int x, int y) const {
     return {bytes_[at + 2], bytes_[at + 1], bytes_[at]};
 }
 
-bool FrameFile::isBackground(int x, int y) const { return at(x, y) == background; }
+bool FrameFile::isBackground(int x, int y) const {
+    return at(x, y) == background;
+}
 
 bool FrameFile::onEdge(int x, int y, bool diagonals) const {
     if (isBackground(x, y)) {

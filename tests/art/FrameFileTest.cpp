@@ -41,8 +41,8 @@ TEST_P(FrameFileTest, HeadersDescribeAnUncompressed24BitBottomUpPicture) {
     // size, width, height (positive), planes and bits, compression, image
     // size, both resolutions, colours used, colours important.
     const std::pair<std::size_t, std::uint32_t> fields[] = {
-        {2, 13974}, {6, 0}, {10, 54}, {14, 40}, {18, 53}, {22, 87}, {26, 1 | 24 << 16}, {30, 0},
-        {34, 13920}, {38, 0}, {42, 0}, {46, 0}, {50, 0},
+        {2, 13974}, {6, 0},      {10, 54}, {14, 40}, {18, 53}, {22, 87}, {26, 1 | 24 << 16},
+        {30, 0},    {34, 13920}, {38, 0},  {42, 0},  {46, 0},  {50, 0},
     };
     for (const auto& [offset, value] : fields) {
         EXPECT_EQ(le32(b, offset), value) << "at byte " << offset;
@@ -103,9 +103,8 @@ TEST_P(FrameFileTest, EdgeIsDarkAndMostlyTheOutlineGrey) {
     }
     ASSERT_GT(edgePixels, 0);
     EXPECT_GE(veryDark * 10, edgePixels * 9);
-    const auto commonest =
-        std::max_element(edgeColours.begin(), edgeColours.end(),
-                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    const auto commonest = std::max_element(edgeColours.begin(), edgeColours.end(),
+                                            [](const auto& a, const auto& b) { return a.second < b.second; });
     EXPECT_EQ(commonest->first, (FrameFile::Pixel{31, 31, 31}));
 }
 

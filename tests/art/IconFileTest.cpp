@@ -40,8 +40,17 @@ TEST_F(IconFileTest, FileIsOneEntryWithA744ByteImage) {
     // Header: reserved, type icon, one entry; the entry: 32 x 32, 16 colours,
     // 1 plane, 4 bits, 744 bytes at offset 22.
     const std::array<std::pair<std::size_t, std::uint32_t>, 11> fields{{
-        {0, 0}, {2, 1}, {4, 1}, {10, 1}, {12, 4}, {14, 744}, {18, 22},
-        {image, 40}, {image + 4, 32}, {image + 8, 64}, {image + 16, 0},
+        {0, 0},
+        {2, 1},
+        {4, 1},
+        {10, 1},
+        {12, 4},
+        {14, 744},
+        {18, 22},
+        {image, 40},
+        {image + 4, 32},
+        {image + 8, 64},
+        {image + 16, 0},
     }};
     for (const auto& [offset, value] : fields) {
         EXPECT_EQ(le(b, offset, offset == 14 || offset == 18 || offset >= image ? 4 : 2), value)

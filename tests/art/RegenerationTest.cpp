@@ -11,8 +11,8 @@
 namespace {
 
 TEST(RegenerationTest, GeneratorReproducesTheCheckedInFilesByteForByte) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("kuvito-art-" + std::to_string(std::random_device{}()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("kuvito-art-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(folder);
     kuvito::art::writeArtSet(folder);
     int files = 0;
