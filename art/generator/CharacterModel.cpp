@@ -91,7 +91,7 @@ void CharacterModel::addFace(std::vector<Part>& parts, const Pose& pose, int hea
     };
     const double tilt = pose.headTilt;
 
-    const Vec2 shineCentre = profile ? onHead(-0.02, -0.70) : onHead(-0.62, -0.48);
+    const Vec2 shineCentre = profile ? onHead(0.22, -0.66) : onHead(-0.62, -0.48);
     add(parts, ellipse(shineCentre, 3.2, 1.9, tilt - 35.0), shine, cheekGroup, head);
 
     const Vec2 eyeCentre = profile ? onHead(-0.32, -0.24) : onHead(-0.10, -0.14);

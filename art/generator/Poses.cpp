@@ -68,7 +68,7 @@ Pose stridePose() {
     p.farArm = {{32.0, 50.0, shoulder}, {38.0, 51.0, elbow}, {40.5, 47.0, hand}};
     p.nearLeg = {{25.0, 63.0, hip}, {18.0, 73.0, knee}, {13.0, 81.0, ankle}};
     p.nearFoot = {{9.5, 83.8}, 5.5, 3.0, 0.0};
-    p.nearArm = {{24.0, 51.0, shoulder}, {15.0, 55.0, elbow}, {7.5, 48.0, hand}};
+    p.nearArm = {{24.0, 51.0, shoulder}, {14.0, 53.0, elbow}, {7.5, 45.5, hand}};
     return p;
 }
 
