@@ -39,8 +39,9 @@ Pose leapPose() {
 Pose crouchPose() {
     Pose p;
     p.facing = Facing::HalfLeft;
-    p.head = {24.5, 28.7};
-    p.gaze = {-0.35, 0.1};
+    p.head = {24.5, 28.9};
+    p.headTilt = -8.0;
+    p.gaze = {-0.35, 0.25};
     p.body = {25.0, 50.5};
     p.tail = {{33.0, 58.0, 4.6}, {39.0, 60.5, 3.6}, {42.6, 54.0, 2.6}, {42.0, 46.0, 1.7}, {39.0, 42.0, 1.0}};
     p.farLeg = {{28.5, 58.0, hip}, {24.5, 70.0, knee}, {29.5, 80.5, ankle}};
