@@ -1,0 +1,34 @@
+#include "Random.h"
+
+#include <random>
+
+namespace {
+std::mt19937& generator()
+{
+    static std::mt19937 engine{5489u};
+    return engine;
+}
+} // namespace
+
+void Randomize(std::uint32_t seed)
+{
+    generator().seed(seed);
+}
+
+int Random(int n)
+{
+    // Rejection sampling over the engine's 32-bit output: draws that fall in
+    // the incomplete last block of n values are thrown away, so every value
+    // of 0..n-1 is equally likely. Written out rather than left to
+    // uniform_int_distribution so that a seed replays the same run with any
+    // standard library.
+    if (n <= 1)
+        return 0;
+    const std::uint64_t range = std::uint64_t{1} << 32;
+    const std::uint64_t limit = range - range % static_cast<std::uint64_t>(n);
+    for (;;) {
+        const std::uint64_t draw = generator()();
+        if (draw < limit)
+            return static_cast<int>(draw % static_cast<std::uint64_t>(n));
+    }
+}

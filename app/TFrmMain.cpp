@@ -1,0 +1,182 @@
+#include "TFrmMain.h"
+
+#include "DesktopServices.h"
+#include "FormLoader.h"
+#include "MascotSettings.h"
+#include "Random.h"
+#include "SettingsStore.h"
+#include "TMenuItem.h"
+#include "TPopupMenu.h"
+#include "TRgn.h"
+#include "TRgnList.h"
+#include "TTaskTrayIcon.h"
+#include "TTimer.h"
+
+#include <array>
+
+int StepSize = 0;
+int DirX = 0;
+int DirY = 0;
+int PauseBeats = 0;
+
+TFrmMain* FrmMain = nullptr;
+
+void resetMovementState()
+{
+    StepSize = 0;
+    DirX = 0;
+    DirY = 0;
+    PauseBeats = 0;
+}
+
+namespace {
+
+// Timer1's period for each SpeedIndex and the step for each StepIndex.
+constexpr std::array<int, 11> kPeriods{50, 100, 150, 200, 250, 300, 400, 500, 600, 800, 1000};
+constexpr std::array<int, 11> kSteps{20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 1};
+// A pause shows this many beats of the idle frames.
+constexpr int kPauseBeats = 10;
+
+bool isIndex(int value)
+{
+    return value >= 0 && value < static_cast<int>(kPeriods.size());
+}
+
+template <typename T> T* member(const Component& form, const char* name)
+{
+    auto* component = dynamic_cast<T*>(form.findComponent(name));
+    if (!component)
+        throw KuvitoError(std::string("TFrmMain: ") + name + " がありません");
+    return component;
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout) : Form(owner)
+{
+    FrmMain = this;
+    ApplySettingsOnMascot = [this] { ApplySettings(); };
+    publishHandlers();
+    FormLoader::loadForm(*this, layout);
+    bindComponents();
+    doCreate();
+}
+
+TFrmMain::~TFrmMain()
+{
+    if (FrmMain == this) {
+        FrmMain = nullptr;
+        ApplySettingsOnMascot = nullptr;
+    }
+}
+
+void TFrmMain::publishHandlers()
+{
+    publishMethod("FormCreate", TNotifyEvent([this](Component* s) { FormCreate(s); }));
+    publishMethod("FormClose", TCloseEvent([this](Component* s, TCloseAction&) { FormClose(s); }));
+    publishMethod("Timer1Timer", TNotifyEvent([this](Component* s) { Timer1Timer(s); }));
+    publishMethod("Timer2Timer", TNotifyEvent([this](Component* s) { Timer2Timer(s); }));
+    publishMethod("Rgn1DblClick", TNotifyEvent([this](Component* s) { Rgn1DblClick(s); }));
+    publishMethod("N2Click", TNotifyEvent([this](Component* s) { N2Click(s); }));
+    publishMethod("N3Click", TNotifyEvent([this](Component* s) { N3Click(s); }));
+    publishMethod("Exit1Click", TNotifyEvent([this](Component* s) { Exit1Click(s); }));
+    publishMethod("Rgn1MouseDown",
+                  TMouseEvent([this](Component* s, TMouseButton b, TShiftState sh, int x, int y) {
+                      Rgn1MouseDown(s, b, sh, x, y);
+                  }));
+}
+
+void TFrmMain::bindComponents()
+{
+    Rgn1 = member<TRgn>(*this, "Rgn1");
+    Rgn2 = member<TRgn>(*this, "Rgn2");
+    RgnList1 = member<TRgnList>(*this, "RgnList1");
+    Timer1 = member<TTimer>(*this, "Timer1");
+    TaskTrayIcon1 = member<TTaskTrayIcon>(*this, "TaskTrayIcon1");
+    PopupMenu1 = member<TPopupMenu>(*this, "PopupMenu1");
+    Exit1 = member<TMenuItem>(*this, "Exit1");
+    N1 = member<TMenuItem>(*this, "N1");
+    N2 = member<TMenuItem>(*this, "N2");
+    Rgn3 = member<TRgn>(*this, "Rgn3");
+    N3 = member<TMenuItem>(*this, "N3");
+    Rgn4 = member<TRgn>(*this, "Rgn4");
+    Rgn5 = member<TRgn>(*this, "Rgn5");
+    Rgn6 = member<TRgn>(*this, "Rgn6");
+    Timer2 = member<TTimer>(*this, "Timer2");
+}
+
+void TFrmMain::FormCreate(Component*)
+{
+    Randomize(desktop().clockSeed());
+    ShowFrame(Rgn3);
+    Phase = 1;
+    ReadSettings();
+    ApplySettings();
+    DirX = 1;
+    DirY = 2;
+}
+
+void TFrmMain::FormClose(Component*)
+{
+    // Closing the main window ends the program; nothing is saved.
+}
+
+void TFrmMain::ApplySettings()
+{
+    Timer2->setInterval(0);
+    if (desktop().isTopMost(*this) != StayOnTop)
+        desktop().setTopMost(*this, StayOnTop);
+    if (isIndex(SpeedIndex)) {
+        Timer1->setInterval(kPeriods[SpeedIndex]);
+    } else if (Timer1->Interval() == 0 && movePeriod_ != 0) {
+        // An index that maps to no period keeps the period Timer1 had. A
+        // pause or a drag has stopped Timer1 by now, and keeping "stopped"
+        // would freeze the character for good, so it goes back to the
+        // period it last ran at.
+        Timer1->setInterval(movePeriod_);
+    }
+    if (Timer1->Interval() != 0)
+        movePeriod_ = Timer1->Interval();
+    if (isIndex(StepIndex))
+        StepSize = kSteps[StepIndex];
+}
+
+void TFrmMain::ShowFrame(TRgn* rgn)
+{
+    RgnList1->AddRgn(rgn);
+    RgnList1->ApplyRgn();
+}
+
+void TFrmMain::Timer1Timer(Component*)
+{
+    if (MoveMode == 1)
+        ChaseMouse();
+    else if (MoveMode == 2)
+        WanderScreen();
+    else if (MoveMode == 3)
+        WanderTaskbar();
+    else if (MoveMode == 4)
+        WalkOnWindow();
+    else if (MoveMode == 5)
+        StepInPlace();
+}
+
+void TFrmMain::Timer2Timer(Component*)
+{
+    IdleFrame();
+    ++PauseBeats;
+    if (PauseBeats >= kPauseBeats) {
+        Timer2->setInterval(0);
+        ApplySettings();
+    }
+}
+
+int TFrmMain::frameWidth() const
+{
+    return Rgn1->Width();
+}
+
+int TFrmMain::frameHeight() const
+{
+    return Rgn1->Height();
+}

@@ -1,0 +1,41 @@
+#include "Application.h"
+#include "ComponentRegistry.h"
+#include "DesktopServices.h"
+#include "ErrorDisplay.h"
+#include "FontSetup.h"
+#include "MascotLayout.h"
+#include "Region.h"
+#include "TFrmMain.h"
+#include "TTaskTrayIcon.h"
+#include "X11Desktop.h"
+
+#include <memory>
+
+namespace {
+const char* const kTitle = "走れクヴィトくん";
+}
+
+int main(int argc, char** argv)
+{
+    Application application(argc, argv);
+    installDesktop(std::make_unique<X11Desktop>());
+    application.setApplicationName(QString::fromUtf8(kTitle));
+    ErrorDisplay::setTitle(kTitle);
+    FontSetup::install();
+    registerRegionClasses();
+    registerTaskTrayIconClasses();
+
+    bool created = ErrorDisplay::guarded([] { FrmMain = new TFrmMain(nullptr, MascotLayoutData()); });
+    if (!created || !FrmMain)
+        return 1;
+    std::unique_ptr<TFrmMain> mainWindow(FrmMain);
+    // The window is created standing at the screen's top-left corner; the
+    // designed position is not used. It must never get a taskbar button, so
+    // that is settled before it is first shown.
+    mainWindow->setLeft(0);
+    mainWindow->setTop(0);
+    desktop().hideFromTaskbar(*mainWindow);
+    mainWindow->show();
+    QObject::connect(mainWindow.get(), &QDialog::finished, &application, &QApplication::quit);
+    return application.exec();
+}

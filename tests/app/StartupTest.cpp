@@ -1,0 +1,172 @@
+// Start-up of the mascot window: the settings it reads, what ApplySettings
+// makes of them, and the dispatch of movement ticks by mode.
+
+#include "MascotFixture.h"
+
+#include "TRgn.h"
+#include "TTimer.h"
+
+namespace {
+
+using StartupTest = MascotFixture;
+
+TEST_F(StartupTest, NoSettingsFileGivesTheDefaults)
+{
+    create();
+    EXPECT_TRUE(sim->isTopMost(*form));
+    EXPECT_EQ(MoveMode, 1);
+    EXPECT_EQ(timer1Interval(), 300);
+    EXPECT_EQ(timer2Interval(), 0);
+    EXPECT_EQ(StepSize, 10);
+    EXPECT_EQ(DirX, 1);
+    EXPECT_EQ(DirY, 2);
+    EXPECT_EQ(form->phase(), 1);
+    EXPECT_EQ(shownFrame(), 3);
+    EXPECT_FALSE(iniExists()) << "start-up must not create the settings file";
+}
+
+TEST_F(StartupTest, FirstTickComesOnePeriodAfterCreation)
+{
+    create(100, 100);
+    sim->setCursorPos({500, 100});
+    advance(299);
+    EXPECT_EQ(left(), 100);
+    advance(1);
+    EXPECT_EQ(left(), 110);
+}
+
+TEST_F(StartupTest, StoredTemaeDecidesTopMost)
+{
+    struct Case {
+        const char* line;
+        bool topMost;
+    };
+    for (const Case& c : {Case{"temae=1\n", true}, Case{"temae=2\n", false}, Case{"temae=0\n", false},
+                          Case{"temae=7\n", false}, Case{"temae=on\n", true}}) {
+        SCOPED_TRACE(c.line);
+        writeIni(c.line);
+        create();
+        EXPECT_EQ(sim->isTopMost(*form), c.topMost);
+        form.reset();
+    }
+}
+
+TEST_F(StartupTest, EveryIndexOfBothTables)
+{
+    const int periods[11] = {50, 100, 150, 200, 250, 300, 400, 500, 600, 800, 1000};
+    const int steps[11] = {20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 1};
+    create();
+    for (int i = 0; i <= 10; ++i) {
+        SCOPED_TRACE(i);
+        SpeedIndex = i;
+        StepIndex = 10 - i;
+        form->ApplySettings();
+        EXPECT_EQ(timer1Interval(), periods[i]);
+        EXPECT_EQ(StepSize, steps[10 - i]);
+    }
+    // The same values stored in the file give the same at start-up.
+    form.reset();
+    writeIni("speed=0\nidour=10\n");
+    create();
+    EXPECT_EQ(timer1Interval(), 50);
+    EXPECT_EQ(StepSize, 1);
+}
+
+TEST_F(StartupTest, OutOfRangeIndicesLeavePeriodAndStepAsTheyWere)
+{
+    for (const char* ini : {"speed=11\nidour=11\n", "speed=-1\nidour=-1\n", "speed=12\nidour=-2147483648\n"}) {
+        SCOPED_TRACE(ini);
+        resetMovementState();
+        writeIni(ini);
+        create();
+        EXPECT_EQ(timer1Interval(), 200) << "the designed period stays";
+        EXPECT_EQ(StepSize, 0);
+        form.reset();
+    }
+    // At run time too: a valid setting followed by an invalid one keeps the
+    // valid one's effect.
+    create();
+    SpeedIndex = 2;
+    StepIndex = 2;
+    form->ApplySettings();
+    SpeedIndex = 11;
+    StepIndex = -1;
+    form->ApplySettings();
+    EXPECT_EQ(timer1Interval(), 150);
+    EXPECT_EQ(StepSize, 16);
+}
+
+TEST_F(StartupTest, StepOutsideTheTableMovesNothingButFramesChange)
+{
+    writeIni("idour=-1\nidou=2\n");
+    create(500, 300);
+    for (int i = 0; i < 40 && timer1Interval() > 0; ++i) {
+        const int before = shownFrame();
+        tick();
+        if (timer1Interval() == 0)
+            break;
+        EXPECT_EQ(left(), 500);
+        EXPECT_EQ(top(), 300);
+        EXPECT_NE(shownFrame(), before);
+    }
+}
+
+TEST_F(StartupTest, ModesOutsideOneToFiveDoNothing)
+{
+    for (const char* ini : {"idou=0\n", "idou=6\n", "idou=9\n"}) {
+        SCOPED_TRACE(ini);
+        writeIni(ini);
+        create(200, 200);
+        sim->setCursorPos({600, 600});
+        const std::size_t moves = moveCount();
+        for (int i = 0; i < 20; ++i)
+            tick();
+        EXPECT_EQ(moveCount(), moves);
+        EXPECT_EQ(shownFrame(), 3);
+        EXPECT_EQ(timer1Interval(), 300) << "the timer goes on ticking";
+        form.reset();
+    }
+}
+
+TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers)
+{
+    create();
+    const int sets = sim->topMostSetCount(*form);
+    form->ApplySettings();
+    EXPECT_EQ(sim->topMostSetCount(*form), sets);
+    StayOnTop = false;
+    form->ApplySettings();
+    EXPECT_FALSE(sim->isTopMost(*form));
+    EXPECT_EQ(sim->topMostSetCount(*form), sets + 1);
+}
+
+TEST_F(StartupTest, ChangeOfModeActsAtTheNextTickFromWhereTheWindowStands)
+{
+    writeIni("idou=2\n");
+    create(400, 300);
+    seedPlainTick();
+    tick();
+    EXPECT_EQ(left(), 410);
+    // The user drops the character somewhere else and picks mode 3.
+    place(700, 100);
+    MoveMode = 3;
+    form->ApplySettings();
+    seedPlainTick();
+    tick();
+    EXPECT_EQ(left(), 710) << "DirX is kept across the change";
+    EXPECT_EQ(top(), 738 - 87);
+}
+
+TEST_F(StartupTest, SettingsHookReachesTheWindow)
+{
+    create();
+    ASSERT_TRUE(ApplySettingsOnMascot);
+    SpeedIndex = 0;
+    applySettingsOnMascot();
+    EXPECT_EQ(timer1Interval(), 50);
+    form.reset();
+    EXPECT_FALSE(ApplySettingsOnMascot);
+    EXPECT_EQ(FrmMain, nullptr);
+}
+
+} // namespace
