@@ -46,7 +46,7 @@ template <typename T> T* member(const Component& form, const char* name)
 {
     auto* component = dynamic_cast<T*>(form.findComponent(name));
     if (!component)
-        throw KuvitoError(std::string("TFrmMain: ") + name + " がありません");
+        throw KuvitoError(form.name() + ": " + name + " がありません");
     return component;
 }
 

@@ -3,6 +3,8 @@
 
 #include "MascotFixture.h"
 
+#include "KuvitoError.h"
+#include "SettingsStore.h"
 #include "TRgn.h"
 #include "TTimer.h"
 
@@ -155,6 +157,24 @@ TEST_F(StartupTest, ChangeOfModeActsAtTheNextTickFromWhereTheWindowStands)
     tick();
     EXPECT_EQ(left(), 710) << "DirX is kept across the change";
     EXPECT_EQ(top(), 738 - 87);
+}
+
+TEST_F(StartupTest, FailedWriteLeavesTheRunningMascotAlone)
+{
+    writeIni("speed=5\nidour=5\ntemae=1\nidou=2\n");
+    std::filesystem::permissions(dir / "kuvito.ini", std::filesystem::perms::owner_read);
+    create(400, 300);
+    // What the settings dialog's OK does: store, then apply.
+    EXPECT_THROW(
+        {
+            WriteSettings(0, 0, false, 3);
+            applySettingsOnMascot();
+        },
+        KuvitoError);
+    EXPECT_EQ(timer1Interval(), 300);
+    EXPECT_EQ(StepSize, 10);
+    EXPECT_TRUE(sim->isTopMost(*form));
+    EXPECT_EQ(MoveMode, 2);
 }
 
 TEST_F(StartupTest, SettingsHookReachesTheWindow)
