@@ -42,13 +42,14 @@ Pose crouchPose() {
     p.head = {24.5, 28.9};
     p.headTilt = -8.0;
     p.gaze = {-0.35, 0.25};
-    p.body = {25.0, 50.5};
+    p.body = {25.0, 52.0};
+    p.bodyTilt = -6.0;
     p.tail = {{33.0, 58.0, 4.6}, {39.0, 60.5, 3.6}, {42.6, 54.0, 2.6}, {42.0, 46.0, 1.7}, {39.0, 42.0, 1.0}};
-    p.farLeg = {{28.5, 58.0, hip}, {24.5, 70.0, knee}, {29.5, 80.5, ankle}};
+    p.farLeg = {{28.5, 60.5, hip}, {22.5, 70.5, knee}, {29.0, 80.5, ankle}};
     p.farFoot = {{27.5, 83.8}, 6.0, 3.2, 0.0};
     p.farArm = {{33.0, 44.5, shoulder}, {34.5, 52.0, elbow}, {27.6, 45.5, hand}};
     p.farArmOverBody = true;
-    p.nearLeg = {{20.0, 59.0, hip}, {14.5, 65.0, knee}, {13.0, 71.0, ankle}};
+    p.nearLeg = {{20.5, 61.0, hip}, {13.5, 64.5, knee}, {13.0, 71.0, ankle}};
     p.nearFoot = {{12.0, 73.0}, 5.0, 3.0, -15.0};
     p.nearArm = {{17.0, 44.5, shoulder}, {15.5, 52.0, elbow}, {22.4, 45.5, hand}};
     p.fillPockets = false;
