@@ -5,6 +5,7 @@
 
 #include "BitmapToRgnData.h"
 #include "Form.h"
+#include "MascotLayout.h"
 #include "FormReader.h"
 #include "Picture.h"
 #include "TMenuItem.h"
@@ -147,6 +148,24 @@ TEST_F(LayoutTest, EveryFrameSwitchKeepsThePlaceAndTakesTheFramesShape)
         EXPECT_EQ(left(), 321);
         EXPECT_EQ(top(), 123);
     }
+}
+
+TEST_F(LayoutTest, BuiltInLayoutCarriesTheArtworkAndItsOutlines)
+{
+    form = std::make_unique<TFrmMain>(nullptr, MascotLayoutData());
+    const std::array<TRgn*, 6> frames{form->Rgn1, form->Rgn2, form->Rgn3, form->Rgn4, form->Rgn5, form->Rgn6};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i + 1);
+        Picture art = Picture::loadBmpFile(std::string(KUVITO_ART_DIR) + "/Rgn" + std::to_string(i + 1) + ".bmp");
+        EXPECT_EQ(frames[i]->RgnBitmap(), art);
+        std::unique_ptr<std::uint8_t[]> expected;
+        const std::int32_t size = BitmapToRgnData(&art, expected);
+        ASSERT_EQ(frames[i]->RgnDataSize(), size);
+        EXPECT_EQ(std::memcmp(frames[i]->RgnDataBuf(), expected.get(), static_cast<std::size_t>(size)), 0);
+        EXPECT_EQ(frames[i]->Width(), 53);
+        EXPECT_EQ(frames[i]->Height(), 87);
+    }
+    EXPECT_EQ(shownFrame(), 3);
 }
 
 TEST_F(LayoutTest, MenuCommandsAreBoundToTheWindow)
