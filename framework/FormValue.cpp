@@ -151,3 +151,14 @@ bool FormValue::operator==(const FormValue& other) const {
     }
     return false;
 }
+
+FormValue::Item::Item() = default;
+FormValue::Item::Item(const Item&) = default;
+FormValue::Item::Item(Item&&) noexcept = default;
+FormValue::Item& FormValue::Item::operator=(const Item&) = default;
+FormValue::Item& FormValue::Item::operator=(Item&&) noexcept = default;
+FormValue::Item::~Item() = default;
+
+bool FormValue::Item::operator==(const Item& other) const {
+    return index == other.index && properties == other.properties;
+}

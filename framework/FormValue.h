@@ -71,5 +71,15 @@ struct FormValue {
 struct FormValue::Item {
     std::vector<FormValue> index; // empty, or the item's one index value
     std::vector<std::pair<std::string, FormValue>> properties;
-    bool operator==(const Item& other) const = default;
+
+    // The special members are defined out of line: FormValue and Item hold
+    // each other through containers, and clang cannot instantiate them
+    // inline while either type is still being completed.
+    Item();
+    Item(const Item&);
+    Item(Item&&) noexcept;
+    Item& operator=(const Item&);
+    Item& operator=(Item&&) noexcept;
+    ~Item();
+    bool operator==(const Item& other) const;
 };

@@ -176,9 +176,9 @@ void writeComponent(Output& out, const StoredComponent& c, int depth) {
             writeValue(out, c.childPos, depth + 1);
         }
     }
-    // A length byte of 0xF0 or more would read as a prefix, and 0 as the end
-    // of the list of children.
-    if (c.className.empty() || c.className.size() >= 0xF0)
+    // Without a prefix, a length byte of 0xF0 or more would read as one; 0
+    // would read as the end of the list of children.
+    if (c.className.empty() || (!c.hasPrefix && c.className.size() >= 0xF0))
         Output::fail("クラス名の長さが不正です");
     out.shortString(c.className, "クラス名");
     out.shortString(c.name, "部品名");

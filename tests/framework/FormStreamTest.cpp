@@ -289,6 +289,9 @@ TEST(FormStream, WriterRefusesWhatWouldReadBackDifferently) {
     StoredComponent prefixLike = sampleTree(FormValue::fromInt(1));
     prefixLike.className = std::string(0xF0, 'T');
     EXPECT_THROW(FormWriter::write(prefixLike), KuvitoError);
+    // After a prefix byte the same name is unambiguous.
+    prefixLike.hasPrefix = true;
+    EXPECT_EQ(FormReader::read(FormWriter::write(prefixLike)), prefixLike);
     StoredComponent noProperty = sampleTree(FormValue::fromInt(1));
     noProperty.properties.emplace_back("", FormValue::fromInt(1));
     EXPECT_THROW(FormWriter::write(noProperty), KuvitoError);
