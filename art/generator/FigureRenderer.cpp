@@ -6,13 +6,14 @@ namespace kuvito::art {
 
 namespace {
 
-// Light comes from the upper left and somewhat from the front.
-constexpr double lightX = -0.50;
-constexpr double lightY = -0.62;
-constexpr double lightZ = 0.60;
+// Light comes from the upper left and somewhat from the front; the vector
+// has unit length.
+constexpr double lightX = -0.5014;
+constexpr double lightY = -0.6217;
+constexpr double lightZ = 0.6017;
 
 // A surface turned straight to the viewer gets exactly the mid-tone.
-constexpr double facingLambert = lightZ / 0.9311; // lightZ over |light|
+constexpr double facingLambert = lightZ;
 
 // Sub-pixel samples per axis for the inside colours.
 constexpr int subSamples = 4;
@@ -30,8 +31,7 @@ constexpr double bounceStrength = 0.28;
 const ShadeColour bounceTint{40, 200, 190};
 
 ShadeColour litColour(const Material& m, const SurfacePoint& s) {
-    const double len = std::sqrt(lightX * lightX + lightY * lightY + lightZ * lightZ);
-    const double lambert = (s.nx * lightX + s.ny * lightY + s.nz * lightZ) / len;
+    const double lambert = s.nx * lightX + s.ny * lightY + s.nz * lightZ;
     ShadeColour c;
     if (lambert < facingLambert) {
         const double t = (lambert + 0.35) / (facingLambert + 0.35);
@@ -44,9 +44,9 @@ ShadeColour litColour(const Material& m, const SurfacePoint& s) {
     c = mix(c, mix(c, bounceTint, 0.5), bounceStrength * bounce * bounce * 2.0);
     if (m.specular > 0.0) {
         // Blinn highlight with the viewer straight in front.
-        double hx = lightX / len;
-        double hy = lightY / len;
-        double hz = lightZ / len + 1.0;
+        const double hx = lightX;
+        const double hy = lightY;
+        const double hz = lightZ + 1.0;
         const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
         const double nh = std::max(0.0, (s.nx * hx + s.ny * hy + s.nz * hz) / hl);
         c = mix(c, ShadeColour{255, 255, 255}, m.specular * std::pow(nh, m.shininess));

@@ -139,6 +139,19 @@ TEST_P(FrameFileTest, FigureIsShadedAndEnclosesAtMostAFewBackgroundPixels) {
     RecordProperty("enclosed_background", frame.enclosedBackground());
 }
 
+TEST_P(FrameFileTest, BodyGreenIsAmongTheShades) {
+    // The skin is lit around one mid-tone green; surfaces facing the viewer
+    // come out at (nearly) exactly that colour.
+    int nearMidTone = 0;
+    for (int y = 0; y < 87; ++y) {
+        for (int x = 0; x < 53; ++x) {
+            const auto p = frame.at(x, y);
+            nearMidTone += std::abs(p.r - 22) + std::abs(p.g - 235) + std::abs(p.b - 91) <= 4;
+        }
+    }
+    EXPECT_GE(nearMidTone, 5);
+}
+
 INSTANTIATE_TEST_SUITE_P(Frames, FrameFileTest, ::testing::ValuesIn(frames),
                          [](const auto& info) { return std::string(info.param.name).substr(0, 4); });
 
