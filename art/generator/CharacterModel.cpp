@@ -1,6 +1,7 @@
 #include "CharacterModel.h"
 
 #include "EllipseShape.h"
+#include "StrokeShape.h"
 
 namespace kuvito::art {
 

@@ -2,6 +2,7 @@
 
 #include "Part.h"
 #include "Raster.h"
+#include "ShadeColour.h"
 
 #include <vector>
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "StrokeShape.h"
+#include "Foot.h"
+#include "StrokeNode.h"
 #include "Vec2.h"
 
 #include <vector>
@@ -10,14 +11,6 @@ namespace kuvito::art {
 // Which way the face points. Half left shows both cheeks with the eye just
 // left of the middle; facing left is a profile with the face at the front.
 enum class Facing { HalfLeft, Left };
-
-// A foot: an ellipse at the end of a leg, lengthened in the walking direction.
-struct Foot {
-    Vec2 centre;
-    double rx = 5.0;
-    double ry = 2.8;
-    double angle = 0.0;
-};
 
 // Everything that changes from one frame to the next. Sizes that make the
 // character itself (head, body and limb thickness) are shared by all poses

@@ -1,17 +1,11 @@
 #pragma once
 
 #include "Shape.h"
+#include "StrokeNode.h"
 
 #include <vector>
 
 namespace kuvito::art {
-
-// One point of a stroke's spine and the stroke's half-width there.
-struct StrokeNode {
-    double x = 0.0;
-    double y = 0.0;
-    double radius = 1.0;
-};
 
 // A round-ended stroke along a polyline whose half-width changes linearly
 // from node to node: arms and legs are strokes of nearly even width, the
