@@ -4,7 +4,10 @@ namespace kuvito::art {
 
 // Coordinates are frame pixels (53 x 87, row 0 at the top). The numbers are
 // tuned by eye and so that each frame's figure fills exactly the columns and
-// rows the program's window layout expects.
+// rows the program's window layout expects. After re-tuning, build the
+// regenerate-art and contact-sheet targets, look at docs/contact-sheet.png,
+// and run test_art: it checks the extents, the runs per row, the edge and
+// that the checked-in files are what the generator now draws.
 
 namespace {
 
