@@ -3,20 +3,17 @@
 #include <random>
 
 namespace {
-std::mt19937& generator()
-{
+std::mt19937& generator() {
     static std::mt19937 engine{5489u};
     return engine;
 }
 } // namespace
 
-void Randomize(std::uint32_t seed)
-{
+void Randomize(std::uint32_t seed) {
     generator().seed(seed);
 }
 
-int Random(int n)
-{
+int Random(int n) {
     // Rejection sampling over the engine's 32-bit output: draws that fall in
     // the incomplete last block of n values are thrown away, so every value
     // of 0..n-1 is equally likely. Written out rather than left to

@@ -21,8 +21,7 @@ int PauseBeats = 0;
 
 TFrmMain* FrmMain = nullptr;
 
-void resetMovementState()
-{
+void resetMovementState() {
     StepSize = 0;
     DirX = 0;
     DirY = 0;
@@ -37,13 +36,11 @@ constexpr std::array<int, 11> kSteps{20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 1};
 // A pause shows this many beats of the idle frames.
 constexpr int kPauseBeats = 10;
 
-bool isIndex(int value)
-{
+bool isIndex(int value) {
     return value >= 0 && value < static_cast<int>(kPeriods.size());
 }
 
-template <typename T> T* member(const Component& form, const char* name)
-{
+template <typename T> T* member(const Component& form, const char* name) {
     auto* component = dynamic_cast<T*>(form.findComponent(name));
     if (!component)
         throw KuvitoError(form.name() + ": " + name + " がありません");
@@ -52,8 +49,7 @@ template <typename T> T* member(const Component& form, const char* name)
 
 } // namespace
 
-TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout) : Form(owner)
-{
+TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout) : Form(owner) {
     FrmMain = this;
     ApplySettingsOnMascot = [this] { ApplySettings(); };
     publishHandlers();
@@ -62,16 +58,14 @@ TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout) : 
     doCreate();
 }
 
-TFrmMain::~TFrmMain()
-{
+TFrmMain::~TFrmMain() {
     if (FrmMain == this) {
         FrmMain = nullptr;
         ApplySettingsOnMascot = nullptr;
     }
 }
 
-void TFrmMain::publishHandlers()
-{
+void TFrmMain::publishHandlers() {
     publishMethod("FormCreate", TNotifyEvent([this](Component* s) { FormCreate(s); }));
     publishMethod("FormClose", TCloseEvent([this](Component* s, TCloseAction&) { FormClose(s); }));
     publishMethod("Timer1Timer", TNotifyEvent([this](Component* s) { Timer1Timer(s); }));
@@ -80,14 +74,11 @@ void TFrmMain::publishHandlers()
     publishMethod("N2Click", TNotifyEvent([this](Component* s) { N2Click(s); }));
     publishMethod("N3Click", TNotifyEvent([this](Component* s) { N3Click(s); }));
     publishMethod("Exit1Click", TNotifyEvent([this](Component* s) { Exit1Click(s); }));
-    publishMethod("Rgn1MouseDown",
-                  TMouseEvent([this](Component* s, TMouseButton b, TShiftState sh, int x, int y) {
-                      Rgn1MouseDown(s, b, sh, x, y);
-                  }));
+    publishMethod("Rgn1MouseDown", TMouseEvent([this](Component* s, TMouseButton b, TShiftState sh, int x,
+                                                      int y) { Rgn1MouseDown(s, b, sh, x, y); }));
 }
 
-void TFrmMain::bindComponents()
-{
+void TFrmMain::bindComponents() {
     Rgn1 = member<TRgn>(*this, "Rgn1");
     Rgn2 = member<TRgn>(*this, "Rgn2");
     RgnList1 = member<TRgnList>(*this, "RgnList1");
@@ -105,8 +96,7 @@ void TFrmMain::bindComponents()
     Timer2 = member<TTimer>(*this, "Timer2");
 }
 
-void TFrmMain::FormCreate(Component*)
-{
+void TFrmMain::FormCreate(Component*) {
     Randomize(desktop().clockSeed());
     ShowFrame(Rgn3);
     Phase = 1;
@@ -116,13 +106,11 @@ void TFrmMain::FormCreate(Component*)
     DirY = 2;
 }
 
-void TFrmMain::FormClose(Component*)
-{
+void TFrmMain::FormClose(Component*) {
     // Closing the main window ends the program; nothing is saved.
 }
 
-void TFrmMain::ApplySettings()
-{
+void TFrmMain::ApplySettings() {
     Timer2->setInterval(0);
     if (desktop().isTopMost(*this) != StayOnTop)
         desktop().setTopMost(*this, StayOnTop);
@@ -141,14 +129,12 @@ void TFrmMain::ApplySettings()
         StepSize = kSteps[StepIndex];
 }
 
-void TFrmMain::ShowFrame(TRgn* rgn)
-{
+void TFrmMain::ShowFrame(TRgn* rgn) {
     RgnList1->AddRgn(rgn);
     RgnList1->ApplyRgn();
 }
 
-void TFrmMain::Timer1Timer(Component*)
-{
+void TFrmMain::Timer1Timer(Component*) {
     if (MoveMode == 1)
         ChaseMouse();
     else if (MoveMode == 2)
@@ -161,8 +147,7 @@ void TFrmMain::Timer1Timer(Component*)
         StepInPlace();
 }
 
-void TFrmMain::Timer2Timer(Component*)
-{
+void TFrmMain::Timer2Timer(Component*) {
     IdleFrame();
     ++PauseBeats;
     if (PauseBeats >= kPauseBeats) {
@@ -171,12 +156,10 @@ void TFrmMain::Timer2Timer(Component*)
     }
 }
 
-int TFrmMain::frameWidth() const
-{
+int TFrmMain::frameWidth() const {
     return Rgn1->Width();
 }
 
-int TFrmMain::frameHeight() const
-{
+int TFrmMain::frameHeight() const {
     return Rgn1->Height();
 }

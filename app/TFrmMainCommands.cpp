@@ -6,8 +6,10 @@
 
 #include <QMargins>
 #include <QWidget>
+#include <QWindow>
 
 #include <memory>
+#include <vector>
 
 #include "DesktopServices.h"
 #include "TFrmSettei.h"
@@ -21,31 +23,47 @@ constexpr int kDialogGap = 30;
 
 // The window manager's frame around the last dialog that was shown. A
 // dialog's frame becomes known only once the window manager has framed it,
-// which is after it is placed; the previous dialog's frame is the best
-// estimate until then (dialogs share one border style).
+// which is after it has been placed; until then the previous dialog's frame
+// is the best estimate (dialogs share one border style).
 QMargins lastFrameMargins;
 
 QMargins frameMarginsOf(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
+    if (const QWindow* handle = window.windowHandle())
+        return handle->frameMargins();
+    return {};
 }
 
-// The outer size of a dialog that has not been shown yet: its frame if the
-// desktop already knows it, else the last dialog's frame around its client
-// area.
-QSize outerSize(QWidget& dialog) {
-    dialog.winId();
-    const QMargins margins = frameMarginsOf(dialog);
-    const QMargins used = margins.isNull() ? lastFrameMargins : margins;
-    return dialog.size().grownBy(used);
+// Sets Top, then Left, for a dialog whose frame is `margins`.
+void placeDialog(Form& dialog, const QMargins& margins) {
+    const QSize outer = dialog.size().grownBy(margins);
+    const QPoint place = TFrmMain::PlaceNearTaskbar(outer.width(), outer.height());
+    dialog.setTop(place.y());
+    dialog.setLeft(place.x());
 }
 
-void rememberFrame(const QWidget& dialog) {
-    const QMargins margins = frameMarginsOf(dialog);
-    if (!margins.isNull())
-        lastFrameMargins = margins;
+// Once the window manager has framed the dialog, its real frame is known: if
+// the estimate was wrong (the first dialog of a run has none to go by), the
+// dialog is placed again, once, so that its outer corner keeps its distance
+// from the screen's corner. Later moves are the user's.
+void correctPlacementWhenFramed(Form& dialog, const QMargins& estimate) {
+    QWindow* handle = dialog.windowHandle();
+    if (!handle)
+        return;
+    auto connections = std::make_shared<std::vector<QMetaObject::Connection>>();
+    auto check = [&dialog, estimate, connections] {
+        const QMargins actual = frameMarginsOf(dialog);
+        if (actual.isNull())
+            return;
+        for (const auto& c : *connections)
+            QObject::disconnect(c);
+        lastFrameMargins = actual;
+        if (actual != estimate)
+            placeDialog(dialog, actual);
+    };
+    connections->push_back(QObject::connect(handle, &QWindow::xChanged, &dialog, check));
+    connections->push_back(QObject::connect(handle, &QWindow::yChanged, &dialog, check));
+    connections->push_back(QObject::connect(handle, &QWindow::widthChanged, &dialog, check));
+    connections->push_back(QObject::connect(handle, &QWindow::heightChanged, &dialog, check));
 }
 
 // Creates, places, shows modally and releases one dialog; the global
@@ -59,14 +77,17 @@ template <typename Dialog> void showDialog(Dialog*& global) {
     }
     auto dialog = std::make_unique<Dialog>(nullptr);
     global = dialog.get();
-    const QSize outer = outerSize(*dialog);
-    const QPoint place = TFrmMain::PlaceNearTaskbar(outer.width(), outer.height());
-    dialog->setTop(place.y());
-    dialog->setLeft(place.x());
+    // The native window exists from here on, so a desktop that can tell
+    // its frame before showing it does.
+    dialog->winId();
+    const QMargins known = frameMarginsOf(*dialog);
+    const QMargins estimate = known.isNull() ? lastFrameMargins : known;
+    placeDialog(*dialog, estimate);
+    if (known.isNull())
+        correctPlacementWhenFramed(*dialog, estimate);
     // The dialog does its own work (OK stores and applies the settings), so
     // the modal result is not needed here.
     desktop().execModal(*dialog);
-    rememberFrame(*dialog);
     global = nullptr;
 }
 

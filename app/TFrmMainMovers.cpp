@@ -29,22 +29,19 @@ constexpr int kVerticalStepBelow = 30;
 // lying on that edge; window tops up to this value count as unusable.
 constexpr int kEdgeSlack = 10;
 
-bool within(int a, int b, int s)
-{
+bool within(int a, int b, int s) {
     return std::llabs(static_cast<long long>(a) - b) <= s;
 }
 
 } // namespace
 
-void TFrmMain::StartPause()
-{
+void TFrmMain::StartPause() {
     PauseBeats = 0;
     Timer2->setInterval(Timer1->Interval());
     Timer1->setInterval(0);
 }
 
-void TFrmMain::TurnOrStep(int r)
-{
+void TFrmMain::TurnOrStep(int r) {
     const int s = StepSize;
     if (DirX == 1) {
         if (r == kTurnDraw) {
@@ -63,8 +60,7 @@ void TFrmMain::TurnOrStep(int r)
     }
 }
 
-void TFrmMain::ClampHorizontal()
-{
+void TFrmMain::ClampHorizontal() {
     const int W = frameWidth();
     if (Left() <= 0) {
         setLeft(0);
@@ -77,8 +73,7 @@ void TFrmMain::ClampHorizontal()
     }
 }
 
-void TFrmMain::ClampVertical()
-{
+void TFrmMain::ClampVertical() {
     const int H = frameHeight();
     if (Top() <= 0) {
         setTop(0);
@@ -91,8 +86,7 @@ void TFrmMain::ClampVertical()
     }
 }
 
-void TFrmMain::ClampToWindow(const ScreenRect& window)
-{
+void TFrmMain::ClampToWindow(const ScreenRect& window) {
     const int W = frameWidth();
     if (Left() <= window.left) {
         setLeft(window.left);
@@ -104,8 +98,7 @@ void TFrmMain::ClampToWindow(const ScreenRect& window)
     }
 }
 
-void TFrmMain::WalkFrame(bool rightward)
-{
+void TFrmMain::WalkFrame(bool rightward) {
     Phase ^= 1;
     if (rightward)
         ShowFrame(Phase == 1 ? Rgn5 : Rgn6);
@@ -113,20 +106,17 @@ void TFrmMain::WalkFrame(bool rightward)
         ShowFrame(Phase == 1 ? Rgn3 : Rgn4);
 }
 
-void TFrmMain::IdleFrame()
-{
+void TFrmMain::IdleFrame() {
     Phase ^= 1;
     ShowFrame(Phase == 1 ? Rgn1 : Rgn2);
 }
 
-char TFrmMain::TaskbarSide()
-{
+char TFrmMain::TaskbarSide() {
     ScreenRect rect;
     return TaskbarSide(rect);
 }
 
-char TFrmMain::TaskbarSide(ScreenRect& rect)
-{
+char TFrmMain::TaskbarSide(ScreenRect& rect) {
     const QSize screen = desktop().screenSize();
     const int SH = screen.height();
     // Without a taskbar to go by, the screen's own bottom edge serves: the
@@ -142,8 +132,7 @@ char TFrmMain::TaskbarSide(ScreenRect& rect)
     return 'l';
 }
 
-void TFrmMain::ChaseMouse()
-{
+void TFrmMain::ChaseMouse() {
     const QPoint pointer = desktop().cursorPos();
     const int px = pointer.x();
     const int py = pointer.y();
@@ -167,8 +156,7 @@ void TFrmMain::ChaseMouse()
     WalkFrame(Left() < px);
 }
 
-void TFrmMain::WanderScreen()
-{
+void TFrmMain::WanderScreen() {
     const int r = Random(kDraws);
     if (r == kPauseDraw) {
         StartPause();
@@ -199,8 +187,7 @@ void TFrmMain::WanderScreen()
     WalkFrame(DirX == 1);
 }
 
-void TFrmMain::WanderTaskbar()
-{
+void TFrmMain::WanderTaskbar() {
     ScreenRect taskbar;
     const char side = TaskbarSide(taskbar);
     const int H = frameHeight();
@@ -218,8 +205,7 @@ void TFrmMain::WanderTaskbar()
     WalkFrame(DirX == 1);
 }
 
-void TFrmMain::WalkOnWindow()
-{
+void TFrmMain::WalkOnWindow() {
     const std::optional<ForegroundWindow> front = desktop().foregroundWindow();
     if (!front) {
         WanderScreen();
@@ -245,8 +231,7 @@ void TFrmMain::WalkOnWindow()
     WalkFrame(DirX == 1);
 }
 
-void TFrmMain::StepInPlace()
-{
+void TFrmMain::StepInPlace() {
     const int r = Random(kDraws);
     if (r == kPauseDraw) {
         StartPause();

@@ -7,14 +7,12 @@ int StepIndex = 0;
 
 std::function<void()> ApplySettingsOnMascot;
 
-void applySettingsOnMascot()
-{
+void applySettingsOnMascot() {
     if (ApplySettingsOnMascot)
         ApplySettingsOnMascot();
 }
 
-void resetMascotSettings()
-{
+void resetMascotSettings() {
     StayOnTop = false;
     MoveMode = 0;
     SpeedIndex = 0;

@@ -7,10 +7,10 @@
 // settings dialog can read and write them without depending on the window.
 // The values are taken as stored: nothing here checks their ranges, each
 // consumer ignores a value it cannot map.
-extern bool StayOnTop;  // the mascot window stays above all normal windows
-extern int MoveMode;    // 1 chase, 2 screen, 3 taskbar, 4 window top, 5 in place
-extern int SpeedIndex;  // 0 (fastest) to 10: the movement timer's period
-extern int StepIndex;   // 0 (largest) to 10: the pixels of one step
+extern bool StayOnTop; // the mascot window stays above all normal windows
+extern int MoveMode;   // 1 chase, 2 screen, 3 taskbar, 4 window top, 5 in place
+extern int SpeedIndex; // 0 (fastest) to 10: the movement timer's period
+extern int StepIndex;  // 0 (largest) to 10: the pixels of one step
 
 // Set by the mascot window when it is created, so that the settings dialog
 // can re-apply the settings after OK without knowing the window's class.

@@ -15,13 +15,11 @@ constexpr const char* kSection = "kuvito";
 // included.
 constexpr std::size_t kReadBufferSize = 2048;
 
-bool isBlank(char c)
-{
+bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-int hexDigit(char c)
-{
+int hexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -31,21 +29,19 @@ int hexDigit(char c)
     return -1;
 }
 
-std::int32_t readIntKey(const std::string& path, const char* key, std::int32_t def)
-{
-    return StoredTextToInt(IniProfile::getPrivateProfileString(kSection, key, "", kReadBufferSize, path), def);
+std::int32_t readIntKey(const std::string& path, const char* key, std::int32_t def) {
+    return StoredTextToInt(IniProfile::getPrivateProfileString(kSection, key, "", kReadBufferSize, path),
+                           def);
 }
 
-void writeIntKey(const std::string& path, const char* key, std::int32_t value)
-{
+void writeIntKey(const std::string& path, const char* key, std::int32_t value) {
     if (!IniProfile::writePrivateProfileString(kSection, key, std::to_string(value), path))
         throw KuvitoError(path + " に書き込めません");
 }
 
 } // namespace
 
-std::optional<std::int32_t> TextToInt(std::string_view text)
-{
+std::optional<std::int32_t> TextToInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
@@ -72,7 +68,8 @@ std::optional<std::int32_t> TextToInt(std::string_view text)
         const auto bits = static_cast<std::uint32_t>(value);
         const auto magnitude = static_cast<std::int64_t>(static_cast<std::int32_t>(bits));
         const std::int64_t result = negative ? -magnitude : magnitude;
-        if (result < std::numeric_limits<std::int32_t>::min() || result > std::numeric_limits<std::int32_t>::max())
+        if (result < std::numeric_limits<std::int32_t>::min() ||
+            result > std::numeric_limits<std::int32_t>::max())
             return std::nullopt;
         return static_cast<std::int32_t>(result);
     }
@@ -91,15 +88,13 @@ std::optional<std::int32_t> TextToInt(std::string_view text)
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::int32_t StoredTextToInt(std::string text, std::int32_t def)
-{
+std::int32_t StoredTextToInt(std::string text, std::int32_t def) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         text.replace(0, 2, "$");
     return TextToInt(text).value_or(def);
 }
 
-std::string SettingsFilePath()
-{
+std::string SettingsFilePath() {
     const std::string exe = desktop().executablePath();
     const std::size_t slash = exe.find_last_of('/');
     if (slash == std::string::npos)
@@ -107,8 +102,7 @@ std::string SettingsFilePath()
     return exe.substr(0, slash + 1) + kFileName;
 }
 
-void ReadSettings()
-{
+void ReadSettings() {
     const std::string path = SettingsFilePath();
     StayOnTop = readIntKey(path, "temae", 1) == 1;
     MoveMode = readIntKey(path, "idou", 1);
@@ -116,8 +110,7 @@ void ReadSettings()
     StepIndex = readIntKey(path, "idour", 5);
 }
 
-void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode)
-{
+void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) {
     const std::string path = SettingsFilePath();
     writeIntKey(path, "speed", speedIndex);
     SpeedIndex = speedIndex;

@@ -15,8 +15,7 @@ struct Chase {
     bool rightwardFrame;
 };
 
-TEST_F(ChaseTest, OneTickTowardsThePointer)
-{
+TEST_F(ChaseTest, OneTickTowardsThePointer) {
     // s = 10: within 2 s on an axis the window lands on the pointer, farther
     // away it comes one step closer. The frame faces right only while the
     // pointer is still to the right after the move.
@@ -41,8 +40,7 @@ TEST_F(ChaseTest, OneTickTowardsThePointer)
     }
 }
 
-TEST_F(ChaseTest, OnThePointerItHopsInPlaceWithoutMoving)
-{
+TEST_F(ChaseTest, OnThePointerItHopsInPlaceWithoutMoving) {
     create(300, 200);
     sim->setCursorPos({300, 200});
     const std::size_t moves = moveCount();
@@ -55,8 +53,7 @@ TEST_F(ChaseTest, OnThePointerItHopsInPlaceWithoutMoving)
     EXPECT_EQ(moveCount(), moves);
 }
 
-TEST_F(ChaseTest, WalkingFramesAlternateWithinAPair)
-{
+TEST_F(ChaseTest, WalkingFramesAlternateWithinAPair) {
     create(0, 0);
     sim->setCursorPos({1000, 0});
     std::vector<int> frames;
@@ -67,8 +64,7 @@ TEST_F(ChaseTest, WalkingFramesAlternateWithinAPair)
     EXPECT_EQ(frames, (std::vector<int>{6, 5, 6, 5}));
 }
 
-TEST_F(ChaseTest, StepSizeZeroNeverMoves)
-{
+TEST_F(ChaseTest, StepSizeZeroNeverMoves) {
     writeIni("idour=11\n");
     create(100, 100);
     sim->setCursorPos({400, 100});
@@ -92,8 +88,7 @@ TEST_F(ChaseTest, StepSizeZeroNeverMoves)
     }
 }
 
-TEST_F(ChaseTest, ReachesPastTheScreenEdgeWithThePointer)
-{
+TEST_F(ChaseTest, ReachesPastTheScreenEdgeWithThePointer) {
     create(900, 600);
     sim->setCursorPos({1023, 767});
     for (int i = 0; i < 20; ++i)
@@ -102,8 +97,7 @@ TEST_F(ChaseTest, ReachesPastTheScreenEdgeWithThePointer)
     EXPECT_EQ(top(), 767);
 }
 
-TEST_F(ChaseTest, DrawsNoRandomNumbers)
-{
+TEST_F(ChaseTest, DrawsNoRandomNumbers) {
     create(100, 100);
     sim->setCursorPos({500, 500});
     Randomize(77);
@@ -116,8 +110,7 @@ TEST_F(ChaseTest, DrawsNoRandomNumbers)
 
 using StepInPlaceTest = MascotFixture;
 
-TEST_F(StepInPlaceTest, FacesThePointerWithoutMoving)
-{
+TEST_F(StepInPlaceTest, FacesThePointerWithoutMoving) {
     writeIni("idou=5\n");
     create(300, 300);
     const std::size_t moves = moveCount();
@@ -141,8 +134,7 @@ TEST_F(StepInPlaceTest, FacesThePointerWithoutMoving)
     EXPECT_EQ(DirX, 1) << "stepping in place does not change the heading";
 }
 
-TEST_F(StepInPlaceTest, PausesLikeTheWanderingModes)
-{
+TEST_F(StepInPlaceTest, PausesLikeTheWanderingModes) {
     writeIni("idou=5\n");
     create(300, 300);
     sim->setCursorPos({301, 300});

@@ -5,14 +5,14 @@
 
 #include "BitmapToRgnData.h"
 #include "Form.h"
-#include "MascotLayout.h"
 #include "FormReader.h"
+#include "MascotLayout.h"
 #include "Picture.h"
+#include "TIcon.h"
 #include "TMenuItem.h"
 #include "TPopupMenu.h"
 #include "TRgn.h"
 #include "TRgnList.h"
-#include "TIcon.h"
 #include "TTaskTrayIcon.h"
 #include "TTimer.h"
 
@@ -23,8 +23,7 @@ namespace {
 
 using LayoutTest = MascotFixture;
 
-const StoredComponent* child(const StoredComponent& parent, const std::string& name)
-{
+const StoredComponent* child(const StoredComponent& parent, const std::string& name) {
     for (const StoredComponent& c : parent.children) {
         if (c.name == name)
             return &c;
@@ -34,8 +33,7 @@ const StoredComponent* child(const StoredComponent& parent, const std::string& n
     return nullptr;
 }
 
-TEST_F(LayoutTest, DesignedValuesOfTheWindow)
-{
+TEST_F(LayoutTest, DesignedValuesOfTheWindow) {
     const StoredComponent root = FormReader::read(standInLayout());
     EXPECT_EQ(root.className, "TFrmMain");
     EXPECT_EQ(root.name, "FrmMain");
@@ -59,8 +57,7 @@ TEST_F(LayoutTest, DesignedValuesOfTheWindow)
     }
 }
 
-TEST_F(LayoutTest, LoadedWindowHasItsDesignedComponents)
-{
+TEST_F(LayoutTest, LoadedWindowHasItsDesignedComponents) {
     create();
     EXPECT_EQ(form->Caption(), "走れクヴィトくん");
     EXPECT_EQ(form->Width(), 112);
@@ -117,8 +114,7 @@ TEST_F(LayoutTest, LoadedWindowHasItsDesignedComponents)
     EXPECT_TRUE(form->Exit1->OnClick());
 }
 
-TEST_F(LayoutTest, FramesKeepTheirOrderAmongTheComponents)
-{
+TEST_F(LayoutTest, FramesKeepTheirOrderAmongTheComponents) {
     create();
     std::vector<std::string> rgns;
     for (Component* c : form->components())
@@ -127,8 +123,7 @@ TEST_F(LayoutTest, FramesKeepTheirOrderAmongTheComponents)
     EXPECT_EQ(rgns, (std::vector<std::string>{"Rgn1", "Rgn2", "Rgn3", "Rgn4", "Rgn5", "Rgn6"}));
 }
 
-TEST_F(LayoutTest, StartsWithRgn3AsTheWindowShape)
-{
+TEST_F(LayoutTest, StartsWithRgn3AsTheWindowShape) {
     create();
     EXPECT_EQ(shownFrame(), 3);
     const std::optional<QRegion> shape = sim->windowRegion(*form);
@@ -136,8 +131,7 @@ TEST_F(LayoutTest, StartsWithRgn3AsTheWindowShape)
     EXPECT_EQ(*shape, *form->Rgn3->RgnHandle());
 }
 
-TEST_F(LayoutTest, EveryFrameSwitchKeepsThePlaceAndTakesTheFramesShape)
-{
+TEST_F(LayoutTest, EveryFrameSwitchKeepsThePlaceAndTakesTheFramesShape) {
     create(321, 123);
     sim->setCursorPos({900, 123});
     const std::array<TRgn*, 6> frames{form->Rgn1, form->Rgn2, form->Rgn3, form->Rgn4, form->Rgn5, form->Rgn6};
@@ -150,13 +144,13 @@ TEST_F(LayoutTest, EveryFrameSwitchKeepsThePlaceAndTakesTheFramesShape)
     }
 }
 
-TEST_F(LayoutTest, BuiltInLayoutCarriesTheArtworkAndItsOutlines)
-{
+TEST_F(LayoutTest, BuiltInLayoutCarriesTheArtworkAndItsOutlines) {
     form = std::make_unique<TFrmMain>(nullptr, MascotLayoutData());
     const std::array<TRgn*, 6> frames{form->Rgn1, form->Rgn2, form->Rgn3, form->Rgn4, form->Rgn5, form->Rgn6};
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i + 1);
-        Picture art = Picture::loadBmpFile(std::string(KUVITO_ART_DIR) + "/Rgn" + std::to_string(i + 1) + ".bmp");
+        Picture art =
+            Picture::loadBmpFile(std::string(KUVITO_ART_DIR) + "/Rgn" + std::to_string(i + 1) + ".bmp");
         EXPECT_EQ(frames[i]->RgnBitmap(), art);
         std::unique_ptr<std::uint8_t[]> expected;
         const std::int32_t size = BitmapToRgnData(&art, expected);
@@ -168,8 +162,7 @@ TEST_F(LayoutTest, BuiltInLayoutCarriesTheArtworkAndItsOutlines)
     EXPECT_EQ(shownFrame(), 3);
 }
 
-TEST_F(LayoutTest, MenuCommandsAreBoundToTheWindow)
-{
+TEST_F(LayoutTest, MenuCommandsAreBoundToTheWindow) {
     create();
     // A handler that the window publishes is reachable through the item.
     bool closed = false;

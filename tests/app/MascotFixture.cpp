@@ -16,8 +16,7 @@
 
 namespace fs = std::filesystem;
 
-std::array<Picture, 6> standInFrames()
-{
+std::array<Picture, 6> standInFrames() {
     std::array<Picture, 6> frames;
     const Picture::Rgb background{0, 128, 192};
     const Picture::Rgb body{22, 235, 91};
@@ -35,8 +34,7 @@ std::array<Picture, 6> standInFrames()
     return frames;
 }
 
-std::vector<std::uint8_t> standInIcon()
-{
+std::vector<std::uint8_t> standInIcon() {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(QColor(22, 235, 91));
     QBuffer buffer;
@@ -46,8 +44,7 @@ std::vector<std::uint8_t> standInIcon()
     return {bytes.begin(), bytes.end()};
 }
 
-const std::vector<std::uint8_t>& standInLayout()
-{
+const std::vector<std::uint8_t>& standInLayout() {
     static const std::vector<std::uint8_t> layout = [] {
         // Design time runs on a desktop of its own, as the build tool does.
         auto designDesktop = std::make_unique<SimulatedDesktop>();
@@ -57,8 +54,7 @@ const std::vector<std::uint8_t>& standInLayout()
     return layout;
 }
 
-void MascotFixture::SetUp()
-{
+void MascotFixture::SetUp() {
     registerRegionClasses();
     registerTaskTrayIconClasses();
     (void)standInLayout();
@@ -74,8 +70,7 @@ void MascotFixture::SetUp()
     resetMovementState();
 }
 
-void MascotFixture::TearDown()
-{
+void MascotFixture::TearDown() {
     form.reset();
     resetMascotSettings();
     resetMovementState();
@@ -83,41 +78,35 @@ void MascotFixture::TearDown()
     fs::remove_all(dir, ignored);
 }
 
-void MascotFixture::writeIni(const std::string& lines)
-{
+void MascotFixture::writeIni(const std::string& lines) {
     std::ofstream out(dir / "kuvito.ini", std::ios::binary);
     out << "[kuvito]\n" << lines;
 }
 
-bool MascotFixture::iniExists() const
-{
+bool MascotFixture::iniExists() const {
     return fs::exists(dir / "kuvito.ini");
 }
 
-void MascotFixture::create(int left, int top)
-{
+void MascotFixture::create(int left, int top) {
     form = std::make_unique<TFrmMain>(nullptr, standInLayout());
     ASSERT_EQ(FrmMain, form.get());
     place(left, top);
 }
 
-void MascotFixture::place(int left, int top)
-{
+void MascotFixture::place(int left, int top) {
     form->setLeft(left);
     form->setTop(top);
     ASSERT_EQ(form->Left(), left);
     ASSERT_EQ(form->Top(), top);
 }
 
-void MascotFixture::tick()
-{
+void MascotFixture::tick() {
     const int period = timer1Interval();
     ASSERT_GT(period, 0) << "Timer1 is not running";
     sim->advance(period);
 }
 
-void MascotFixture::seedWhere(const std::function<bool()>& draws)
-{
+void MascotFixture::seedWhere(const std::function<bool()>& draws) {
     for (std::uint32_t seed = 1; seed < 50'000'000; ++seed) {
         Randomize(seed);
         if (draws()) {
@@ -128,8 +117,7 @@ void MascotFixture::seedWhere(const std::function<bool()>& draws)
     FAIL() << "no seed gives the wanted draws";
 }
 
-void MascotFixture::seedPlainTick()
-{
+void MascotFixture::seedPlainTick() {
     seedWhere([] {
         const int r = Random(30);
         const int v = Random(90);
@@ -137,8 +125,7 @@ void MascotFixture::seedPlainTick()
     });
 }
 
-int MascotFixture::shownFrame() const
-{
+int MascotFixture::shownFrame() const {
     const std::array<TRgn*, 6> frames{form->Rgn1, form->Rgn2, form->Rgn3, form->Rgn4, form->Rgn5, form->Rgn6};
     int shown = 0;
     for (int i = 0; i < 6; ++i) {
@@ -151,12 +138,10 @@ int MascotFixture::shownFrame() const
     return shown;
 }
 
-int MascotFixture::timer1Interval() const
-{
+int MascotFixture::timer1Interval() const {
     return form->Timer1->Interval();
 }
 
-int MascotFixture::timer2Interval() const
-{
+int MascotFixture::timer2Interval() const {
     return form->Timer2->Interval();
 }

@@ -12,16 +12,14 @@ namespace {
 class PauseTest : public MascotFixture {
 protected:
     // Mode 2 at the given speed index; the next tick begins a pause.
-    void startPausingAt(int speedIndex)
-    {
+    void startPausingAt(int speedIndex) {
         writeIni("idou=2\nspeed=" + std::to_string(speedIndex) + "\n");
         create(400, 300);
         seedWhere([] { return Random(30) == 1; });
     }
 };
 
-TEST_F(PauseTest, TenBeatsAlternatingIdleFramesThenMovementResumes)
-{
+TEST_F(PauseTest, TenBeatsAlternatingIdleFramesThenMovementResumes) {
     startPausingAt(5);
     const int frameBefore = shownFrame();
     const std::size_t movesBefore = moveCount();
@@ -55,8 +53,7 @@ TEST_F(PauseTest, TenBeatsAlternatingIdleFramesThenMovementResumes)
     EXPECT_EQ(left(), 410);
 }
 
-TEST_F(PauseTest, PauseKeepsThePeriodOfTheSpeed)
-{
+TEST_F(PauseTest, PauseKeepsThePeriodOfTheSpeed) {
     for (const auto& [index, period] : {std::pair{0, 50}, std::pair{10, 1000}}) {
         SCOPED_TRACE(index);
         startPausingAt(index);
@@ -71,8 +68,7 @@ TEST_F(PauseTest, PauseKeepsThePeriodOfTheSpeed)
     }
 }
 
-TEST_F(PauseTest, ApplySettingsDuringAPauseEndsIt)
-{
+TEST_F(PauseTest, ApplySettingsDuringAPauseEndsIt) {
     startPausingAt(5);
     tick();
     advance(3 * 300);
@@ -90,8 +86,7 @@ TEST_F(PauseTest, ApplySettingsDuringAPauseEndsIt)
     EXPECT_EQ(PauseBeats, 3);
 }
 
-TEST_F(PauseTest, PressOnTheCharacterEndsAPauseAndRestartsTheCountdown)
-{
+TEST_F(PauseTest, PressOnTheCharacterEndsAPauseAndRestartsTheCountdown) {
     startPausingAt(5);
     tick();
     advance(2 * 300 + 100);
@@ -105,8 +100,7 @@ TEST_F(PauseTest, PressOnTheCharacterEndsAPauseAndRestartsTheCountdown)
     EXPECT_EQ(left(), 410);
 }
 
-TEST_F(PauseTest, PauseGoesOnBeatingDuringADragAndItsEndRestartsMovement)
-{
+TEST_F(PauseTest, PauseGoesOnBeatingDuringADragAndItsEndRestartsMovement) {
     startPausingAt(5);
     tick();
     int beatsSeen = -1;
@@ -127,8 +121,7 @@ TEST_F(PauseTest, PauseGoesOnBeatingDuringADragAndItsEndRestartsMovement)
 // The character used to freeze for good when the stored speed index mapped
 // to no period: a pause or a drag stopped Timer1 and ApplySettings left it
 // stopped. It now resumes at the period Timer1 last ran at.
-TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterAPause)
-{
+TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterAPause) {
     startPausingAt(12);
     EXPECT_EQ(timer1Interval(), 200);
     tick();
@@ -142,8 +135,7 @@ TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterAPause)
     EXPECT_EQ(left(), 410);
 }
 
-TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterADrag)
-{
+TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterADrag) {
     writeIni("speed=-1\nidou=2\n");
     create(400, 300);
     SpeedIndex = 3; // a valid index met at run time becomes the period to keep
@@ -158,8 +150,7 @@ TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterADrag)
     EXPECT_EQ(timer1Interval(), 800);
 }
 
-TEST_F(PauseTest, ChaseMouseNeverPauses)
-{
+TEST_F(PauseTest, ChaseMouseNeverPauses) {
     create(0, 0);
     for (int i = 0; i < 600; ++i) {
         sim->setCursorPos({(i * 37) % 1024, (i * 53) % 768});

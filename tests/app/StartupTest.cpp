@@ -12,8 +12,7 @@ namespace {
 
 using StartupTest = MascotFixture;
 
-TEST_F(StartupTest, NoSettingsFileGivesTheDefaults)
-{
+TEST_F(StartupTest, NoSettingsFileGivesTheDefaults) {
     create();
     EXPECT_TRUE(sim->isTopMost(*form));
     EXPECT_EQ(MoveMode, 1);
@@ -27,8 +26,7 @@ TEST_F(StartupTest, NoSettingsFileGivesTheDefaults)
     EXPECT_FALSE(iniExists()) << "start-up must not create the settings file";
 }
 
-TEST_F(StartupTest, FirstTickComesOnePeriodAfterCreation)
-{
+TEST_F(StartupTest, FirstTickComesOnePeriodAfterCreation) {
     create(100, 100);
     sim->setCursorPos({500, 100});
     advance(299);
@@ -37,8 +35,7 @@ TEST_F(StartupTest, FirstTickComesOnePeriodAfterCreation)
     EXPECT_EQ(left(), 110);
 }
 
-TEST_F(StartupTest, StoredTemaeDecidesTopMost)
-{
+TEST_F(StartupTest, StoredTemaeDecidesTopMost) {
     struct Case {
         const char* line;
         bool topMost;
@@ -53,8 +50,7 @@ TEST_F(StartupTest, StoredTemaeDecidesTopMost)
     }
 }
 
-TEST_F(StartupTest, EveryIndexOfBothTables)
-{
+TEST_F(StartupTest, EveryIndexOfBothTables) {
     const int periods[11] = {50, 100, 150, 200, 250, 300, 400, 500, 600, 800, 1000};
     const int steps[11] = {20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 1};
     create();
@@ -74,9 +70,9 @@ TEST_F(StartupTest, EveryIndexOfBothTables)
     EXPECT_EQ(StepSize, 1);
 }
 
-TEST_F(StartupTest, OutOfRangeIndicesLeavePeriodAndStepAsTheyWere)
-{
-    for (const char* ini : {"speed=11\nidour=11\n", "speed=-1\nidour=-1\n", "speed=12\nidour=-2147483648\n"}) {
+TEST_F(StartupTest, OutOfRangeIndicesLeavePeriodAndStepAsTheyWere) {
+    for (const char* ini :
+         {"speed=11\nidour=11\n", "speed=-1\nidour=-1\n", "speed=12\nidour=-2147483648\n"}) {
         SCOPED_TRACE(ini);
         resetMovementState();
         writeIni(ini);
@@ -98,8 +94,7 @@ TEST_F(StartupTest, OutOfRangeIndicesLeavePeriodAndStepAsTheyWere)
     EXPECT_EQ(StepSize, 16);
 }
 
-TEST_F(StartupTest, StepOutsideTheTableMovesNothingButFramesChange)
-{
+TEST_F(StartupTest, StepOutsideTheTableMovesNothingButFramesChange) {
     writeIni("idour=-1\nidou=2\n");
     create(500, 300);
     for (int i = 0; i < 40 && timer1Interval() > 0; ++i) {
@@ -113,8 +108,7 @@ TEST_F(StartupTest, StepOutsideTheTableMovesNothingButFramesChange)
     }
 }
 
-TEST_F(StartupTest, ModesOutsideOneToFiveDoNothing)
-{
+TEST_F(StartupTest, ModesOutsideOneToFiveDoNothing) {
     for (const char* ini : {"idou=0\n", "idou=6\n", "idou=9\n"}) {
         SCOPED_TRACE(ini);
         writeIni(ini);
@@ -130,8 +124,7 @@ TEST_F(StartupTest, ModesOutsideOneToFiveDoNothing)
     }
 }
 
-TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers)
-{
+TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers) {
     create();
     const int sets = sim->topMostSetCount(*form);
     form->ApplySettings();
@@ -142,8 +135,7 @@ TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers)
     EXPECT_EQ(sim->topMostSetCount(*form), sets + 1);
 }
 
-TEST_F(StartupTest, ChangeOfModeActsAtTheNextTickFromWhereTheWindowStands)
-{
+TEST_F(StartupTest, ChangeOfModeActsAtTheNextTickFromWhereTheWindowStands) {
     writeIni("idou=2\n");
     create(400, 300);
     seedPlainTick();
@@ -159,8 +151,7 @@ TEST_F(StartupTest, ChangeOfModeActsAtTheNextTickFromWhereTheWindowStands)
     EXPECT_EQ(top(), 738 - 87);
 }
 
-TEST_F(StartupTest, FailedWriteLeavesTheRunningMascotAlone)
-{
+TEST_F(StartupTest, FailedWriteLeavesTheRunningMascotAlone) {
     writeIni("speed=5\nidour=5\ntemae=1\nidou=2\n");
     std::filesystem::permissions(dir / "kuvito.ini", std::filesystem::perms::owner_read);
     create(400, 300);
@@ -177,8 +168,7 @@ TEST_F(StartupTest, FailedWriteLeavesTheRunningMascotAlone)
     EXPECT_EQ(MoveMode, 2);
 }
 
-TEST_F(StartupTest, SettingsHookReachesTheWindow)
-{
+TEST_F(StartupTest, SettingsHookReachesTheWindow) {
     create();
     ASSERT_TRUE(ApplySettingsOnMascot);
     SpeedIndex = 0;

@@ -23,8 +23,7 @@ class StatisticsTest : public MascotFixture {
 protected:
     // Runs Timer1 ticks until `ticks` have happened, pauses included (they
     // beat through on Timer2 as they would on the desktop).
-    Counts run(int ticks, const std::function<void()>& afterEachMovingTick = {})
-    {
+    Counts run(int ticks, const std::function<void()>& afterEachMovingTick = {}) {
         Counts counts;
         while (counts.ticks < ticks) {
             const int dirX = DirX;
@@ -51,8 +50,7 @@ protected:
         return counts;
     }
 
-    static void expectRate(int count, int trials, double p, const char* what)
-    {
+    static void expectRate(int count, int trials, double p, const char* what) {
         const double expected = trials * p;
         const double sd = std::sqrt(trials * p * (1 - p));
         EXPECT_NEAR(count, expected, 4 * sd) << what << ": " << count << " of " << trials;
@@ -62,8 +60,7 @@ protected:
 constexpr int kTicks = 60000;
 constexpr int kHuge = 4'000'000;
 
-TEST_F(StatisticsTest, ScreenModeRates)
-{
+TEST_F(StatisticsTest, ScreenModeRates) {
     // A screen so large that no clamp ever acts, so every change of heading
     // is a turn and every change of Top a vertical step.
     sim->setScreenSize({kHuge, kHuge});
@@ -77,8 +74,7 @@ TEST_F(StatisticsTest, ScreenModeRates)
     expectRate(c.verticalSteps, moving, 1.0 / 3, "vertical steps");
 }
 
-TEST_F(StatisticsTest, TaskbarAndWindowModeRates)
-{
+TEST_F(StatisticsTest, TaskbarAndWindowModeRates) {
     sim->setScreenSize({kHuge, kHuge});
     sim->setTaskbarRect(ScreenRect{0, kHuge - 30, kHuge, kHuge});
     for (int mode : {3, 4}) {
@@ -98,8 +94,7 @@ TEST_F(StatisticsTest, TaskbarAndWindowModeRates)
     }
 }
 
-TEST_F(StatisticsTest, StepInPlacePauseRate)
-{
+TEST_F(StatisticsTest, StepInPlacePauseRate) {
     writeIni("idou=5\nspeed=0\n");
     create(100, 100);
     sim->setCursorPos({600, 100});
@@ -108,8 +103,7 @@ TEST_F(StatisticsTest, StepInPlacePauseRate)
     expectRate(c.pauses, c.ticks, 1.0 / 30, "pauses");
 }
 
-TEST_F(StatisticsTest, WanderingModesStayOnTheScreenHorizontally)
-{
+TEST_F(StatisticsTest, WanderingModesStayOnTheScreenHorizontally) {
     for (int mode : {2, 3}) {
         SCOPED_TRACE(mode);
         writeIni("idou=" + std::to_string(mode) + "\nspeed=0\nidour=0\n");

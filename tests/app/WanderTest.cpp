@@ -14,22 +14,23 @@ constexpr int SH = 768;
 
 class WanderTest : public MascotFixture {
 protected:
-    void createInMode(int mode, int left, int top)
-    {
+    void createInMode(int mode, int left, int top) {
         writeIni("idou=" + std::to_string(mode) + "\n");
         create(left, top);
     }
     // The next tick draws r (and, for mode 2, v) as given.
-    void seedDraws(int r, int v = 89)
-    {
+    void seedDraws(int r, int v = 89) {
         seedWhere([r, v] { return Random(30) == r && Random(90) == v; });
     }
-    void seedTurn() { seedWhere([] { return Random(30) == 0 && Random(90) >= 30; }); }
-    void seedPause() { seedWhere([] { return Random(30) == 1; }); }
+    void seedTurn() {
+        seedWhere([] { return Random(30) == 0 && Random(90) >= 30; });
+    }
+    void seedPause() {
+        seedWhere([] { return Random(30) == 1; });
+    }
 };
 
-TEST_F(WanderTest, ScreenClampAtTheLeftEdgeTurnsRight)
-{
+TEST_F(WanderTest, ScreenClampAtTheLeftEdgeTurnsRight) {
     createInMode(2, 0, 300);
     DirX = 2;
     seedPlainTick();
@@ -42,8 +43,7 @@ TEST_F(WanderTest, ScreenClampAtTheLeftEdgeTurnsRight)
     EXPECT_EQ(left(), 10);
 }
 
-TEST_F(WanderTest, ScreenClampAtTheRightEdgeInTheSameTick)
-{
+TEST_F(WanderTest, ScreenClampAtTheRightEdgeInTheSameTick) {
     createInMode(2, SW - W - 3, 300);
     seedPlainTick();
     tick();
@@ -52,8 +52,7 @@ TEST_F(WanderTest, ScreenClampAtTheRightEdgeInTheSameTick)
     EXPECT_EQ(shownFrame(), 4) << "a leftward frame";
 }
 
-TEST_F(WanderTest, ScreenClampsIncludeEquality)
-{
+TEST_F(WanderTest, ScreenClampsIncludeEquality) {
     struct Case {
         int left, dirX;
         int expectLeft, expectDirX;
@@ -73,8 +72,7 @@ TEST_F(WanderTest, ScreenClampsIncludeEquality)
     }
 }
 
-TEST_F(WanderTest, TurnStepsTheNewWayInTheSameTick)
-{
+TEST_F(WanderTest, TurnStepsTheNewWayInTheSameTick) {
     createInMode(2, 500, 300);
     seedTurn();
     tick();
@@ -86,26 +84,25 @@ TEST_F(WanderTest, TurnStepsTheNewWayInTheSameTick)
     EXPECT_EQ(DirX, 1);
 }
 
-TEST_F(WanderTest, VerticalStepsAndTheirClamp)
-{
+TEST_F(WanderTest, VerticalStepsAndTheirClamp) {
     struct Case {
         int top, dirY, v;
         int expectTop, expectDirY;
     };
     for (const Case& c : {
-             Case{300, 2, 1, 310, 2},       // downward
-             Case{300, 2, 29, 310, 2},      // the highest value that steps
-             Case{300, 2, 30, 300, 2},      // no vertical step
-             Case{300, 2, 0, 290, 1},       // reversal steps the new way
-             Case{300, 1, 5, 290, 1},       // upward
-             Case{300, 1, 0, 310, 2},       // reversal from upward
-             Case{10, 1, 5, 0, 2},          // reaching the top edge exactly
-             Case{5, 1, 5, 0, 2},           // past it
-             Case{11, 1, 5, 1, 1},          // short of it
+             Case{300, 2, 1, 310, 2},            // downward
+             Case{300, 2, 29, 310, 2},           // the highest value that steps
+             Case{300, 2, 30, 300, 2},           // no vertical step
+             Case{300, 2, 0, 290, 1},            // reversal steps the new way
+             Case{300, 1, 5, 290, 1},            // upward
+             Case{300, 1, 0, 310, 2},            // reversal from upward
+             Case{10, 1, 5, 0, 2},               // reaching the top edge exactly
+             Case{5, 1, 5, 0, 2},                // past it
+             Case{11, 1, 5, 1, 1},               // short of it
              Case{SH - H - 10, 2, 5, SH - H, 1}, // reaching the bottom exactly
              Case{SH - H - 11, 2, 5, SH - H - 1, 2},
-             Case{-50, 2, 30, -50, 2},      // without a vertical step nothing pulls it back
-             Case{-50, 2, 3, 0, 2},         // with one the clamp does
+             Case{-50, 2, 30, -50, 2}, // without a vertical step nothing pulls it back
+             Case{-50, 2, 3, 0, 2},    // with one the clamp does
          }) {
         SCOPED_TRACE(testing::Message() << "top " << c.top << " v " << c.v);
         createInMode(2, 500, c.top);
@@ -119,8 +116,7 @@ TEST_F(WanderTest, VerticalStepsAndTheirClamp)
     }
 }
 
-TEST_F(WanderTest, PauseTickMovesNothing)
-{
+TEST_F(WanderTest, PauseTickMovesNothing) {
     createInMode(2, 500, 300);
     const std::size_t moves = moveCount();
     const int frame = shownFrame();
@@ -131,8 +127,7 @@ TEST_F(WanderTest, PauseTickMovesNothing)
     EXPECT_EQ(timer1Interval(), 0);
 }
 
-TEST_F(WanderTest, TaskbarAtTheBottomHoldsTopAlsoOnAPauseTick)
-{
+TEST_F(WanderTest, TaskbarAtTheBottomHoldsTopAlsoOnAPauseTick) {
     createInMode(3, 500, 100);
     for (int i = 0; i < 5; ++i) {
         seedPlainTick();
@@ -147,20 +142,19 @@ TEST_F(WanderTest, TaskbarAtTheBottomHoldsTopAlsoOnAPauseTick)
     EXPECT_EQ(left(), 500);
 }
 
-TEST_F(WanderTest, TaskbarElsewhereStandsOnTheScreenBottom)
-{
+TEST_F(WanderTest, TaskbarElsewhereStandsOnTheScreenBottom) {
     struct Case {
         std::optional<ScreenRect> taskbar;
         int expectTop;
     };
     for (const Case& c : {
-             Case{ScreenRect{0, 0, 1024, 30}, SH - H},      // top
-             Case{ScreenRect{994, 0, 1024, 768}, SH - H},   // right
-             Case{ScreenRect{0, 0, 30, 768}, SH - H},       // left
-             Case{std::nullopt, SH - H},                     // unknown: the screen's bottom
-             Case{ScreenRect{0, 10, 1024, 40}, 10 - H},      // a top of 10 counts as bottom
-             Case{ScreenRect{0, 9, 1024, 39}, SH - H},       // 9 does not
-             Case{ScreenRect{0, 600, 1024, 640}, 600 - H},   // a bottom taskbar anywhere
+             Case{ScreenRect{0, 0, 1024, 30}, SH - H},     // top
+             Case{ScreenRect{994, 0, 1024, 768}, SH - H},  // right
+             Case{ScreenRect{0, 0, 30, 768}, SH - H},      // left
+             Case{std::nullopt, SH - H},                   // unknown: the screen's bottom
+             Case{ScreenRect{0, 10, 1024, 40}, 10 - H},    // a top of 10 counts as bottom
+             Case{ScreenRect{0, 9, 1024, 39}, SH - H},     // 9 does not
+             Case{ScreenRect{0, 600, 1024, 640}, 600 - H}, // a bottom taskbar anywhere
          }) {
         SCOPED_TRACE(c.expectTop);
         sim->setTaskbarRect(c.taskbar);
@@ -173,8 +167,7 @@ TEST_F(WanderTest, TaskbarElsewhereStandsOnTheScreenBottom)
     }
 }
 
-TEST_F(WanderTest, TaskbarSideClassifies)
-{
+TEST_F(WanderTest, TaskbarSideClassifies) {
     struct Case {
         std::optional<ScreenRect> taskbar;
         char side;
@@ -192,8 +185,7 @@ TEST_F(WanderTest, TaskbarSideClassifies)
     }
 }
 
-TEST_F(WanderTest, TaskbarModeClampsToTheWholeScreenWidth)
-{
+TEST_F(WanderTest, TaskbarModeClampsToTheWholeScreenWidth) {
     sim->setTaskbarRect(ScreenRect{994, 0, 1024, 768});
     createInMode(3, SW - W - 5, 100);
     seedPlainTick();
@@ -202,8 +194,7 @@ TEST_F(WanderTest, TaskbarModeClampsToTheWholeScreenWidth)
     EXPECT_EQ(DirX, 2);
 }
 
-TEST_F(WanderTest, WindowTopDecidesBetweenWalkingAndWandering)
-{
+TEST_F(WanderTest, WindowTopDecidesBetweenWalkingAndWandering) {
     struct Case {
         std::optional<ScreenRect> window;
         int expectTop;
@@ -211,8 +202,7 @@ TEST_F(WanderTest, WindowTopDecidesBetweenWalkingAndWandering)
     for (const Case& c : {Case{ScreenRect{0, 10, 1024, 500}, 300},    // too high: a screen step
                           Case{ScreenRect{0, 11, 1024, 500}, 11 - H}, // walks, partly above the screen
                           Case{ScreenRect{0, 400, 1024, 700}, 400 - H},
-                          Case{ScreenRect{0, -30, 1024, 700}, 300},
-                          Case{std::nullopt, 300}}) {
+                          Case{ScreenRect{0, -30, 1024, 700}, 300}, Case{std::nullopt, 300}}) {
         SCOPED_TRACE(c.expectTop);
         createInMode(4, 500, 300);
         if (c.window)
@@ -227,8 +217,7 @@ TEST_F(WanderTest, WindowTopDecidesBetweenWalkingAndWandering)
     }
 }
 
-TEST_F(WanderTest, TheMascotItselfInFrontMeansWandering)
-{
+TEST_F(WanderTest, TheMascotItselfInFrontMeansWandering) {
     createInMode(4, 500, 300);
     sim->setForegroundWidget(form.get());
     seedDraws(7, 5);
@@ -237,14 +226,13 @@ TEST_F(WanderTest, TheMascotItselfInFrontMeansWandering)
     EXPECT_EQ(top(), 310) << "a WanderScreen step, vertical one included";
 }
 
-TEST_F(WanderTest, JumpsOntoTheWindowFromEitherSide)
-{
+TEST_F(WanderTest, JumpsOntoTheWindowFromEitherSide) {
     struct Case {
         int left, dirX;
         int expectLeft, expectDirX;
     };
-    for (const Case& c : {Case{0, 1, 300, 1}, Case{0, 2, 300, 1}, Case{900, 1, 700 - W, 2},
-                          Case{900, 2, 700 - W, 2}}) {
+    for (const Case& c :
+         {Case{0, 1, 300, 1}, Case{0, 2, 300, 1}, Case{900, 1, 700 - W, 2}, Case{900, 2, 700 - W, 2}}) {
         SCOPED_TRACE(c.left);
         createInMode(4, c.left, 100);
         DirX = c.dirX;
@@ -258,8 +246,7 @@ TEST_F(WanderTest, JumpsOntoTheWindowFromEitherSide)
     }
 }
 
-TEST_F(WanderTest, WindowNarrowerThanTheFrame)
-{
+TEST_F(WanderTest, WindowNarrowerThanTheFrame) {
     // Stepping onto the window's left end sets Left to it, and the frame
     // then reaches past its right end as well.
     createInMode(4, 290, 100);
@@ -271,8 +258,7 @@ TEST_F(WanderTest, WindowNarrowerThanTheFrame)
     EXPECT_EQ(shownFrame(), 4);
 }
 
-TEST_F(WanderTest, WindowPastTheScreenCarriesTheCharacter)
-{
+TEST_F(WanderTest, WindowPastTheScreenCarriesTheCharacter) {
     createInMode(4, 1100, 100);
     sim->setForeground(sim->addWindow({900, 400, 1300, 600}));
     seedPlainTick();
@@ -280,8 +266,7 @@ TEST_F(WanderTest, WindowPastTheScreenCarriesTheCharacter)
     EXPECT_EQ(left(), 1110) << "only the window's edges clamp";
 }
 
-TEST_F(WanderTest, WindowModePauseTickSetsTopFirst)
-{
+TEST_F(WanderTest, WindowModePauseTickSetsTopFirst) {
     createInMode(4, 500, 100);
     sim->setForeground(sim->addWindow({300, 400, 700, 600}));
     seedPause();

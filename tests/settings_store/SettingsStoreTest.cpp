@@ -21,8 +21,7 @@ namespace {
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         dir_ = fs::temp_directory_path() / ("kuvito-store-" + std::to_string(::getpid()) + "-" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
@@ -35,8 +34,7 @@ protected:
         previousCwd_ = fs::current_path();
         fs::current_path(dir_);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         fs::current_path(previousCwd_);
         std::error_code ignored;
         fs::permissions(iniPath(), fs::perms::owner_all, fs::perm_options::add, ignored);
@@ -45,29 +43,28 @@ protected:
     }
 
     fs::path iniPath() const { return dir_ / "bin" / "kuvito.ini"; }
-    void writeIni(const std::string& content)
-    {
+    void writeIni(const std::string& content) {
         std::ofstream out(iniPath(), std::ios::binary);
         out << content;
     }
-    std::string readIni() const
-    {
+    std::string readIni() const {
         std::ifstream in(iniPath(), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    void readWith(const std::string& body) { writeIni("[kuvito]\r\n" + body); ReadSettings(); }
+    void readWith(const std::string& body) {
+        writeIni("[kuvito]\r\n" + body);
+        ReadSettings();
+    }
 
     fs::path dir_;
     fs::path previousCwd_;
 };
 
-TEST_F(SettingsStoreTest, PathIsBesideTheExecutableNotTheCurrentDirectory)
-{
+TEST_F(SettingsStoreTest, PathIsBesideTheExecutableNotTheCurrentDirectory) {
     EXPECT_EQ(SettingsFilePath(), iniPath().string());
 }
 
-TEST_F(SettingsStoreTest, NoFileGivesDefaultsAndCreatesNothing)
-{
+TEST_F(SettingsStoreTest, NoFileGivesDefaultsAndCreatesNothing) {
     ReadSettings();
     EXPECT_TRUE(StayOnTop);
     EXPECT_EQ(MoveMode, 1);
@@ -77,31 +74,28 @@ TEST_F(SettingsStoreTest, NoFileGivesDefaultsAndCreatesNothing)
     EXPECT_FALSE(fs::exists(dir_ / "kuvito.ini"));
 }
 
-TEST_F(SettingsStoreTest, FileInTheCurrentDirectoryIsIgnored)
-{
+TEST_F(SettingsStoreTest, FileInTheCurrentDirectoryIsIgnored) {
     std::ofstream(dir_ / "kuvito.ini") << "[kuvito]\nidou=3\n";
     ReadSettings();
     EXPECT_EQ(MoveMode, 1);
 }
 
-TEST_F(SettingsStoreTest, TemaeIsOnOnlyForExactlyOne)
-{
+TEST_F(SettingsStoreTest, TemaeIsOnOnlyForExactlyOne) {
     struct Case {
         const char* line;
         bool on;
     };
-    for (const Case& c : {Case{"temae=1", true}, Case{"temae=0", false}, Case{"temae=2", false},
-                          Case{"temae=7", false}, Case{"temae=-1", false}, Case{"temae=$1", true},
-                          Case{"temae=0x1", true}, Case{"temae=yes", true}, Case{"temae=", true},
-                          Case{"temae", true}, Case{"other=2", true}}) {
+    for (const Case& c :
+         {Case{"temae=1", true}, Case{"temae=0", false}, Case{"temae=2", false}, Case{"temae=7", false},
+          Case{"temae=-1", false}, Case{"temae=$1", true}, Case{"temae=0x1", true}, Case{"temae=yes", true},
+          Case{"temae=", true}, Case{"temae", true}, Case{"other=2", true}}) {
         StayOnTop = !c.on;
         readWith(std::string(c.line) + "\r\n");
         EXPECT_EQ(StayOnTop, c.on) << c.line;
     }
 }
 
-TEST_F(SettingsStoreTest, ValuesAreTakenWithoutRangeChecks)
-{
+TEST_F(SettingsStoreTest, ValuesAreTakenWithoutRangeChecks) {
     readWith("speed=12\r\nidour=-1\r\nidou=9\r\ntemae=2\r\n");
     EXPECT_EQ(SpeedIndex, 12);
     EXPECT_EQ(StepIndex, -1);
@@ -109,24 +103,21 @@ TEST_F(SettingsStoreTest, ValuesAreTakenWithoutRangeChecks)
     EXPECT_FALSE(StayOnTop);
 }
 
-TEST_F(SettingsStoreTest, HexadecimalAndMalformedValues)
-{
+TEST_F(SettingsStoreTest, HexadecimalAndMalformedValues) {
     readWith("speed=0x3\r\nidour=$A\r\nidou=2x\r\n");
     EXPECT_EQ(SpeedIndex, 3);
     EXPECT_EQ(StepIndex, 10);
     EXPECT_EQ(MoveMode, 1);
 }
 
-TEST_F(SettingsStoreTest, OnlyTheKuvitoSectionCounts)
-{
+TEST_F(SettingsStoreTest, OnlyTheKuvitoSectionCounts) {
     writeIni("[other]\nspeed=1\n[KUVITO]\nIDOU=4\n");
     ReadSettings();
     EXPECT_EQ(SpeedIndex, 5);
     EXPECT_EQ(MoveMode, 4);
 }
 
-TEST_F(SettingsStoreTest, LongValueIsCutToTheBufferAndFallsBack)
-{
+TEST_F(SettingsStoreTest, LongValueIsCutToTheBufferAndFallsBack) {
     // 2047 digits are seen, which cannot fit 32 bits, so the default wins;
     // a value whose 2048th character is the bad one would read as a number
     // only if the buffer were larger.
@@ -136,8 +127,7 @@ TEST_F(SettingsStoreTest, LongValueIsCutToTheBufferAndFallsBack)
     EXPECT_EQ(SpeedIndex, 3);
 }
 
-TEST_F(SettingsStoreTest, FirstWriteCreatesTheSectionInWritingOrder)
-{
+TEST_F(SettingsStoreTest, FirstWriteCreatesTheSectionInWritingOrder) {
     WriteSettings(3, 7, false, 4);
     EXPECT_EQ(readIni(), "[kuvito]\r\nspeed=3\r\nidour=7\r\ntemae=2\r\nidou=4\r\n");
     EXPECT_EQ(SpeedIndex, 3);
@@ -154,8 +144,7 @@ TEST_F(SettingsStoreTest, FirstWriteCreatesTheSectionInWritingOrder)
     EXPECT_EQ(MoveMode, 1);
 }
 
-TEST_F(SettingsStoreTest, OtherLinesAreKeptByteForByte)
-{
+TEST_F(SettingsStoreTest, OtherLinesAreKeptByteForByte) {
     writeIni("; kept comment\n"
              "[first]\n"
              "  speed =  99 \t\n"
@@ -184,8 +173,7 @@ TEST_F(SettingsStoreTest, OtherLinesAreKeptByteForByte)
                          "x=1");
 }
 
-TEST_F(SettingsStoreTest, ReadOnlyFileChangesNothing)
-{
+TEST_F(SettingsStoreTest, ReadOnlyFileChangesNothing) {
     const std::string before = "[kuvito]\r\nspeed=2\r\nidour=3\r\ntemae=1\r\nidou=2\r\n";
     writeIni(before);
     fs::permissions(iniPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -203,8 +191,7 @@ TEST_F(SettingsStoreTest, ReadOnlyFileChangesNothing)
     EXPECT_EQ(MoveMode, 2);
 }
 
-TEST_F(SettingsStoreTest, MissingDirectoryFailsAtTheFirstKey)
-{
+TEST_F(SettingsStoreTest, MissingDirectoryFailsAtTheFirstKey) {
     auto sim = std::make_unique<SimulatedDesktop>();
     sim->setExecutablePath((dir_ / "gone" / "kuvito").string());
     installDesktop(std::move(sim));

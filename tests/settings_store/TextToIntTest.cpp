@@ -14,8 +14,7 @@ struct Conversion {
 
 class TextToIntTable : public ::testing::TestWithParam<Conversion> {};
 
-TEST_P(TextToIntTable, ConvertsOrRefuses)
-{
+TEST_P(TextToIntTable, ConvertsOrRefuses) {
     const Conversion& c = GetParam();
     EXPECT_EQ(TextToInt(c.text), c.expected) << "text \"" << c.text << "\"";
 }
@@ -23,11 +22,12 @@ TEST_P(TextToIntTable, ConvertsOrRefuses)
 INSTANTIATE_TEST_SUITE_P(
     Rules, TextToIntTable,
     ::testing::Values(
-        Conversion{"12", 12}, Conversion{" 12", 12}, Conversion{"\t7", 7}, Conversion{"+5", 5}, Conversion{"-5", -5},
-        Conversion{"0", 0}, Conversion{"007", 7}, Conversion{"$1F", 31}, Conversion{"$1f", 31},
-        Conversion{"-$10", -16}, Conversion{"+$A", 10}, Conversion{"$FFFFFFFF", -1},
-        Conversion{"$7FFFFFFF", 2147483647}, Conversion{"$80000000", INT32_MIN}, Conversion{"2147483647", 2147483647},
-        Conversion{"-2147483648", INT32_MIN}, Conversion{"$00000000001", 1},
+        Conversion{"12", 12}, Conversion{" 12", 12}, Conversion{"\t7", 7}, Conversion{"+5", 5},
+        Conversion{"-5", -5}, Conversion{"0", 0}, Conversion{"007", 7}, Conversion{"$1F", 31},
+        Conversion{"$1f", 31}, Conversion{"-$10", -16}, Conversion{"+$A", 10}, Conversion{"$FFFFFFFF", -1},
+        Conversion{"$7FFFFFFF", 2147483647}, Conversion{"$80000000", INT32_MIN},
+        Conversion{"2147483647", 2147483647}, Conversion{"-2147483648", INT32_MIN},
+        Conversion{"$00000000001", 1},
         // Refused: the caller then takes the key's default.
         Conversion{"$100000000", std::nullopt}, Conversion{"2147483648", std::nullopt},
         Conversion{"-2147483649", std::nullopt}, Conversion{"99999999999999999999", std::nullopt},
@@ -44,8 +44,7 @@ struct Stored {
 
 class StoredTextTable : public ::testing::TestWithParam<Stored> {};
 
-TEST_P(StoredTextTable, HexPrefixAndDefault)
-{
+TEST_P(StoredTextTable, HexPrefixAndDefault) {
     const Stored& c = GetParam();
     EXPECT_EQ(StoredTextToInt(c.text, 42), c.expected) << "text \"" << c.text << "\"";
 }

@@ -3,12 +3,12 @@
 #include "Cursors.h"
 #include "Form.h"
 #include "FormStorer.h"
+#include "TIcon.h"
 #include "TMenuItem.h"
 #include "TPopupMenu.h"
 #include "TRgn.h"
 #include "TRgnList.h"
 #include "TTaskTrayIcon.h"
-#include "TIcon.h"
 #include "TTimer.h"
 
 #include <memory>
@@ -24,16 +24,14 @@ public:
     std::string className() const override { return "TFrmMain"; }
 };
 
-template <typename T> T* designed(Form& form, const char* name)
-{
+template <typename T> T* designed(Form& form, const char* name) {
     auto* component = new T(&form);
     component->setName(name);
     component->setDesigning(true);
     return component;
 }
 
-TRgn* frame(Form& form, const char* name, const Picture& picture, bool autoSize)
-{
+TRgn* frame(Form& form, const char* name, const Picture& picture, bool autoSize) {
     TRgn* rgn = designed<TRgn>(form, name);
     rgn->setParentComponent(&form);
     rgn->setBounds(0, 0, 53, 87);
@@ -52,8 +50,7 @@ TRgn* frame(Form& form, const char* name, const Picture& picture, bool autoSize)
 } // namespace
 
 std::vector<std::uint8_t> MascotLayoutBuilder::build(const std::array<Picture, 6>& frames,
-                                                     const std::vector<std::uint8_t>& icoFile)
-{
+                                                     const std::vector<std::uint8_t>& icoFile) {
     DesignedMainForm form;
     form.setName("FrmMain");
     form.setDesigning(true);
