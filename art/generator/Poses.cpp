@@ -14,8 +14,8 @@ namespace {
 // Limb thickness shared by all poses: legs are sturdier than arms, and an
 // arm ends in a round hand a little wider than its wrist.
 constexpr double hip = 4.2;
-constexpr double knee = 3.7;
-constexpr double ankle = 3.3;
+constexpr double knee = 3.9;
+constexpr double ankle = 3.6;
 constexpr double shoulder = 2.9;
 constexpr double elbow = 2.7;
 constexpr double hand = 3.2;
