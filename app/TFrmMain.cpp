@@ -50,11 +50,19 @@ template <typename T> T* member(const Component& form, const char* name) {
 } // namespace
 
 TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout) : Form(owner) {
+    // FormCreate already runs as the main window, so the global is set
+    // first; a layout that cannot be loaded leaves no trace of this window.
     FrmMain = this;
     ApplySettingsOnMascot = [this] { ApplySettings(); };
-    publishHandlers();
-    FormLoader::loadForm(*this, layout);
-    bindComponents();
+    try {
+        publishHandlers();
+        FormLoader::loadForm(*this, layout);
+        bindComponents();
+    } catch (...) {
+        FrmMain = nullptr;
+        ApplySettingsOnMascot = nullptr;
+        throw;
+    }
     doCreate();
 }
 

@@ -6,6 +6,7 @@
 #include "BitmapToRgnData.h"
 #include "Form.h"
 #include "FormReader.h"
+#include "KuvitoError.h"
 #include "MascotLayout.h"
 #include "Picture.h"
 #include "TIcon.h"
@@ -160,6 +161,13 @@ TEST_F(LayoutTest, BuiltInLayoutCarriesTheArtworkAndItsOutlines) {
         EXPECT_EQ(frames[i]->Height(), 87);
     }
     EXPECT_EQ(shownFrame(), 3);
+}
+
+TEST_F(LayoutTest, UnreadableLayoutLeavesNoMainWindowBehind) {
+    const std::vector<std::uint8_t> truncated(standInLayout().begin(), standInLayout().begin() + 100);
+    EXPECT_THROW(TFrmMain(nullptr, truncated), KuvitoError);
+    EXPECT_EQ(FrmMain, nullptr);
+    EXPECT_FALSE(ApplySettingsOnMascot);
 }
 
 TEST_F(LayoutTest, MenuCommandsAreBoundToTheWindow) {
