@@ -5,6 +5,7 @@
 #include "RgnBandBuilder.h"
 #include "RgnDataBlock.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -17,15 +18,30 @@ namespace {
 constexpr int kRunsLimit = 100;
 
 // Collects the runs of one row into `runs`. Pixel equality is byte equality
-// of `bytes`-wide values.
+// of `Bytes`-wide values. For three-byte pixels a pixel is compared through
+// one four-byte load wherever the row (with its padding) has a byte to spare
+// after it, which is every pixel but possibly the last.
 template <int Bytes>
-void scanRow(const std::uint8_t* row, int width, const std::uint8_t* key, std::vector<std::int32_t>& runs) {
+void scanRow(const std::uint8_t* row, int width, std::size_t stride, const std::uint8_t* key,
+             std::vector<std::int32_t>& runs) {
+    std::uint32_t key32 = 0;
+    int fastLimit = 0;
+    if constexpr (Bytes == 3) {
+        key32 = key[0] | (key[1] << 8) | (key[2] << 16);
+        fastLimit = stride >= 4 ? std::min<int>(width, static_cast<int>((stride - 4) / 3) + 1) : 0;
+    }
     auto isKey = [&](int x) {
         const std::uint8_t* p = row + static_cast<std::size_t>(x) * Bytes;
-        if constexpr (Bytes == 1)
+        if constexpr (Bytes == 1) {
             return p[0] == key[0];
-        else
+        } else {
+            if (x < fastLimit) {
+                std::uint32_t v;
+                std::memcpy(&v, p, 4);
+                return ((v ^ key32) & 0xFFFFFFu) == 0;
+            }
             return p[0] == key[0] && p[1] == key[1] && p[2] == key[2];
+        }
     };
     runs.clear();
     int count = 0;
@@ -82,9 +98,9 @@ std::int32_t BitmapToRgnData(Picture* picture, std::unique_ptr<std::uint8_t[]>& 
         runs.reserve(2 * (kRunsLimit + 1));
         for (int y = 0; y < h; ++y) {
             if (bytes == 1)
-                scanRow<1>(pic.scanLine(y), w, key, runs);
+                scanRow<1>(pic.scanLine(y), w, pic.stride(), key, runs);
             else
-                scanRow<3>(pic.scanLine(y), w, key, runs);
+                scanRow<3>(pic.scanLine(y), w, pic.stride(), key, runs);
             bands.addRow(y, runs);
         }
         const std::vector<RgnRect> rects = bands.finish();
