@@ -18,7 +18,6 @@ const char* const kTitle = "走れクヴィトくん";
 int main(int argc, char** argv) {
     Application application(argc, argv);
     installDesktop(std::make_unique<X11Desktop>());
-    application.setApplicationName(QString::fromUtf8(kTitle));
     ErrorDisplay::setTitle(kTitle);
     FontSetup::install();
     registerRegionClasses();
