@@ -77,6 +77,8 @@ template <typename Dialog> void showDialog(Dialog*& global) {
     }
     auto dialog = std::make_unique<Dialog>(nullptr);
     global = dialog.get();
+    // The program has no taskbar button, and its dialogs get none either.
+    desktop().hideFromTaskbar(*dialog);
     // The native window exists from here on, so a desktop that can tell
     // its frame before showing it does.
     dialog->winId();

@@ -103,6 +103,13 @@ TFrmSettei::TFrmSettei(Component* owner) : Form(owner) {
     // The dialog is only ever shown modally; saying so up front also lets
     // Esc act on it as on a modal dialog whichever way it is shown.
     setWindowModality(Qt::ApplicationModal);
+    // Only the mascot window's end ends the program; closing a dialog never
+    // does, even while the mascot is the kind of window Qt does not count.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    // Title bar with a close box only: without the customise hint the
+    // window manager adds its own minimise and maximise boxes.
+    setWindowFlag(Qt::CustomizeWindowHint, true);
+    setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
     buildControls();
     setOnShow([this](Component*) { FormShow(); });
 }

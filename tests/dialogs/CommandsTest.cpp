@@ -73,6 +73,7 @@ TEST_F(Commands, SettingsCommandPlacesTheDialogTopFirstShowsItModallyAndReleases
         during = FrmSettei;
         EXPECT_EQ(dialog.size(), QSize(365, 198));
         expectBesideBottomTaskbar(dialog);
+        EXPECT_TRUE(sim->wasHiddenBeforeShown(dialog)) << "no taskbar button for a dialog either";
         placed = dialog.frameGeometry().topLeft();
     });
     form->N2Click(form->N2);

@@ -57,6 +57,8 @@ TEST_F(SetteiDialog, WindowIsAFixedStayOnTopDialogWithACloseBoxOnly) {
     const Qt::WindowFlags flags = dialog.windowFlags();
     EXPECT_TRUE(flags & Qt::WindowTitleHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << "else the window manager adds its own boxes";
+    EXPECT_FALSE(dialog.testAttribute(Qt::WA_QuitOnClose)) << "closing a dialog must not end the program";
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
