@@ -50,11 +50,20 @@ std::string ErrorDisplay::errorBoxText(const std::string& message) {
 }
 
 void ErrorDisplay::showMessage(const std::string& message) {
+    // The box is modal and timers keep ticking inside it: a handler that
+    // fails on every tick would otherwise stack a new box on the open one
+    // each time, without end. While one box is open, further errors are not
+    // shown.
+    static bool showing = false;
+    if (showing)
+        return;
+    showing = true;
     try {
         desktop().showErrorBox(QString::fromStdString(title()), QString::fromStdString(errorBoxText(message)));
     } catch (...) {
         // Showing an error must not raise another one.
     }
+    showing = false;
 }
 
 void ErrorDisplay::showException(const std::exception& error) { showMessage(error.what()); }

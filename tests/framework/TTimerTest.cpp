@@ -136,3 +136,45 @@ TEST_F(TimerTest, LoadingStartsItOnlyWhenLoaded) {
     desk->advance(1);
     EXPECT_EQ(std::count(ticks.begin(), ticks.end(), -1), 1);
 }
+
+namespace {
+// An error box that stays open for a second, with the clock running.
+class SlowErrorBoxDesktop : public SimulatedDesktop {
+public:
+    void showErrorBox(const QString& title, const QString& text) override {
+        SimulatedDesktop::showErrorBox(title, text);
+        advance(1000);
+    }
+};
+} // namespace
+
+TEST(TimerErrors, FailingTimersDoNotStackErrorBoxes) {
+    auto sim = std::make_unique<SlowErrorBoxDesktop>();
+    SlowErrorBoxDesktop* desk = sim.get();
+    installDesktop(std::move(sim));
+    Probe owner(nullptr);
+    auto* first = new TTimer(&owner);
+    auto* second = new TTimer(&owner);
+    int firstCalls = 0, secondCalls = 0;
+    first->setInterval(100);
+    first->setOnTimer([&](Component*) {
+        ++firstCalls;
+        throw KuvitoError("一つ目");
+    });
+    second->setInterval(150);
+    second->setOnTimer([&](Component*) {
+        ++secondCalls;
+        throw KuvitoError("二つ目");
+    });
+    desk->advance(100);
+    // The first timer's box stays open for a second: its own ticks are
+    // dropped meanwhile, the second timer goes on (and fails) without
+    // stacking boxes on it.
+    ASSERT_EQ(desk->errorBoxes().size(), 1u);
+    EXPECT_EQ(desk->errorBoxes()[0].text.toStdString(), "一つ目.");
+    EXPECT_EQ(firstCalls, 1);
+    EXPECT_EQ(secondCalls, 7);
+    // Once it is closed, the next failure shows again.
+    desk->advance(100);
+    EXPECT_EQ(desk->errorBoxes().size(), 2u);
+}
