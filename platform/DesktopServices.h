@@ -46,7 +46,8 @@ enum class TrayOperation : int { NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2 };
 using MessageHandler = std::function<std::intptr_t(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)>;
 
 // A periodic tick source on the user-interface thread. start() with a period
-// in milliseconds (re)starts the countdown from zero; stop() stops it. Ticks
+// in milliseconds (re)starts the countdown from zero (a period of 0 or less
+// stops it, never a tick on every pass of the loop); stop() stops it. Ticks
 // never queue up: a tick that could not be delivered in time is dropped.
 class TimerSource {
 public:
