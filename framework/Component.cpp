@@ -90,13 +90,13 @@ void Component::removeFreeNotification(Component* component) {
 
 bool Component::readProperty(const std::string& path, const FormValue& value) {
     if (path == "Tag") {
-        setTag(static_cast<std::int32_t>(value.asInt()));
+        setTag(value.asInt32());
         return true;
     }
     // A form designer keeps the place of a non-visual component under these
     // names; controls read their own Left and Top before this is reached.
     if (path == "Left" || path == "Top") {
-        (path == "Left" ? designLeft_ : designTop_) = static_cast<int>(value.asInt());
+        (path == "Left" ? designLeft_ : designTop_) = value.asInt32();
         hasDesignInfo_ = true;
         return true;
     }

@@ -172,7 +172,7 @@ void Control::paintEvent(QPaintEvent*) {
 }
 
 bool Control::readProperty(const std::string& path, const FormValue& value) {
-    auto integer = [&] { return static_cast<int>(value.asInt()); };
+    auto integer = [&] { return value.asInt32(); };
     if (path == "Left") {
         setLeft(integer());
     } else if (path == "Top") {

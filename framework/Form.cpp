@@ -208,7 +208,7 @@ void Form::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Form::readProperty(const std::string& path, const FormValue& value) {
-    auto integer = [&] { return static_cast<int>(value.asInt()); };
+    auto integer = [&] { return value.asInt32(); };
     if (path == "Left") {
         setLeft(integer());
     } else if (path == "Top") {
@@ -266,12 +266,19 @@ bool Form::readProperty(const std::string& path, const FormValue& value) {
         readEvent(path, value, onShow_);
     } else if (isFontPath(path) || path == "PixelsPerInch" || path == "TextHeight" || path == "Position" ||
                path == "OldCreateOrder" || path == "Scaled" || path == "Visible") {
-        if (path == "Font.Name")
-            setFont(QFont(QString::fromStdString(value.asString()), font().pointSize()));
-        else if (path == "Font.Height" && value.asInt() != 0) {
+        if (path == "Font.Name") {
             QFont f = font();
-            f.setPixelSize(static_cast<int>(value.integer < 0 ? -value.integer : value.integer));
+            f.setFamily(QString::fromStdString(value.asString()));
             setFont(f);
+        } else if (path == "Font.Height") {
+            // A negative height is the character height in pixels, a positive
+            // one the cell height; both are taken as the pixel size here.
+            const std::int64_t h = value.asInt32();
+            if (h != 0) {
+                QFont f = font();
+                f.setPixelSize(static_cast<int>(std::min<std::int64_t>(h < 0 ? -h : h, 1000)));
+                setFont(f);
+            }
         }
         kept_.emplace_back(path, value);
     } else {

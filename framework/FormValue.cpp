@@ -86,6 +86,13 @@ std::int64_t FormValue::asInt() const {
     return integer;
 }
 
+std::int32_t FormValue::asInt32() const {
+    const std::int64_t v = asInt();
+    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+        throw KuvitoError("値 " + std::to_string(v) + " が範囲外です", KuvitoError::Kind::Conversion);
+    return static_cast<std::int32_t>(v);
+}
+
 bool FormValue::asBool() const {
     if (!isBool())
         throw KuvitoError("真偽値が必要です", KuvitoError::Kind::Conversion);

@@ -62,6 +62,7 @@ struct FormValue {
     // Conversions used by readers of properties; they throw KuvitoError when
     // the value is not of a compatible type.
     std::int64_t asInt() const;
+    std::int32_t asInt32() const; // also throws when the value does not fit
     bool asBool() const;
     std::string asString() const; // UTF-8 for WString; bytes as stored otherwise
 

@@ -20,8 +20,12 @@ std::size_t strideFor(int width, int bits) {
     return ((rowBits + 31) / 32) * 4;
 }
 
-std::uint8_t expand5(unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); }
-std::uint8_t expand6(unsigned v) { return static_cast<std::uint8_t>((v << 2) | (v >> 4)); }
+std::uint8_t expand5(unsigned v) {
+    return static_cast<std::uint8_t>((v << 3) | (v >> 2));
+}
+std::uint8_t expand6(unsigned v) {
+    return static_cast<std::uint8_t>((v << 2) | (v >> 4));
+}
 
 // Reads the colour of pixel x of a direct-colour row.
 Picture::Rgb readDirect(const std::uint8_t* row, int x, int bits, bool is565) {
@@ -99,7 +103,8 @@ int nearestIndex(const std::vector<Picture::Rgb>& palette, Picture::Rgb c) {
     int best = 0;
     long bestDistance = std::numeric_limits<long>::max();
     for (std::size_t i = 0; i < palette.size(); ++i) {
-        const long dr = palette[i].red - c.red, dg = palette[i].green - c.green, db = palette[i].blue - c.blue;
+        const long dr = palette[i].red - c.red, dg = palette[i].green - c.green,
+                   db = palette[i].blue - c.blue;
         const long d = dr * dr + dg * dg + db * db;
         if (d < bestDistance) {
             bestDistance = d;
@@ -115,7 +120,9 @@ std::atomic<std::uint64_t> changeStamps{0};
 
 } // namespace
 
-void Picture::touch() { changes_ = ++changeStamps; }
+void Picture::touch() {
+    changes_ = ++changeStamps;
+}
 
 int Picture::bitsPerPixel(PixelFormat format) {
     switch (format) {
@@ -142,9 +149,9 @@ std::vector<Picture::Rgb> Picture::defaultPalette(PixelFormat format) {
         p = {{0, 0, 0}, {255, 255, 255}};
         break;
     case PixelFormat::pf4bit:
-        p = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-             {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-             {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+        p = {{0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
+             {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
+             {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
         break;
     case PixelFormat::pf8bit:
         for (int r = 0; r < 6; ++r)
@@ -181,7 +188,9 @@ std::uint8_t* Picture::scanLine(int y) {
     return bits_.data() + static_cast<std::size_t>(y) * stride_;
 }
 
-const std::uint8_t* Picture::scanLine(int y) const { return bits_.data() + static_cast<std::size_t>(y) * stride_; }
+const std::uint8_t* Picture::scanLine(int y) const {
+    return bits_.data() + static_cast<std::size_t>(y) * stride_;
+}
 
 Picture::Rgb Picture::pixel(int x, int y) const {
     const std::uint8_t* row = scanLine(y);
@@ -217,7 +226,8 @@ void Picture::setPixelFormat(PixelFormat format) {
     converted.format_ = format;
     if (isPaletteFormat(format)) {
         const std::size_t limit = std::size_t{1} << bitsPerPixel(format);
-        converted.palette_ = isPaletteFormat(format_) && !palette_.empty() ? palette_ : defaultPalette(format);
+        converted.palette_ =
+            isPaletteFormat(format_) && !palette_.empty() ? palette_ : defaultPalette(format);
         if (converted.palette_.size() > limit)
             converted.palette_.resize(limit);
     }

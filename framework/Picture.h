@@ -78,7 +78,9 @@ public:
     // data, absurd sizes, offsets past the end, arithmetic overflow; it never
     // reads out of bounds or allocates more than the file can describe.
     static Picture loadBmp(const std::uint8_t* data, std::size_t size);
-    static Picture loadBmp(const std::vector<std::uint8_t>& data) { return loadBmp(data.data(), data.size()); }
+    static Picture loadBmp(const std::vector<std::uint8_t>& data) {
+        return loadBmp(data.data(), data.size());
+    }
     static Picture loadBmpFile(const std::string& path);
     // Writes a bottom-up bitmap file with a 40-byte header in the picture's
     // own format (device and custom pictures are written as 32 bits per

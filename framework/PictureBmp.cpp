@@ -24,14 +24,20 @@ constexpr std::uint32_t kBiAlphaBitfields = 6;
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 
-[[noreturn]] void malformed() { throw KuvitoError(kMalformed, KuvitoError::Kind::InvalidPicture); }
+[[noreturn]] void malformed() {
+    throw KuvitoError(kMalformed, KuvitoError::Kind::InvalidPicture);
+}
 
-std::uint16_t u16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t u16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t u32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
-std::int32_t i32(const std::uint8_t* p) { return static_cast<std::int32_t>(u32(p)); }
+std::int32_t i32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(u32(p));
+}
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
     out.push_back(static_cast<std::uint8_t>(v));
@@ -159,7 +165,8 @@ public:
         std::vector<Picture::Rgb> palette;
         if (bits <= 8) {
             const std::size_t most = std::size_t{1} << bits;
-            std::size_t count = headerSize == 12 || colorsUsed == 0 ? most : std::min<std::size_t>(colorsUsed, most);
+            std::size_t count =
+                headerSize == 12 || colorsUsed == 0 ? most : std::min<std::size_t>(colorsUsed, most);
             if (count * paletteEntrySize > size_ - std::min(size_, afterHeader) ||
                 afterHeader + count * paletteEntrySize > offBits)
                 malformed();
@@ -213,7 +220,9 @@ private:
     std::size_t size_;
 };
 
-Picture Picture::loadBmp(const std::uint8_t* data, std::size_t size) { return PictureBmpReader(data, size).read(); }
+Picture Picture::loadBmp(const std::uint8_t* data, std::size_t size) {
+    return PictureBmpReader(data, size).read();
+}
 
 Picture Picture::loadBmpFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -251,7 +260,8 @@ std::vector<std::uint8_t> Picture::saveBmp() const {
     put32(out, 0);
     put32(out, 0);
     const std::size_t fullPalette = palettized ? (std::size_t{1} << bits) : 0;
-    put32(out, palettized && palette_.size() != fullPalette ? static_cast<std::uint32_t>(palette_.size()) : 0);
+    put32(out,
+          palettized && palette_.size() != fullPalette ? static_cast<std::uint32_t>(palette_.size()) : 0);
     put32(out, 0);
     if (withMasks) {
         put32(out, 0xF800);

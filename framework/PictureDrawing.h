@@ -12,9 +12,9 @@ class QPoint;
 
 // Raster operations of picture-to-surface copies, by their classic codes.
 enum class RasterOp : std::uint32_t {
-    SRCCOPY = 0x00CC0020,   // source
-    SRCAND = 0x008800C6,    // source AND destination
-    SRCINVERT = 0x00660046, // source XOR destination
+    SRCCOPY = 0x00CC0020,      // source
+    SRCAND = 0x008800C6,       // source AND destination
+    SRCINVERT = 0x00660046,    // source XOR destination
     DSTANDNOTSRC = 0x00220326, // destination AND NOT source
 };
 

@@ -69,7 +69,7 @@ void TTimer::tick() {
 
 bool TTimer::readProperty(const std::string& path, const FormValue& value) {
     if (path == "Interval") {
-        setInterval(static_cast<int>(value.asInt()));
+        setInterval(value.asInt32());
         return true;
     }
     if (path == "Enabled") {

@@ -146,6 +146,8 @@ TEST_F(FormLoaderTest, UnknownClassOrPropertyIsAnErrorNamingIt) {
         {"unknown property of the root", node("TProbe", "Root", {{"Bogus", FormValue::fromInt(1)}}), "Root.Bogus"},
         {"value of the wrong type", node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Number", FormValue::fromString("x")}})}),
          "P1.Number"},
+        {"value out of range", node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Number", FormValue::fromInt(1LL << 40)}})}),
+         "P1.Number"},
         {"unpublished handler", node("TProbe", "Root", {}, {node("TProbe", "P1", {{"OnEvent", FormValue::fromIdent("Nope")}})}),
          "Nope"},
     };

@@ -42,7 +42,7 @@ public:
             return true;
         }
         if (path == "Number") {
-            number = static_cast<int>(value.asInt());
+            number = value.asInt32();
             journal().push_back("read " + name() + ".Number loading=" + (isLoading() ? "1" : "0"));
             return true;
         }
