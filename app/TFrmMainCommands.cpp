@@ -4,12 +4,12 @@
 
 #include "TFrmMain.h"
 
+#include <QEvent>
 #include <QMargins>
 #include <QWidget>
 #include <QWindow>
 
 #include <memory>
-#include <vector>
 
 #include "DesktopServices.h"
 #include "TFrmSettei.h"
@@ -27,10 +27,17 @@ constexpr int kDialogGap = 30;
 // is the best estimate (dialogs share one border style).
 QMargins lastFrameMargins;
 
+// The frame as the platform reports it; empty while it is not known. Before
+// the window manager has finished framing a window the platform can report
+// nonsense (negative widths); that counts as not known yet.
 QMargins frameMarginsOf(const QWidget& window) {
-    if (const QWindow* handle = window.windowHandle())
-        return handle->frameMargins();
-    return {};
+    const QWindow* handle = window.windowHandle();
+    if (!handle)
+        return {};
+    const QMargins m = handle->frameMargins();
+    if (m.left() < 0 || m.top() < 0 || m.right() < 0 || m.bottom() < 0)
+        return {};
+    return m;
 }
 
 // Sets Top, then Left, for a dialog whose frame is `margins`.
@@ -41,29 +48,47 @@ void placeDialog(Form& dialog, const QMargins& margins) {
     dialog.setLeft(place.x());
 }
 
-// Once the window manager has framed the dialog, its real frame is known: if
-// the estimate was wrong (the first dialog of a run has none to go by), the
-// dialog is placed again, once, so that its outer corner keeps its distance
-// from the screen's corner. Later moves are the user's.
+// Watches a dialog's native window until the window manager has framed it
+// (it has by the time the window is first exposed). If the frame turns out
+// different from the estimate the dialog was placed with (the first dialog
+// of a run has nothing to go by), the dialog is placed again, once, so that
+// its outer corner keeps its distance from the screen's corner. Later moves
+// are the user's. The watcher belongs to the native window and goes with it.
+class FrameWatcher : public QObject {
+public:
+    FrameWatcher(Form& dialog, QWindow& handle, QMargins estimate)
+        : QObject(&handle), dialog_(dialog), estimate_(estimate) {
+        handle.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto type = event->type();
+        if (type == QEvent::Expose || type == QEvent::Move || type == QEvent::Resize) {
+            const QMargins actual = frameMarginsOf(dialog_);
+            if (!actual.isNull()) {
+                watched->removeEventFilter(this);
+                lastFrameMargins = actual;
+                if (actual != estimate_) {
+                    // Straight to the native window: the widget's own idea of
+                    // its frame may still be the estimate at this point.
+                    const QSize outer = dialog_.size().grownBy(actual);
+                    static_cast<QWindow*>(watched)->setFramePosition(
+                        TFrmMain::PlaceNearTaskbar(outer.width(), outer.height()));
+                }
+                deleteLater();
+            }
+        }
+        return false;
+    }
+
+private:
+    Form& dialog_;
+    QMargins estimate_;
+};
+
 void correctPlacementWhenFramed(Form& dialog, const QMargins& estimate) {
-    QWindow* handle = dialog.windowHandle();
-    if (!handle)
-        return;
-    auto connections = std::make_shared<std::vector<QMetaObject::Connection>>();
-    auto check = [&dialog, estimate, connections] {
-        const QMargins actual = frameMarginsOf(dialog);
-        if (actual.isNull())
-            return;
-        for (const auto& c : *connections)
-            QObject::disconnect(c);
-        lastFrameMargins = actual;
-        if (actual != estimate)
-            placeDialog(dialog, actual);
-    };
-    connections->push_back(QObject::connect(handle, &QWindow::xChanged, &dialog, check));
-    connections->push_back(QObject::connect(handle, &QWindow::yChanged, &dialog, check));
-    connections->push_back(QObject::connect(handle, &QWindow::widthChanged, &dialog, check));
-    connections->push_back(QObject::connect(handle, &QWindow::heightChanged, &dialog, check));
+    if (QWindow* handle = dialog.windowHandle())
+        new FrameWatcher(dialog, *handle, estimate);
 }
 
 // Creates, places, shows modally and releases one dialog; the global
