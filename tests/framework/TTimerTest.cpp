@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QMenu>
+
+#include <functional>
 
 #include "KuvitoError.h"
 #include "SimulatedDesktop.h"
@@ -71,16 +74,33 @@ TEST_F(TimerTest, EnabledAndHandlerDecideWhetherItRuns) {
     EXPECT_FALSE(timer->isRunning());
 }
 
-TEST_F(TimerTest, TicksDuringAModalLoopAndNoneQueueUp) {
+TEST_F(TimerTest, TicksGoOnInsideEveryNestedLoop) {
     timer->setInterval(200);
     QDialog dialog;
-    int inside = 0;
-    desk->setModalScript([&](SimulatedDesktop& d, QDialog&) {
-        d.advance(1000); // the user looks at the dialog for a second
-        inside = static_cast<int>(ticks.size());
+    QMenu menu;
+    QWidget window;
+    struct Case {
+        const char* label;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"modal dialog", [&] { desk->execModal(dialog); }},
+        {"popup menu", [&] { desk->popupMenu(menu, {5, 5}); }},
+        {"drag", [&] { desk->dragWindow(window, {1, 1}); }},
+    };
+    // The user keeps each loop open for a second.
+    desk->setModalScript([](SimulatedDesktop& d, QDialog&) { d.advance(1000); });
+    desk->setMenuScript([](SimulatedDesktop& d, QMenu&, QPoint) { d.advance(1000); });
+    desk->setDragScript([](SimulatedDesktop& d, QWidget&, QPoint) {
+        d.advance(1000);
+        d.releaseButton();
     });
-    desk->execModal(dialog);
-    EXPECT_EQ(inside, 5);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::size_t before = ticks.size();
+        c.run();
+        EXPECT_EQ(ticks.size() - before, 5u);
+    }
 }
 
 TEST_F(TimerTest, ATickWhileItsOwnHandlerRunsIsDropped) {
