@@ -11,7 +11,8 @@ bool ControlExtras::read(Component& owner, const std::string& path, const FormVa
         if (value.type == FormValue::Type::Ident) {
             const auto cursor = Cursors::fromName(value.text);
             if (!cursor)
-                throw KuvitoError("カーソル " + value.text + " は存在しません", KuvitoError::Kind::Conversion);
+                throw KuvitoError("カーソル " + value.text + " は存在しません",
+                                  KuvitoError::Kind::Conversion);
             DragCursor = *cursor;
         } else {
             DragCursor = static_cast<TCursor>(value.asInt());
@@ -40,7 +41,8 @@ bool ControlExtras::read(Component& owner, const std::string& path, const FormVa
 void ControlExtras::writeBeforePictures(PropertyWriter& writer) const {
     if (DragCursor != Cursors::crDrag) {
         const std::string name = Cursors::toName(DragCursor);
-        writer.write("DragCursor", name.empty() ? FormValue::fromInt(DragCursor) : FormValue::fromIdent(name));
+        writer.write("DragCursor",
+                     name.empty() ? FormValue::fromInt(DragCursor) : FormValue::fromIdent(name));
     }
     if (DragMode != TDragMode::dmManual)
         writer.write("DragMode", FormValue::fromIdent("dmAutomatic"));

@@ -11,7 +11,8 @@ Picture PictureProperty::read(const FormValue& value) {
     if (b.size() < 4)
         throw KuvitoError("ﾋﾞｯﾄﾏｯﾌﾟのﾃﾞｰﾀが正しくありません", KuvitoError::Kind::InvalidPicture);
     const std::uint64_t count = static_cast<std::uint64_t>(b[0]) | (static_cast<std::uint64_t>(b[1]) << 8) |
-                                (static_cast<std::uint64_t>(b[2]) << 16) | (static_cast<std::uint64_t>(b[3]) << 24);
+                                (static_cast<std::uint64_t>(b[2]) << 16) |
+                                (static_cast<std::uint64_t>(b[3]) << 24);
     if (count != b.size() - 4)
         throw KuvitoError("ﾋﾞｯﾄﾏｯﾌﾟのﾃﾞｰﾀが正しくありません", KuvitoError::Kind::InvalidPicture);
     if (count == 0)

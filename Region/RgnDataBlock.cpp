@@ -26,7 +26,8 @@ void putRect(std::uint8_t* p, const RgnRect& r) {
 
 // Rounds one transformed coordinate; false when it leaves the supported range.
 bool transformCoordinate(std::int32_t v, float scale, float offset, std::int32_t& out) {
-    const double t = std::floor(static_cast<double>(v) * static_cast<double>(scale) + static_cast<double>(offset) + 0.5);
+    const double t =
+        std::floor(static_cast<double>(v) * static_cast<double>(scale) + static_cast<double>(offset) + 0.5);
     if (!(t >= -RgnDataBlock::coordinateLimit && t <= RgnDataBlock::coordinateLimit))
         return false; // also refuses NaN
     out = static_cast<std::int32_t>(t);
@@ -130,8 +131,8 @@ std::vector<RgnRect> RgnDataBlock::coalesced(const std::vector<RgnRect>& banded)
         // Merge with the band above when it ends where this one starts and
         // has the same spans.
         const std::size_t spans = out.size() - bandStart;
-        bool same = bandStart > previousBand && bandStart - previousBand == spans &&
-                    out[previousBand].bottom == top;
+        bool same =
+            bandStart > previousBand && bandStart - previousBand == spans && out[previousBand].bottom == top;
         for (std::size_t k = 0; same && k < spans; ++k)
             same = out[previousBand + k].left == out[bandStart + k].left &&
                    out[previousBand + k].right == out[bandStart + k].right;

@@ -36,7 +36,8 @@ public:
     // with floor(v + 0.5); rectangles that become empty are left out. Nothing
     // when the transform shears or a corner leaves the coordinate range that
     // regions support.
-    static std::optional<std::vector<RgnRect>> transformed(const std::vector<RgnRect>& rects, const XFORM& xform);
+    static std::optional<std::vector<RgnRect>> transformed(const std::vector<RgnRect>& rects,
+                                                           const XFORM& xform);
 
     // The canonical banded form of rectangles that already lie in y-x sorted
     // bands (every rectangle of a band shares top and bottom, bands do not

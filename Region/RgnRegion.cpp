@@ -4,7 +4,9 @@
 
 namespace {
 
-QRect toQRect(const RgnRect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+QRect toQRect(const RgnRect& r) {
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
 
 // Unites rectangles pairwise, then the results pairwise, and so on: each
 // rectangle takes part in about log n unions of growing regions instead of
@@ -45,4 +47,6 @@ std::vector<RgnRect> RgnRegion::rects(const QRegion& region) {
     return RgnDataBlock::coalesced(out);
 }
 
-std::vector<std::uint8_t> RgnRegion::toBlock(const QRegion& region) { return RgnDataBlock::build(rects(region)); }
+std::vector<std::uint8_t> RgnRegion::toBlock(const QRegion& region) {
+    return RgnDataBlock::build(rects(region));
+}

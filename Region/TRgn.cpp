@@ -8,6 +8,8 @@
 
 #include <QPainter>
 
+#include <limits>
+
 TRgn::TRgn(Component* owner) : Control(owner) {
     setBounds(Left(), Top(), 105, 105);
 }
@@ -77,6 +79,10 @@ void TRgn::setRgnBitmap(const Picture& picture) {
 }
 
 void TRgn::ReadRgnData(const std::vector<std::uint8_t>& stream) {
+    // The size is kept as a 32-bit count; a larger value is refused rather
+    // than wrapped.
+    if (stream.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報が大きすぎます");
     RgnDataBuf_.reset();
     RgnDataSize_ = static_cast<std::int32_t>(stream.size());
     if (RgnDataSize_ > 0) {

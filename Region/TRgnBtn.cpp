@@ -8,6 +8,8 @@
 
 #include <QPainter>
 
+#include <limits>
+
 namespace {
 void checkIndex(int index) {
     if (index < 1 || index > 3)
@@ -79,6 +81,10 @@ void TRgnBtn::setAutoSize(bool value) {
 }
 
 void TRgnBtn::ReadRgnData(const std::vector<std::uint8_t>& stream) {
+    // The size is kept as a 32-bit count; a larger value is refused rather
+    // than wrapped.
+    if (stream.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報が大きすぎます");
     RgnDataBuf_.reset();
     RgnDataSize_ = static_cast<std::int32_t>(stream.size());
     if (RgnDataSize_ > 0) {
@@ -139,7 +145,9 @@ void TRgnBtn::mouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     }
 }
 
-void TRgnBtn::mouseDoubleClickEvent(QMouseEvent* event) { Control::mousePressEvent(event); }
+void TRgnBtn::mouseDoubleClickEvent(QMouseEvent* event) {
+    Control::mousePressEvent(event);
+}
 
 void TRgnBtn::paint(QPainter& canvas) {
     Control::paint(canvas);
@@ -153,7 +161,8 @@ void TRgnBtn::paint(QPainter& canvas) {
     // The face is stretched over the button like its outline, with the
     // glyph's bottom-left colour see-through; at the glyph's own size (which
     // AutoSize keeps) this is a plain 1:1 keyed copy.
-    glyphDrawings_[static_cast<std::size_t>(index - 1)].drawTransparent(canvas, QRect(0, 0, Width(), Height()));
+    glyphDrawings_[static_cast<std::size_t>(index - 1)].drawTransparent(canvas,
+                                                                        QRect(0, 0, Width(), Height()));
 }
 
 bool TRgnBtn::readProperty(const std::string& path, const FormValue& value) {

@@ -17,8 +17,8 @@
 
 #include <array>
 #include <chrono>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -99,7 +99,8 @@ struct Mascot {
         for (int y = 0; y < 87; ++y)
             for (int x = 0; x < 53; ++x) {
                 const int dx = x - 26, dy = y - 50;
-                picture.setPixel(x, y, (y > 80 && x > 15 && x < 38) || dx * dx + dy * dy < 500 ? kFigure : kKey);
+                picture.setPixel(x, y,
+                                 (y > 80 && x > 15 && x < 38) || dx * dx + dy * dy < 500 ? kFigure : kKey);
             }
         picture.setPixel(0, 86, kKey);
         for (auto& f : frames) {
@@ -148,8 +149,8 @@ void printRatio() {
         floorMs = std::min(floorMs, std::chrono::duration<double, std::milli>(t1 - t0).count());
         outlineMs = std::min(outlineMs, std::chrono::duration<double, std::milli>(t3 - t2).count());
     }
-    std::printf("BitmapToRgnData %dx%d, 100 runs per row: %.2f ms; plain read %.2f ms; ratio %.2f\n", kSide, kSide,
-                outlineMs, floorMs, outlineMs / floorMs);
+    std::printf("BitmapToRgnData %dx%d, 100 runs per row: %.2f ms; plain read %.2f ms; ratio %.2f\n", kSide,
+                kSide, outlineMs, floorMs, outlineMs / floorMs);
 }
 
 } // namespace

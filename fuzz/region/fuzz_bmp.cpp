@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const KuvitoError&) {
         return 0;
     }
-    if (static_cast<std::uint64_t>(picture.width()) * static_cast<std::uint64_t>(picture.height()) > (1u << 22))
+    if (static_cast<std::uint64_t>(picture.width()) * static_cast<std::uint64_t>(picture.height()) >
+        (1u << 22))
         return 0; // valid but too slow to take further
     const Picture again = Picture::loadBmp(picture.saveBmp());
     if (!(again.width() == picture.width() && again.height() == picture.height()))

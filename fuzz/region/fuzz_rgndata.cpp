@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (const auto moved = RgnDataBlock::transformed(*rects, xform)) {
         for (const RgnRect& r : *moved)
-            if (r.isEmpty() || r.left < -RgnDataBlock::coordinateLimit || r.right > RgnDataBlock::coordinateLimit)
+            if (r.isEmpty() || r.left < -RgnDataBlock::coordinateLimit ||
+                r.right > RgnDataBlock::coordinateLimit)
                 std::abort();
     }
     return 0;

@@ -51,18 +51,17 @@ TEST_P(OutlineTest, GivesBandedRectangles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bands, OutlineTest,
-    testing::Values(OutlineCase{"one run", {".#."}, {{1, 0, 2, 1}}},
-                    OutlineCase{"identical rows merge", {".#.", ".#."}, {{1, 0, 2, 2}}},
-                    OutlineCase{"changed row breaks the band",
-                                {".#..", ".#..", ".##.", "...."},
-                                {{1, 0, 2, 2}, {1, 2, 3, 3}}},
-                    OutlineCase{"empty row breaks the band", {".#.", "...", ".#.", "..."}, {{1, 0, 2, 1}, {1, 2, 2, 3}}},
-                    OutlineCase{"two runs per band", {"#.#.", "#.#.", "...."}, {{0, 0, 1, 2}, {2, 0, 3, 2}}},
-                    OutlineCase{"colours differ but all are figure", {"gk..", "kg..", "...."}, {{0, 0, 2, 2}}},
-                    OutlineCase{"figure-coloured bottom-left makes the figure colour the key",
-                                {"g.g", "ggg"},
-                                {{1, 0, 2, 1}}},
-                    OutlineCase{"run to the last pixel", {"..##", "...."}, {{2, 0, 4, 1}}}));
+    testing::Values(
+        OutlineCase{"one run", {".#."}, {{1, 0, 2, 1}}},
+        OutlineCase{"identical rows merge", {".#.", ".#."}, {{1, 0, 2, 2}}},
+        OutlineCase{
+            "changed row breaks the band", {".#..", ".#..", ".##.", "...."}, {{1, 0, 2, 2}, {1, 2, 3, 3}}},
+        OutlineCase{"empty row breaks the band", {".#.", "...", ".#.", "..."}, {{1, 0, 2, 1}, {1, 2, 2, 3}}},
+        OutlineCase{"two runs per band", {"#.#.", "#.#.", "...."}, {{0, 0, 1, 2}, {2, 0, 3, 2}}},
+        OutlineCase{"colours differ but all are figure", {"gk..", "kg..", "...."}, {{0, 0, 2, 2}}},
+        OutlineCase{
+            "figure-coloured bottom-left makes the figure colour the key", {"g.g", "ggg"}, {{1, 0, 2, 1}}},
+        OutlineCase{"run to the last pixel", {"..##", "...."}, {{2, 0, 4, 1}}}));
 
 // A two-row picture whose top row alternates figure and key from pixel 0 up
 // to `lastFigure`, the rest key.
@@ -118,7 +117,9 @@ TEST(BitmapToRgnData, HeaderHoldsCountSizeAndBounds) {
     ASSERT_EQ(BitmapToRgnData(&p, buffer), 64);
     const std::vector<std::uint8_t> expected = RgnDataBlock::build({{2, 0, 3, 1}, {1, 1, 4, 2}});
     EXPECT_EQ(std::vector<std::uint8_t>(buffer.get(), buffer.get() + 64), expected);
-    auto le = [&](int at) { return buffer[at] | buffer[at + 1] << 8 | buffer[at + 2] << 16 | buffer[at + 3] << 24; };
+    auto le = [&](int at) {
+        return buffer[at] | buffer[at + 1] << 8 | buffer[at + 2] << 16 | buffer[at + 3] << 24;
+    };
     EXPECT_EQ(le(0), 32);
     EXPECT_EQ(le(4), 1);
     EXPECT_EQ(le(8), 2);
@@ -148,7 +149,8 @@ TEST(BitmapToRgnData, MatchesUnionOfRowRectangles) {
     std::mt19937 random(7);
     for (int round = 0; round < 40; ++round) {
         const int w = 1 + static_cast<int>(random() % 40), h = 1 + static_cast<int>(random() % 30);
-        std::vector<std::string> rows(static_cast<std::size_t>(h), std::string(static_cast<std::size_t>(w), '.'));
+        std::vector<std::string> rows(static_cast<std::size_t>(h),
+                                      std::string(static_cast<std::size_t>(w), '.'));
         for (int y = 0; y + 1 < h; ++y) {
             // Copy the row above now and then, so that bands form.
             if (y > 0 && random() % 3 == 0) {

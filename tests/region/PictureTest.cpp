@@ -20,7 +20,8 @@ Picture sample(PF format) {
 }
 
 TEST(PictureBmp, RoundTripEveryFormat) {
-    for (PF format : {PF::pf1bit, PF::pf4bit, PF::pf8bit, PF::pf15bit, PF::pf16bit, PF::pf24bit, PF::pf32bit}) {
+    for (PF format :
+         {PF::pf1bit, PF::pf4bit, PF::pf8bit, PF::pf15bit, PF::pf16bit, PF::pf24bit, PF::pf32bit}) {
         const Picture p = sample(format);
         const Picture back = Picture::loadBmp(p.saveBmp());
         EXPECT_EQ(back, p) << static_cast<int>(format);

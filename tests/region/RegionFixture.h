@@ -1,10 +1,10 @@
 #pragma once
 
 #include "BitmapToRgnData.h"
+#include "ComponentRegistry.h"
 #include "Form.h"
 #include "FormWriter.h"
 #include "PictureProperty.h"
-#include "ComponentRegistry.h"
 #include "PictureText.h"
 #include "PropertyWriter.h"
 #include "Region.h"
@@ -101,13 +101,16 @@ protected:
         Picture p(53, 87, Picture::PixelFormat::pf24bit);
         for (int y = 0; y < 87; ++y)
             for (int x = 0; x < 53; ++x) {
-                const bool figure = x >= 10 && x < 40 && y >= 20 && !(x >= 30 && y < 30) && !(x == 20 && y == 50);
+                const bool figure =
+                    x >= 10 && x < 40 && y >= 20 && !(x >= 30 && y < 30) && !(x == 20 && y == 50);
                 p.setPixel(x, y, figure ? PictureText::colourOf('g') : PictureText::colourOf('.'));
             }
         return p;
     }
 
-    static QImage render(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    static QImage render(QWidget& widget) {
+        return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
 
     SimulatedDesktop* sim = nullptr;
 };

@@ -52,19 +52,21 @@ TEST(RgnDataBlock, ParseRefusesUnusableBlocks) {
     std::vector<std::uint8_t> hugeCount = good;
     hugeCount[8] = hugeCount[9] = hugeCount[10] = hugeCount[11] = 0xFF;
     std::vector<std::uint8_t> truncated(good.begin(), good.end() - 1);
-    const std::vector<Case> cases{{"empty", {}},
-                                  {"short header", std::vector<std::uint8_t>(good.begin(), good.begin() + 31)},
-                                  {"header size below 32", smallHeader},
-                                  {"type not rectangles", wrongType},
-                                  {"count past the end", countTooLarge},
-                                  {"count that would wrap", hugeCount},
-                                  {"last rectangle cut", truncated}};
+    const std::vector<Case> cases{
+        {"empty", {}},
+        {"short header", std::vector<std::uint8_t>(good.begin(), good.begin() + 31)},
+        {"header size below 32", smallHeader},
+        {"type not rectangles", wrongType},
+        {"count past the end", countTooLarge},
+        {"count that would wrap", hugeCount},
+        {"last rectangle cut", truncated}};
     for (const Case& c : cases)
         EXPECT_FALSE(RgnDataBlock::parse(c.bytes.data(), c.bytes.size()).has_value()) << c.what;
 }
 
 TEST(RgnDataBlock, ParseSkipsEmptyRectanglesAndExtraBytes) {
-    std::vector<std::uint8_t> block = RgnDataBlock::build({{0, 0, 1, 1}, {4, 4, 4, 9}, {3, 5, 7, 2}, {2, 0, 3, 1}});
+    std::vector<std::uint8_t> block =
+        RgnDataBlock::build({{0, 0, 1, 1}, {4, 4, 4, 9}, {3, 5, 7, 2}, {2, 0, 3, 1}});
     block.push_back(0xAB); // bytes past the rectangles are ignored
     EXPECT_EQ(RgnDataBlock::parse(block.data(), block.size()),
               (std::vector<RgnRect>{{0, 0, 1, 1}, {2, 0, 3, 1}}));
@@ -75,7 +77,8 @@ TEST(RgnDataBlock, ParseSkipsEmptyRectanglesAndExtraBytes) {
 
 TEST(RgnDataBlock, TransformRoundsEachCorner) {
     const XFORM half{0.5f, 0, 0, 0.5f, 20, 40};
-    EXPECT_EQ(RgnDataBlock::transformed({{111, 222, 333, 444}}, half), (std::vector<RgnRect>{{76, 151, 187, 262}}));
+    EXPECT_EQ(RgnDataBlock::transformed({{111, 222, 333, 444}}, half),
+              (std::vector<RgnRect>{{76, 151, 187, 262}}));
     const XFORM twice{2, 0, 0, 2, 3, 4};
     EXPECT_EQ(RgnDataBlock::transformed({{1, 1, 2, 3}}, twice), (std::vector<RgnRect>{{5, 6, 7, 10}}));
     // A rectangle rounded down to nothing is left out; a mirroring scale

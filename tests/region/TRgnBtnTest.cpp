@@ -1,6 +1,6 @@
+#include "TRgnBtn.h"
 #include "KuvitoError.h"
 #include "RegionFixture.h"
-#include "TRgnBtn.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -24,8 +24,8 @@ protected:
     }
 
     static Picture glyph(char figure) {
-        std::vector<std::string> rows{"............", "...ffffff...", "...ffffff...", "...ffffff...",
-                                      "...ffffff...", "............"};
+        std::vector<std::string> rows{"............", "...ffffff...", "...ffffff...",
+                                      "...ffffff...", "...ffffff...", "............"};
         for (auto& r : rows)
             for (auto& c : r)
                 if (c == 'f')
@@ -35,7 +35,8 @@ protected:
 
     void mouse(QEvent::Type type, QPoint at) {
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, QPointF(at), QPointF(btn->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QMouseEvent event(type, QPointF(at), QPointF(btn->mapToGlobal(at)), Qt::LeftButton, held,
+                          Qt::NoModifier);
         QApplication::sendEvent(btn, &event);
     }
     QRgb face(QPoint at) { return render(form).pixel(at + QPoint(10, 10)); }

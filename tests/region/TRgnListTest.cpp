@@ -1,8 +1,8 @@
+#include "TRgnList.h"
 #include "KuvitoError.h"
 #include "RegionFixture.h"
 #include "RgnRegion.h"
 #include "TRgn.h"
-#include "TRgnList.h"
 
 namespace {
 
@@ -41,8 +41,9 @@ protected:
         for (int y = 0; y < 87; ++y)
             for (int x = 0; x < 53; ++x) {
                 const bool figure = y >= 10 * i && y < 10 * i + 10 && x >= 5 * i && x < 5 * i + 30;
-                p.setPixel(x, y, figure ? PictureText::colourOf('a' + static_cast<char>(i))
-                                        : PictureText::colourOf('.'));
+                p.setPixel(x, y,
+                           figure ? PictureText::colourOf('a' + static_cast<char>(i))
+                                  : PictureText::colourOf('.'));
             }
         return p;
     }

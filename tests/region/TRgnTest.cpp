@@ -1,9 +1,9 @@
+#include "TRgn.h"
+#include "FormStorer.h"
 #include "KuvitoError.h"
+#include "PropertyWriter.h"
 #include "RegionFixture.h"
 #include "RgnRegion.h"
-#include "FormStorer.h"
-#include "PropertyWriter.h"
-#include "TRgn.h"
 
 namespace {
 
@@ -16,9 +16,8 @@ protected:
     static QRegion expected(const Picture& picture, float scale, int left, int top) {
         const std::vector<std::uint8_t> block = blockOf(picture);
         const auto rects = RgnDataBlock::parse(block.data(), block.size());
-        return RgnRegion::fromRects(*RgnDataBlock::transformed(*rects, XFORM{scale, 0, 0, scale,
-                                                                              static_cast<float>(left),
-                                                                              static_cast<float>(top)}));
+        return RgnRegion::fromRects(*RgnDataBlock::transformed(
+            *rects, XFORM{scale, 0, 0, scale, static_cast<float>(left), static_cast<float>(top)}));
     }
 };
 
@@ -54,8 +53,8 @@ TEST_F(TRgnTest, RegionScaledToTheControlUnlessAutoSize) {
     // The stored size is read before the picture, so it stands; the region
     // keeps the picture's scale.
     PaintedForm autoForm;
-    TRgn* autoSized =
-        load(autoForm, {.left = 3, .top = 4, .width = 106, .height = 174, .picture = frame(), .autoSize = true});
+    TRgn* autoSized = load(
+        autoForm, {.left = 3, .top = 4, .width = 106, .height = 174, .picture = frame(), .autoSize = true});
     EXPECT_EQ(autoSized->Width(), 106);
     EXPECT_EQ(*autoSized->RgnHandle(), expected(frame(), 1, 3, 4));
 }
@@ -195,17 +194,18 @@ protected:
 };
 
 TEST_F(TRgnPainting, TransparentShowsWhatTheParentDrewUnderTheKeyColour) {
-    TRgn* rgn = load(form, {.left = 0, .top = 0, .width = 106, .height = 174, .picture = frame(), .transparent = true});
+    TRgn* rgn = load(
+        form, {.left = 0, .top = 0, .width = 106, .height = 174, .picture = frame(), .transparent = true});
     ASSERT_TRUE(rgn->Transparent());
     const QImage shot = render(form);
     const QRgb green = qRgb(22, 235, 91);
-    EXPECT_EQ(shot.pixel(1, 1), PaintedForm::stripe);       // key pixel over the stripe
-    EXPECT_EQ(shot.pixel(5, 100), PaintedForm::background); // key pixel, left of the figure
+    EXPECT_EQ(shot.pixel(1, 1), PaintedForm::stripe);        // key pixel over the stripe
+    EXPECT_EQ(shot.pixel(5, 100), PaintedForm::background);  // key pixel, left of the figure
     EXPECT_EQ(shot.pixel(40, 100), PaintedForm::background); // the hole at 20, 50, scaled by 2
     EXPECT_EQ(shot.pixel(41, 101), PaintedForm::background);
     EXPECT_EQ(shot.pixel(42, 100), green);
     EXPECT_EQ(shot.pixel(22, 42), green);
-    EXPECT_EQ(shot.pixel(70, 50), PaintedForm::background); // the notch
+    EXPECT_EQ(shot.pixel(70, 50), PaintedForm::background);   // the notch
     EXPECT_EQ(shot.pixel(110, 100), PaintedForm::background); // outside the control
 
     // The same on a surface with an alpha channel: the raster operations
