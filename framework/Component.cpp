@@ -53,7 +53,9 @@ void Component::setDesigning(bool on) {
         c->setDesigning(on);
 }
 
-void Component::loaded() { loading_ = false; }
+void Component::loaded() {
+    loading_ = false;
+}
 
 void Component::notification(Component* component, Operation operation) {
     if (operation == Operation::opRemove && component)
@@ -83,7 +85,8 @@ void Component::freeNotification(Component* component) {
 void Component::removeFreeNotification(Component* component) {
     if (!component)
         return;
-    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
+    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component),
+                        freeNotifies_.end());
     auto& theirs = component->freeNotifies_;
     theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }

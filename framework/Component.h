@@ -94,12 +94,15 @@ public:
     }
     // The method name bound to an event property, kept so that the layout
     // can be written back.
-    void bindEventName(const std::string& property, const std::string& method) { eventNames_[property] = method; }
+    void bindEventName(const std::string& property, const std::string& method) {
+        eventNames_[property] = method;
+    }
     const std::map<std::string, std::string>& eventNames() const { return eventNames_; }
 
 protected:
     // Resolves a stored event binding on the root's published methods.
-    template <typename Handler> bool readEvent(const std::string& path, const FormValue& value, Handler& out) {
+    template <typename Handler>
+    bool readEvent(const std::string& path, const FormValue& value, Handler& out) {
         if (value.type != FormValue::Type::Ident && value.type != FormValue::Type::Nil)
             throw KuvitoError("メソッド名が必要です", KuvitoError::Kind::Conversion);
         if (value.type == FormValue::Type::Nil) {

@@ -116,11 +116,17 @@ void Control::mouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     fire(onMouseUp_, this, button, shift, x, y);
 }
 
-void Control::mouseMove(TShiftState shift, int x, int y) { fire(onMouseMove_, this, shift, x, y); }
+void Control::mouseMove(TShiftState shift, int x, int y) {
+    fire(onMouseMove_, this, shift, x, y);
+}
 
-void Control::click() { fire(onClick_, this); }
+void Control::click() {
+    fire(onClick_, this);
+}
 
-void Control::dblClick() { fire(onDblClick_, this); }
+void Control::dblClick() {
+    fire(onDblClick_, this);
+}
 
 void Control::paint(QPainter&) {}
 
@@ -185,7 +191,8 @@ bool Control::readProperty(const std::string& path, const FormValue& value) {
         if (value.type == FormValue::Type::Ident) {
             auto cursor = Cursors::fromName(value.text);
             if (!cursor)
-                throw KuvitoError("カーソル " + value.text + " は存在しません", KuvitoError::Kind::Conversion);
+                throw KuvitoError("カーソル " + value.text + " は存在しません",
+                                  KuvitoError::Kind::Conversion);
             setCursorNumber(*cursor);
         } else {
             setCursorNumber(integer());

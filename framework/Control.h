@@ -58,7 +58,8 @@ public:
     virtual int eraseBackground() { return 1; }
 
     // The held buttons and modifiers as the mouse events carry them.
-    static TShiftState shiftState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, bool doubleClick);
+    static TShiftState shiftState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                  bool doubleClick);
 
     // A widget parent becomes the parent widget.
     void setParentComponent(Component* parent) override;

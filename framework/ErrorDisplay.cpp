@@ -13,9 +13,13 @@ std::string& titleStorage() {
 }
 } // namespace
 
-const std::string& ErrorDisplay::title() { return titleStorage(); }
+const std::string& ErrorDisplay::title() {
+    return titleStorage();
+}
 
-void ErrorDisplay::setTitle(std::string title) { titleStorage() = std::move(title); }
+void ErrorDisplay::setTitle(std::string title) {
+    titleStorage() = std::move(title);
+}
 
 std::string ErrorDisplay::errorBoxText(const std::string& message) {
     if (message.empty())
@@ -23,7 +27,8 @@ std::string ErrorDisplay::errorBoxText(const std::string& message) {
     // The last character is the last lead byte with its continuation bytes
     // (10xxxxxx); a stray run of continuation bytes counts as one character.
     std::size_t start = message.size() - 1;
-    while (start > 0 && message.size() - start < 4 && (static_cast<unsigned char>(message[start]) & 0xC0) == 0x80)
+    while (start > 0 && message.size() - start < 4 &&
+           (static_cast<unsigned char>(message[start]) & 0xC0) == 0x80)
         --start;
     const std::string_view last(message.data() + start, message.size() - start);
     // Byte for byte, as unsigned bytes, so that every non-ASCII character
@@ -59,14 +64,17 @@ void ErrorDisplay::showMessage(const std::string& message) {
         return;
     showing = true;
     try {
-        desktop().showErrorBox(QString::fromStdString(title()), QString::fromStdString(errorBoxText(message)));
+        desktop().showErrorBox(QString::fromStdString(title()),
+                               QString::fromStdString(errorBoxText(message)));
     } catch (...) {
         // Showing an error must not raise another one.
     }
     showing = false;
 }
 
-void ErrorDisplay::showException(const std::exception& error) { showMessage(error.what()); }
+void ErrorDisplay::showException(const std::exception& error) {
+    showMessage(error.what());
+}
 
 void ErrorDisplay::showException(std::exception_ptr error) {
     if (!error)

@@ -23,7 +23,8 @@ constexpr TShiftState ssDouble = 64;
 // Event handlers are bound callables; an empty one means "not assigned" and is
 // never called.
 using TNotifyEvent = std::function<void(Component* Sender)>;
-using TMouseEvent = std::function<void(Component* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+    std::function<void(Component* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(Component* Sender, TShiftState Shift, int X, int Y)>;
 
 // What a form does after its close handler: caNone keeps it open; the

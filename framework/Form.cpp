@@ -17,11 +17,11 @@ struct NamedColor {
 // The colour names stored layouts use; system colours are 0x80000000 plus
 // their index (clBtnFace is COLOR_BTNFACE, 15).
 constexpr NamedColor colorNames[] = {
-    {"clBlack", 0x000000},      {"clMaroon", 0x000080},  {"clGreen", 0x008000},   {"clOlive", 0x008080},
-    {"clNavy", 0x800000},       {"clPurple", 0x800080},  {"clTeal", 0x808000},    {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},     {"clRed", 0x0000FF},     {"clLime", 0x00FF00},    {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},       {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},    {"clWhite", 0xFFFFFF},
-    {"clBtnFace", -16777201},   {"clWindow", -16777211}, {"clWindowText", -16777208},
+    {"clBlack", 0x000000},    {"clMaroon", 0x000080},  {"clGreen", 0x008000},       {"clOlive", 0x008080},
+    {"clNavy", 0x800000},     {"clPurple", 0x800080},  {"clTeal", 0x808000},        {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},   {"clRed", 0x0000FF},     {"clLime", 0x00FF00},        {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},     {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},        {"clWhite", 0xFFFFFF},
+    {"clBtnFace", -16777201}, {"clWindow", -16777211}, {"clWindowText", -16777208},
 };
 
 QColor toQColor(std::int32_t color) {
@@ -41,7 +41,9 @@ QColor toQColor(std::int32_t color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-bool isFontPath(const std::string& path) { return path.rfind("Font.", 0) == 0; }
+bool isFontPath(const std::string& path) {
+    return path.rfind("Font.", 0) == 0;
+}
 
 } // namespace
 
@@ -66,10 +68,18 @@ void Form::doCreate() {
     ErrorDisplay::guarded([&] { fire(handler, this); });
 }
 
-int Form::Left() const { return frameGeometry().left(); }
-int Form::Top() const { return frameGeometry().top(); }
-int Form::Width() const { return frameGeometry().width(); }
-int Form::Height() const { return frameGeometry().height(); }
+int Form::Left() const {
+    return frameGeometry().left();
+}
+int Form::Top() const {
+    return frameGeometry().top();
+}
+int Form::Width() const {
+    return frameGeometry().width();
+}
+int Form::Height() const {
+    return frameGeometry().height();
+}
 
 void Form::setLeft(int v) {
     if (v != Left())
@@ -82,10 +92,18 @@ void Form::setTop(int v) {
 }
 
 // The frame's share of the outer size, kept while the size changes.
-void Form::setWidth(int v) { setClientSize(v - (Width() - width()), height()); }
-void Form::setHeight(int v) { setClientSize(width(), v - (Height() - height())); }
-void Form::setClientWidth(int v) { setClientSize(v, height()); }
-void Form::setClientHeight(int v) { setClientSize(width(), v); }
+void Form::setWidth(int v) {
+    setClientSize(v - (Width() - width()), height());
+}
+void Form::setHeight(int v) {
+    setClientSize(width(), v - (Height() - height()));
+}
+void Form::setClientWidth(int v) {
+    setClientSize(v, height());
+}
+void Form::setClientHeight(int v) {
+    setClientSize(width(), v);
+}
 
 bool Form::hasFixedBorder() const {
     return borderStyle_ == TFormBorderStyle::bsSingle || borderStyle_ == TFormBorderStyle::bsDialog ||
@@ -102,8 +120,12 @@ void Form::setClientSize(int w, int h) {
         resize(w, h);
 }
 
-std::string Form::Caption() const { return windowTitle().toStdString(); }
-void Form::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+std::string Form::Caption() const {
+    return windowTitle().toStdString();
+}
+void Form::setCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+}
 
 void Form::setFormStyle(TFormStyle style) {
     if (style == formStyle_)
@@ -228,7 +250,8 @@ bool Form::readProperty(const std::string& path, const FormValue& value) {
             throw KuvitoError("FormStyle の値が不正です", KuvitoError::Kind::Conversion);
         setFormStyle(value.text == "fsStayOnTop" ? TFormStyle::fsStayOnTop : TFormStyle::fsNormal);
     } else if (path == "BorderStyle") {
-        static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+        static const char* names[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                      "bsDialog", "bsToolWindow", "bsSizeToolWin"};
         int found = -1;
         for (int i = 0; i < 6; ++i)
             if (value.type == FormValue::Type::Ident && value.text == names[i])
@@ -253,7 +276,8 @@ bool Form::readProperty(const std::string& path, const FormValue& value) {
         if (value.type == FormValue::Type::Ident) {
             auto cursor = Cursors::fromName(value.text);
             if (!cursor)
-                throw KuvitoError("カーソル " + value.text + " は存在しません", KuvitoError::Kind::Conversion);
+                throw KuvitoError("カーソル " + value.text + " は存在しません",
+                                  KuvitoError::Kind::Conversion);
             setCursorNumber(*cursor);
         } else {
             setCursorNumber(integer());
@@ -293,7 +317,8 @@ void Form::writeProperties(PropertyWriter& writer) const {
     writer.write("Width", FormValue::fromInt(Width()));
     writer.write("Height", FormValue::fromInt(Height()));
     if (borderStyle_ != TFormBorderStyle::bsSizeable) {
-        static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+        static const char* names[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                      "bsDialog", "bsToolWindow", "bsSizeToolWin"};
         writer.write("BorderStyle", FormValue::fromIdent(names[static_cast<int>(borderStyle_)]));
     }
     writer.write("Caption", FormValue::fromString(Caption()));

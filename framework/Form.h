@@ -18,7 +18,14 @@
 class Form : public QDialog, public Component {
 public:
     enum class TFormStyle : int { fsNormal = 0, fsMDIChild = 1, fsMDIForm = 2, fsStayOnTop = 3 };
-    enum class TFormBorderStyle : int { bsNone = 0, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+    enum class TFormBorderStyle : int {
+        bsNone = 0,
+        bsSingle,
+        bsSizeable,
+        bsDialog,
+        bsToolWindow,
+        bsSizeToolWin
+    };
 
     explicit Form(Component* owner = nullptr);
     ~Form() override;

@@ -20,7 +20,8 @@ public:
     bool atEnd() const { return pos_ == size_; }
 
     [[noreturn]] void fail(const std::string& what) const {
-        throw KuvitoError("フォームデータが壊れています（" + std::to_string(pos_) + " バイト目: " + what + "）");
+        throw KuvitoError("フォームデータが壊れています（" + std::to_string(pos_) + " バイト目: " + what +
+                          "）");
     }
 
     void need(std::size_t n) const {

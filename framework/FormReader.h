@@ -17,5 +17,7 @@ public:
     static constexpr int maxDepth = 64;
 
     static StoredComponent read(const std::uint8_t* data, std::size_t size);
-    static StoredComponent read(const std::vector<std::uint8_t>& bytes) { return read(bytes.data(), bytes.size()); }
+    static StoredComponent read(const std::vector<std::uint8_t>& bytes) {
+        return read(bytes.data(), bytes.size());
+    }
 };

@@ -30,6 +30,10 @@ StoredComponent storeOne(const Component& root, const Component& component, int 
 
 } // namespace
 
-StoredComponent FormStorer::storeTree(const Component& root) { return storeOne(root, root, 0); }
+StoredComponent FormStorer::storeTree(const Component& root) {
+    return storeOne(root, root, 0);
+}
 
-std::vector<std::uint8_t> FormStorer::storeForm(const Component& root) { return FormWriter::write(storeTree(root)); }
+std::vector<std::uint8_t> FormStorer::storeForm(const Component& root) {
+    return FormWriter::write(storeTree(root));
+}

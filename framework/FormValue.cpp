@@ -27,7 +27,9 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-bool sameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+bool sameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 
 } // namespace
 
@@ -104,7 +106,8 @@ std::string FormValue::asString() const {
         std::string out;
         for (std::size_t i = 0; i < wide.size(); ++i) {
             char32_t cp = wide[i];
-            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+                wide[i + 1] <= 0xDFFF) {
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
                 ++i;
             } else if (cp >= 0xD800 && cp <= 0xDFFF) {

@@ -79,7 +79,8 @@ TEST(Component, WidgetComponentsAreDeletedExactlyOnce) {
     }
     EXPECT_TRUE(childWatch.isNull());
     EXPECT_TRUE(grandWatch.isNull());
-    EXPECT_EQ(journal(), (std::vector<std::string>{"destroy widget inner", "destroy widget panel", "destroy widget form"}));
+    EXPECT_EQ(journal(), (std::vector<std::string>{"destroy widget inner", "destroy widget panel",
+                                                   "destroy widget form"}));
 
     // A widget parent deleting an owned component first: the owner's list
     // no longer holds it.

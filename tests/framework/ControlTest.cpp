@@ -49,8 +49,8 @@ TEST_F(ControlTest, MouseEventsInClassicOrder) {
     std::vector<std::string> seen;
     control->setOnMouseDown([&](Component* s, TMouseButton b, TShiftState sh, int x, int y) {
         EXPECT_EQ(s, control);
-        seen.push_back("down " + std::to_string(int(b)) + " " + std::to_string(sh) + " " + std::to_string(x) + "," +
-                       std::to_string(y));
+        seen.push_back("down " + std::to_string(int(b)) + " " + std::to_string(sh) + " " + std::to_string(x) +
+                       "," + std::to_string(y));
     });
     control->setOnMouseUp([&](Component*, TMouseButton b, TShiftState sh, int, int) {
         seen.push_back("up " + std::to_string(int(b)) + " " + std::to_string(sh));
@@ -67,8 +67,9 @@ TEST_F(ControlTest, MouseEventsInClassicOrder) {
     // A left release outside the control is no click.
     send(*control, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
     send(*control, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, Qt::NoModifier, {200, 4});
-    EXPECT_EQ(seen, (std::vector<std::string>{"down 0 9 3,4", "click", "up 0 0", "dblclick", "down 0 72 3,4", "click",
-                                              "up 0 0", "down 1 16 3,4", "up 1 0", "down 0 8 3,4", "up 0 0"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 0 9 3,4", "click", "up 0 0", "dblclick", "down 0 72 3,4",
+                                              "click", "up 0 0", "down 1 16 3,4", "up 1 0", "down 0 8 3,4",
+                                              "up 0 0"}));
 }
 
 TEST_F(ControlTest, BringToFrontPaintsLastAndIsHitFirst) {

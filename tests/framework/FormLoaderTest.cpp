@@ -9,14 +9,15 @@
 #include "FormWriter.h"
 #include "KuvitoError.h"
 #include "SimulatedDesktop.h"
+#include "TestComponents.h"
 #include "TMenuItem.h"
 #include "TPopupMenu.h"
 #include "TTimer.h"
-#include "TestComponents.h"
 
 namespace {
 
-StoredComponent node(std::string cls, std::string name, std::vector<std::pair<std::string, FormValue>> props = {},
+StoredComponent node(std::string cls, std::string name,
+                     std::vector<std::pair<std::string, FormValue>> props = {},
                      std::vector<StoredComponent> children = {}) {
     StoredComponent c;
     c.className = std::move(cls);
@@ -46,14 +47,16 @@ protected:
 
 // The menu of the mascot window: items stored inside their popup menu.
 StoredComponent menuLayout() {
-    return node("TTestForm", "FrmTest", {{"Caption", FormValue::fromString("走れクヴィトくん")}},
-                {node("TTimer", "Timer1",
-                      {{"Interval", FormValue::fromInt(200)}, {"OnTimer", FormValue::fromIdent("Timer1Timer")}}),
-                 node("TPopupMenu", "PopupMenu1", {{"Left", FormValue::fromInt(30)}, {"Top", FormValue::fromInt(64)}},
-                      {node("TMenuItem", "N2",
-                            {{"Caption", FormValue::fromString("設定")}, {"OnClick", FormValue::fromIdent("N2Click")}}),
-                       node("TMenuItem", "N1", {{"Caption", FormValue::fromString("-")}}),
-                       node("TMenuItem", "Exit1", {{"Caption", FormValue::fromString("終了")}})})});
+    return node(
+        "TTestForm", "FrmTest", {{"Caption", FormValue::fromString("走れクヴィトくん")}},
+        {node("TTimer", "Timer1",
+              {{"Interval", FormValue::fromInt(200)}, {"OnTimer", FormValue::fromIdent("Timer1Timer")}}),
+         node("TPopupMenu", "PopupMenu1", {{"Left", FormValue::fromInt(30)}, {"Top", FormValue::fromInt(64)}},
+              {node("TMenuItem", "N2",
+                    {{"Caption", FormValue::fromString("設定")},
+                     {"OnClick", FormValue::fromIdent("N2Click")}}),
+               node("TMenuItem", "N1", {{"Caption", FormValue::fromString("-")}}),
+               node("TMenuItem", "Exit1", {{"Caption", FormValue::fromString("終了")}})})});
 }
 
 } // namespace
@@ -115,9 +118,10 @@ TEST_F(FormLoaderTest, BinaryPropertiesArriveExactlyAndPropertiesComeWhileLoadin
     block[0] = 32;
     block[4] = 1;
     Probe root(nullptr);
-    const auto layout = node("TProbe", "Root", {{"Number", FormValue::fromInt(1)}},
-                             {node("TProbe", "P1", {{"Number", FormValue::fromInt(2)}, {"Data", FormValue::fromBinary(block)}}),
-                              node("TProbe", "P2", {{"Data", FormValue::fromBinary({})}})});
+    const auto layout = node(
+        "TProbe", "Root", {{"Number", FormValue::fromInt(1)}},
+        {node("TProbe", "P1", {{"Number", FormValue::fromInt(2)}, {"Data", FormValue::fromBinary(block)}}),
+         node("TProbe", "P2", {{"Data", FormValue::fromBinary({})}})});
     FormLoader::loadForm(root, FormWriter::write(layout));
     auto* p1 = dynamic_cast<Probe*>(root.findComponent("P1"));
     auto* p2 = dynamic_cast<Probe*>(root.findComponent("P2"));
@@ -141,14 +145,19 @@ TEST_F(FormLoaderTest, UnknownClassOrPropertyIsAnErrorNamingIt) {
     };
     const Case cases[] = {
         {"unknown class", node("TProbe", "Root", {}, {node("TNoSuchThing", "X1")}), "TNoSuchThing"},
-        {"unknown property", node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Colour", FormValue::fromInt(1)}})}),
+        {"unknown property",
+         node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Colour", FormValue::fromInt(1)}})}),
          "P1.Colour"},
-        {"unknown property of the root", node("TProbe", "Root", {{"Bogus", FormValue::fromInt(1)}}), "Root.Bogus"},
-        {"value of the wrong type", node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Number", FormValue::fromString("x")}})}),
+        {"unknown property of the root", node("TProbe", "Root", {{"Bogus", FormValue::fromInt(1)}}),
+         "Root.Bogus"},
+        {"value of the wrong type",
+         node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Number", FormValue::fromString("x")}})}),
          "P1.Number"},
-        {"value out of range", node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Number", FormValue::fromInt(1LL << 40)}})}),
+        {"value out of range",
+         node("TProbe", "Root", {}, {node("TProbe", "P1", {{"Number", FormValue::fromInt(1LL << 40)}})}),
          "P1.Number"},
-        {"unpublished handler", node("TProbe", "Root", {}, {node("TProbe", "P1", {{"OnEvent", FormValue::fromIdent("Nope")}})}),
+        {"unpublished handler",
+         node("TProbe", "Root", {}, {node("TProbe", "P1", {{"OnEvent", FormValue::fromIdent("Nope")}})}),
          "Nope"},
     };
     for (const Case& c : cases) {
@@ -170,16 +179,18 @@ TEST_F(FormLoaderTest, UnknownClassOrPropertyIsAnErrorNamingIt) {
 
 TEST_F(FormLoaderTest, StoredSizeGoesThroughSetBounds) {
     TestForm form;
-    FormLoader::loadForm(form, FormWriter::write(node("TTestForm", "F", {},
-                                                      {node("TBoundsProbe", "B1",
-                                                            {{"Left", FormValue::fromInt(5)},
-                                                             {"Top", FormValue::fromInt(6)},
-                                                             {"Width", FormValue::fromInt(53)},
-                                                             {"Height", FormValue::fromInt(87)},
-                                                             {"Cursor", FormValue::fromIdent("crHandPoint")}})})));
+    FormLoader::loadForm(form,
+                         FormWriter::write(node("TTestForm", "F", {},
+                                                {node("TBoundsProbe", "B1",
+                                                      {{"Left", FormValue::fromInt(5)},
+                                                       {"Top", FormValue::fromInt(6)},
+                                                       {"Width", FormValue::fromInt(53)},
+                                                       {"Height", FormValue::fromInt(87)},
+                                                       {"Cursor", FormValue::fromIdent("crHandPoint")}})})));
     auto* b = dynamic_cast<BoundsProbe*>(form.findComponent("B1"));
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->calls, (std::vector<std::vector<int>>{{5, 0, 0, 0}, {5, 6, 0, 0}, {5, 6, 53, 0}, {5, 6, 53, 87}}));
+    EXPECT_EQ(b->calls,
+              (std::vector<std::vector<int>>{{5, 0, 0, 0}, {5, 6, 0, 0}, {5, 6, 53, 0}, {5, 6, 53, 87}}));
     EXPECT_EQ(b->parentWidget(), &form);
     EXPECT_EQ(b->geometry(), QRect(5, 6, 53, 87));
     EXPECT_EQ(b->Cursor(), Cursors::crHandPoint);
@@ -197,7 +208,8 @@ TEST_F(FormLoaderTest, PopupMenuDestructionClearsReferencesAndGoesThroughTheDesk
         ++clicks;
         throw KuvitoError("失敗");
     });
-    desk->setMenuScript([](SimulatedDesktop&, QMenu& m, QPoint) { SimulatedDesktop::triggerAction(m, "設定"); });
+    desk->setMenuScript(
+        [](SimulatedDesktop&, QMenu& m, QPoint) { SimulatedDesktop::triggerAction(m, "設定"); });
     menu->Popup(10, 20);
     ASSERT_EQ(desk->menus().size(), 1u);
     EXPECT_EQ(desk->menus()[0].at, QPoint(10, 20));

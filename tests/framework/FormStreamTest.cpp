@@ -97,7 +97,8 @@ StoredComponent sampleTree(const FormValue& value) {
     StoredComponent child;
     child.className = "TTimer";
     child.name = "Timer1";
-    child.properties = {{"Interval", FormValue::fromInt(200)}, {"OnTimer", FormValue::fromIdent("Timer1Timer")}};
+    child.properties = {{"Interval", FormValue::fromInt(200)},
+                        {"OnTimer", FormValue::fromIdent("Timer1Timer")}};
     StoredComponent inherited;
     inherited.hasPrefix = true;
     inherited.flags = StoredComponent::ffInherited | StoredComponent::ffChildPos;
@@ -112,7 +113,9 @@ StoredComponent sampleTree(const FormValue& value) {
     return root;
 }
 
-std::vector<std::uint8_t> validLayout() { return FormWriter::write(sampleTree(everyValueType()[2].value)); }
+std::vector<std::uint8_t> validLayout() {
+    return FormWriter::write(sampleTree(everyValueType()[2].value));
+}
 
 } // namespace
 
@@ -157,7 +160,8 @@ TEST(FormStream, ComponentLayoutMatchesTheClassicStream) {
     root.className = "TF";
     root.name = "F";
     root.properties = {{"Tag", FormValue::fromInt(1)}};
-    const std::vector<std::uint8_t> expected = {'T', 'P', 'F', '0', 2, 'T', 'F', 1, 'F', 3, 'T', 'a', 'g', 2, 1, 0, 0};
+    const std::vector<std::uint8_t> expected = {'T', 'P', 'F', '0', 2, 'T', 'F', 1, 'F',
+                                                3,   'T', 'a', 'g', 2, 1,   0,   0};
     EXPECT_EQ(FormWriter::write(root), expected);
 }
 

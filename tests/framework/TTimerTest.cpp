@@ -7,8 +7,8 @@
 
 #include "KuvitoError.h"
 #include "SimulatedDesktop.h"
-#include "TTimer.h"
 #include "TestComponents.h"
+#include "TTimer.h"
 
 namespace {
 
@@ -85,8 +85,14 @@ TEST_F(TimerTest, TicksGoOnInsideEveryNestedLoop) {
     };
     const Case cases[] = {
         {"modal dialog", [&] { desk->execModal(dialog); }},
-        {"popup menu", [&] { desk->popupMenu(menu, {5, 5}); }},
-        {"drag", [&] { desk->dragWindow(window, {1, 1}); }},
+        {"popup menu",
+         [&] {
+             desk->popupMenu(menu, {5, 5});
+         }},
+        {"drag",
+         [&] {
+             desk->dragWindow(window, {1, 1});
+         }},
     };
     // The user keeps each loop open for a second.
     desk->setModalScript([](SimulatedDesktop& d, QDialog&) { d.advance(1000); });
