@@ -149,13 +149,17 @@ void Form::setBorderStyle(TFormBorderStyle style) {
 
 void Form::applyWindowFlags() {
     const bool wasVisible = isVisible();
-    Qt::WindowFlags flags = windowFlags() & Qt::WindowStaysOnTopHint;
+    // Only the window type and the frame hints change; the rest (stay on
+    // top, the tool type the desktop uses to keep the window off the
+    // taskbar, hints a dialog set itself) is kept.
+    const bool tool = windowType() == Qt::Tool;
+    Qt::WindowFlags flags = windowFlags() & ~(Qt::WindowType_Mask | Qt::FramelessWindowHint);
     switch (borderStyle_) {
     case TFormBorderStyle::bsNone:
-        flags |= Qt::Window | Qt::FramelessWindowHint;
+        flags |= (tool ? Qt::Tool : Qt::Window) | Qt::FramelessWindowHint;
         break;
     case TFormBorderStyle::bsDialog:
-        flags |= Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        flags |= (tool ? Qt::Tool : Qt::Dialog) | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
         break;
     case TFormBorderStyle::bsToolWindow:
     case TFormBorderStyle::bsSizeToolWin:
@@ -163,7 +167,7 @@ void Form::applyWindowFlags() {
         break;
     case TFormBorderStyle::bsSingle:
     case TFormBorderStyle::bsSizeable:
-        flags |= Qt::Window;
+        flags |= tool ? Qt::Tool : Qt::Window;
         break;
     }
     setWindowFlags(flags);

@@ -68,8 +68,14 @@ TEST_F(FormTest, LoadsStoredValuesAndRunsOnCreateAfterwards) {
 
 TEST_F(FormTest, BorderlessAndClearBrushAreIdempotent) {
     TestForm form;
+    // The desktop keeps windows off the taskbar with the tool type and may
+    // set it first; going borderless keeps it.
+    form.setWindowFlag(Qt::Tool, true);
+    form.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     form.setBorderStyleNone();
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.windowType(), Qt::Tool);
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
     const auto flags = form.windowFlags();
     form.setBorderStyleNone();
     EXPECT_EQ(form.windowFlags(), flags);
