@@ -34,6 +34,10 @@ int main(int argc, char** argv) {
     mainWindow->setTop(0);
     desktop().hideFromTaskbar(*mainWindow);
     mainWindow->show();
+    // The program ends with the mascot window and only then. Qt's own rule
+    // (quit when the last window closes) does not count the mascot, a tool
+    // window, so closing a dialog or an error box would end the program.
+    application.setQuitOnLastWindowClosed(false);
     QObject::connect(mainWindow.get(), &QDialog::finished, &application, &QApplication::quit);
     return application.exec();
 }
