@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSlider>
 
 #include "ErrorDisplay.h"
@@ -111,7 +112,6 @@ TFrmSettei::TFrmSettei(Component* owner) : Form(owner) {
     setWindowFlag(Qt::CustomizeWindowHint, true);
     setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
     buildControls();
-    setOnShow([this](Component*) { FormShow(); });
 }
 
 TFrmSettei::~TFrmSettei() {
@@ -191,6 +191,14 @@ void TFrmSettei::buildControls() {
 
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+}
+
+void TFrmSettei::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    // Restoring the dialog from the window manager (a spontaneous show) is
+    // not a new showing: the user's unconfirmed values stay.
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void TFrmSettei::FormShow() {

@@ -7,6 +7,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QShowEvent;
 class QSlider;
 
 // The settings dialog: movement behaviour, always-on-top, speed and step
@@ -56,6 +57,9 @@ public:
 
     // The movement mode of the selected option button (1 to 5).
     int selectedMoveMode() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
