@@ -43,12 +43,21 @@ void scanRow(const std::uint8_t* row, int width, std::size_t stride, const std::
             return p[0] == key[0] && p[1] == key[1] && p[2] == key[2];
         }
     };
+    // Four key pixels in a row, to skip background twelve bytes at a time.
+    std::uint8_t keyQuad[12] = {};
+    if constexpr (Bytes == 3)
+        for (int i = 0; i < 12; ++i)
+            keyQuad[i] = key[i % 3];
+    const int quadLimit = width - 3;
     runs.clear();
     int count = 0;
     int x = 0;
     while (x < width) {
         if (count > kRunsLimit)
             throw KuvitoError("ﾋﾞｯﾄﾏｯﾌﾟの形状が不適です", KuvitoError::Kind::InvalidPicture);
+        if constexpr (Bytes == 3)
+            while (x < quadLimit && std::memcmp(row + static_cast<std::size_t>(x) * 3, keyQuad, 12) == 0)
+                x += 4;
         while (x < width && isKey(x))
             ++x;
         if (x == width)
