@@ -192,7 +192,8 @@ void writeComponent(Output& out, const StoredComponent& c, int depth) {
 
 std::vector<std::uint8_t> FormWriter::write(const StoredComponent& root) {
     Output out;
-    out.raw("TPF0", 4);
+    for (char c : {'T', 'P', 'F', '0'})
+        out.byte(static_cast<std::uint8_t>(c));
     writeComponent(out, root, 0);
     return std::move(out.bytes);
 }
