@@ -95,13 +95,20 @@ void correctPlacementWhenFramed(Form& dialog, const QMargins& estimate) {
 // pointer holds it while it is open. A second command while it is open
 // brings that dialog to the front instead of opening another: the tray menu
 // stays reachable while a dialog is modal.
-template <typename Dialog> void showDialog(Dialog*& global) {
+template <typename Dialog> void showDialog(TFrmMain& mascot, Dialog*& global) {
     if (global) {
         desktop().setForegroundWindow(*global);
         return;
     }
     auto dialog = std::make_unique<Dialog>(nullptr);
     global = dialog.get();
+    // Modal to the mascot window only: the character cannot be dragged
+    // while the dialog is open, but the tray icon and its menu stay
+    // reachable, as they are on the desktop the program was designed for.
+    // The dialog stays a window of its own, released here, long before the
+    // mascot window goes.
+    dialog->setParent(&mascot, dialog->windowFlags());
+    dialog->setWindowModality(Qt::WindowModal);
     // The program has no taskbar button, and its dialogs get none either.
     desktop().hideFromTaskbar(*dialog);
     // The native window exists from here on, so a desktop that can tell
@@ -138,11 +145,11 @@ void TFrmMain::Rgn1DblClick(Component*) {
 }
 
 void TFrmMain::N2Click(Component*) {
-    showDialog(FrmSettei);
+    showDialog(*this, FrmSettei);
 }
 
 void TFrmMain::N3Click(Component*) {
-    showDialog(FrmVer);
+    showDialog(*this, FrmVer);
 }
 
 void TFrmMain::Exit1Click(Component*) {

@@ -74,6 +74,10 @@ TEST_F(Commands, SettingsCommandPlacesTheDialogTopFirstShowsItModallyAndReleases
         EXPECT_EQ(dialog.size(), QSize(365, 198));
         expectBesideBottomTaskbar(dialog);
         EXPECT_TRUE(sim->wasHiddenBeforeShown(dialog)) << "no taskbar button for a dialog either";
+        // Modal to the mascot only, so that the tray menu stays reachable.
+        EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
+        EXPECT_EQ(dialog.parentWidget(), form.get());
+        EXPECT_TRUE(dialog.isWindow());
         placed = dialog.frameGeometry().topLeft();
     });
     form->N2Click(form->N2);
