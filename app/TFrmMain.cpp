@@ -171,3 +171,24 @@ int TFrmMain::frameWidth() const {
 int TFrmMain::frameHeight() const {
     return Rgn1->Height();
 }
+
+void TFrmMain::OfferMenuOnCharacter() {
+    const std::string how = "右クリックでメニュー（設定・終了）";
+    for (TRgn* frame : {Rgn1, Rgn2, Rgn3, Rgn4, Rgn5, Rgn6}) {
+        if (!frame)
+            continue;
+        // The press is the drag's; the menu comes with the release, so a
+        // right-button click opens it and a left-button drag is unchanged.
+        frame->setOnMouseUp([this](Component*, TMouseButton Button, TShiftState, int, int) {
+            if (Button == TMouseButton::mbRight && PopupMenu1) {
+                const QPoint at = desktop().cursorPos();
+                PopupMenu1->Popup(at.x(), at.y());
+            }
+        });
+        frame->setHint(how);
+    }
+    desktop().showNotice(QString::fromUtf8("走れクヴィトくん"),
+                         QString::fromUtf8("通知領域が見つからないため、アイコンを表示できません。\n"
+                                           "キャラクターを右クリックするとメニューが開きます。"
+                                           "終了もそこからできます。"));
+}

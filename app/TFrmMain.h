@@ -95,6 +95,11 @@ public:
 
     unsigned char phase() const { return Phase; }
 
+    // Without a notification area the tray menu cannot be reached, and with
+    // it the only way to end the program. Then a right-button click on the
+    // character opens the same menu, and the user is told so once.
+    void OfferMenuOnCharacter();
+
 private:
     // Shared rules of the movers.
     void StartPause();

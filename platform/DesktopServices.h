@@ -103,6 +103,9 @@ public:
     // --- messages to the user ---
     // A modal message box with the error icon and one OK button.
     virtual void showErrorBox(const QString& title, const QString& text) = 0;
+    // A message with the information icon and one OK button that does not
+    // wait for the user: the program goes on while it is shown.
+    virtual void showNotice(const QString& title, const QString& text) = 0;
 
     // --- notification area ---
     // A hidden window whose messages all go to the handler; 0 on failure.
@@ -112,6 +115,8 @@ public:
     // mouse activity comes back to the record's window as its callback
     // message with the mouse message (512 to 521) as lParam.
     virtual bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) = 0;
+    // Whether a notification area is there to take an icon right now.
+    virtual bool notificationAreaAvailable() const = 0;
 
     // --- the program itself ---
     // Full path of the running executable (the settings file lies beside it).

@@ -378,6 +378,8 @@ int SimulatedDesktop::runningTimerCount() const {
 
 void SimulatedDesktop::showErrorBox(const QString& title, const QString& text) { errorBoxes_.push_back({title, text}); }
 
+void SimulatedDesktop::showNotice(const QString& title, const QString& text) { notices_.push_back({title, text}); }
+
 // --- notification area and message windows ---------------------------------------
 
 std::uintptr_t SimulatedDesktop::createMessageWindow(MessageHandler handler) {

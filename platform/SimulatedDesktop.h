@@ -89,6 +89,8 @@ public:
     void processPendingMessages() override;
     std::unique_ptr<TimerSource> createTimer(std::function<void()> onTick) override;
     void showErrorBox(const QString& title, const QString& text) override;
+    void showNotice(const QString& title, const QString& text) override;
+    bool notificationAreaAvailable() const override { return trayAvailable_; }
     std::uintptr_t createMessageWindow(MessageHandler handler) override;
     void destroyMessageWindow(std::uintptr_t window) override;
     bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;
@@ -133,6 +135,7 @@ public:
     const std::vector<ModalRecord>& modals() const { return modals_; }
     const std::vector<MenuRecord>& menus() const { return menus_; }
     const std::vector<ErrorBox>& errorBoxes() const { return errorBoxes_; }
+    const std::vector<ErrorBox>& notices() const { return notices_; }
     int pendingMessageRuns() const { return pendingRuns_; }
 
     // --- clock and timers ---
@@ -208,6 +211,7 @@ private:
     std::vector<ModalRecord> modals_;
     std::vector<MenuRecord> menus_;
     std::vector<ErrorBox> errorBoxes_;
+    std::vector<ErrorBox> notices_;
     int pendingRuns_ = 0;
 
     QPointer<QWidget> dragging_;

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSessionManager>
+#include <QSystemTrayIcon>
 #include <QWidget>
 #include <QWindow>
 
@@ -147,6 +148,15 @@ void X11Desktop::showErrorBox(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
     box.exec();
 }
+
+void X11Desktop::showNotice(const QString& title, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+bool X11Desktop::notificationAreaAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 std::uintptr_t X11Desktop::createMessageWindow(MessageHandler handler) {
     const std::uintptr_t id = nextMessageWindow_++;

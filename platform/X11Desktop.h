@@ -35,6 +35,8 @@ public:
     void processPendingMessages() override;
     std::unique_ptr<TimerSource> createTimer(std::function<void()> onTick) override;
     void showErrorBox(const QString& title, const QString& text) override;
+    void showNotice(const QString& title, const QString& text) override;
+    bool notificationAreaAvailable() const override;
     std::uintptr_t createMessageWindow(MessageHandler handler) override;
     void destroyMessageWindow(std::uintptr_t window) override;
     bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;

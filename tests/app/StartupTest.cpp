@@ -180,3 +180,22 @@ TEST_F(StartupTest, SettingsHookReachesTheWindow) {
 }
 
 } // namespace
+
+namespace {
+
+using NoTrayTest = MascotFixture;
+
+TEST_F(NoTrayTest, RightClickOnTheCharacterOpensTheMenuAndTheUserIsTold) {
+    create();
+    form->OfferMenuOnCharacter();
+    ASSERT_EQ(sim->notices().size(), 1u);
+    sim->setCursorPos({40, 50});
+    form->Rgn3->OnMouseUp()(form->Rgn3, TMouseButton::mbLeft, 0, 5, 5);
+    EXPECT_TRUE(sim->menus().empty()) << "a left release must not open the menu";
+    form->Rgn3->OnMouseUp()(form->Rgn3, TMouseButton::mbRight, 0, 5, 5);
+    ASSERT_EQ(sim->menus().size(), 1u);
+    EXPECT_EQ(sim->menus().front().at, QPoint(40, 50));
+    EXPECT_FALSE(form->Rgn6->Hint().empty());
+}
+
+} // namespace
