@@ -18,8 +18,11 @@ TMenuItem::~TMenuItem() {
 
 void TMenuItem::setCaption(const std::string& caption) {
     caption_ = caption;
-    action_->setSeparator(caption == "-");
-    action_->setText(QString::fromStdString(caption));
+    // A separator shows as a line only; styles that draw a separator's text
+    // would otherwise put the "-" beside it.
+    const bool separator = caption == "-";
+    action_->setSeparator(separator);
+    action_->setText(separator ? QString() : QString::fromStdString(caption));
 }
 
 void TMenuItem::setEnabled(bool on) {
