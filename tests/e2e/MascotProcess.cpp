@@ -1,5 +1,6 @@
 #include "MascotProcess.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -43,9 +44,18 @@ bool MascotProcess::running() {
 
 XClient::Window MascotProcess::waitForWindow(XClient& x, int tenthsOfSeconds) {
     for (int i = 0; i < tenthsOfSeconds; ++i) {
-        for (auto w : x.windowsOfPid(pid()))
-            if (x.isViewable(w) && x.name(w) == "走れクヴィトくん")
+        // The tray icon's embedded window carries the same title; the mascot
+        // is the one that is not inside the panel and has the frame's size.
+        auto icons = trayIcons(x);
+        for (auto w : x.windowsOfPid(pid())) {
+            if (!x.isViewable(w) || x.name(w) != "走れクヴィトくん")
+                continue;
+            if (std::find(icons.begin(), icons.end(), w) != icons.end())
+                continue;
+            auto g = x.geometry(w);
+            if (g.width >= 53 && g.height >= 87)
                 return w;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return 0;

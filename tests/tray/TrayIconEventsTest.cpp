@@ -87,7 +87,15 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{{516, 517}, {"Down(1,16,700,750)", "Up(1,16)", "Click"}, 1},
                       ButtonCase{{518}, {"DblClick", "Down(1,64,700,750)"}, 1},
                       ButtonCase{{519, 520}, {"Down(2,32,700,750)", "Up(2,32)", "Click"}, 0},
-                      ButtonCase{{521}, {}, 0}, ButtonCase{{522, 511, 0}, {}, 0}));
+                      ButtonCase{{521}, {}, 0}, ButtonCase{{522, 511, 0}, {}, 0}),
+    // Named after the messages sent, so that test names stay the same from
+    // one run to the next.
+    [](const auto& info) {
+        std::string name = "messages";
+        for (auto m : info.param.messages)
+            name += "_" + std::to_string(m);
+        return name;
+    });
 
 TEST_F(TrayEvents, RightDownBringsTheFormForwardThenOpensTheMenuAtThePointerBeforeMouseDown) {
     tray_->setPopUpMenuR(menu("PopupMenu1"));
