@@ -14,7 +14,11 @@ TRgn::TRgn(Component* owner) : Control(owner) {
     setBounds(Left(), Top(), 105, 105);
 }
 
-TRgn::~TRgn() = default;
+TRgn::~TRgn() {
+    // Those who hold a reference (the region list) recognise the control by
+    // its class when told it goes away, so they are told while it still is one.
+    beginDestruction();
+}
 
 void TRgn::setBounds(int left, int top, int width, int height) {
     if (AutoSize_ && picture_.width() > 0 && picture_.height() > 0) {

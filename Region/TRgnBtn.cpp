@@ -21,7 +21,11 @@ TRgnBtn::TRgnBtn(Component* owner) : Control(owner) {
     setBounds(Left(), Top(), 25, 25);
 }
 
-TRgnBtn::~TRgnBtn() = default;
+TRgnBtn::~TRgnBtn() {
+    // Those who hold a reference (the region list) recognise the control by
+    // its class when told it goes away, so they are told while it still is one.
+    beginDestruction();
+}
 
 const Picture& TRgnBtn::GetGlyph(int index) const {
     checkIndex(index);
