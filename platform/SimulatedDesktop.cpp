@@ -460,3 +460,12 @@ bool SimulatedDesktop::sendTrayMessage(std::uint32_t mouseMessage) {
 
 std::string SimulatedDesktop::executablePath() const { return executablePath_; }
 std::uint32_t SimulatedDesktop::clockSeed() const { return clockSeed_; }
+
+void SimulatedDesktop::clearLogs() {
+    moves_.clear();
+    moves_.shrink_to_fit();
+    foregroundRequests_.clear();
+    drags_.clear();
+    modals_.clear();
+    menus_.clear();
+}

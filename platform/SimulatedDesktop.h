@@ -129,6 +129,9 @@ public:
     std::optional<QRegion> windowRegion(const QWidget& window) const; // last one set
     int regionSetCount(const QWidget& window) const;
     const std::vector<MoveRecord>& moves() const { return moves_; }
+    // Forgets the logs of moves, drags, dialogs, menus and foreground
+    // requests, so a long run measures the program and not the records.
+    void clearLogs();
     // Widgets passed to setForegroundWindow, in call order.
     const std::vector<const QWidget*>& foregroundRequests() const { return foregroundRequests_; }
     const std::vector<DragRecord>& drags() const { return drags_; }
