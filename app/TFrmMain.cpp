@@ -143,6 +143,13 @@ void TFrmMain::ShowFrame(TRgn* rgn) {
 }
 
 void TFrmMain::Timer1Timer(Component*) {
+    // The mover may set Left and Top several times; the window system is
+    // sent only where the window ends up.
+    beginMoveBatch();
+    struct Close {
+        TFrmMain* form;
+        ~Close() { form->endMoveBatch(); }
+    } close{this};
     if (MoveMode == 1)
         ChaseMouse();
     else if (MoveMode == 2)

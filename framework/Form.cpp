@@ -69,10 +69,10 @@ void Form::doCreate() {
 }
 
 int Form::Left() const {
-    return frameGeometry().left();
+    return pendingMove_ ? pendingMove_->x() : frameGeometry().left();
 }
 int Form::Top() const {
-    return frameGeometry().top();
+    return pendingMove_ ? pendingMove_->y() : frameGeometry().top();
 }
 int Form::Width() const {
     return frameGeometry().width();
@@ -82,13 +82,30 @@ int Form::Height() const {
 }
 
 void Form::setLeft(int v) {
-    if (v != Left())
+    if (v == Left())
+        return;
+    if (moveBatchDepth_ > 0)
+        pendingMove_ = QPoint(v, Top());
+    else
         desktop().moveWindow(*this, v, Top());
 }
 
 void Form::setTop(int v) {
-    if (v != Top())
+    if (v == Top())
+        return;
+    if (moveBatchDepth_ > 0)
+        pendingMove_ = QPoint(Left(), v);
+    else
         desktop().moveWindow(*this, Left(), v);
+}
+
+void Form::endMoveBatch() {
+    if (moveBatchDepth_ == 0 || --moveBatchDepth_ > 0 || !pendingMove_)
+        return;
+    const QPoint to = *pendingMove_;
+    pendingMove_.reset();
+    if (to != frameGeometry().topLeft())
+        desktop().moveWindow(*this, to.x(), to.y());
 }
 
 // The frame's share of the outer size, kept while the size changes.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPoint>
+#include <optional>
+
 #include <QDialog>
 
 #include <cstdint>
@@ -44,6 +47,12 @@ public:
     int Height() const;
     void setLeft(int v);
     void setTop(int v);
+    // While a move batch is open, Left and Top change at once for whoever
+    // reads them, but the desktop is asked to move the window only once, with
+    // the final position, when the outermost batch closes. A tick that sets
+    // Left and Top several times thus sends the window system one move.
+    void beginMoveBatch() { ++moveBatchDepth_; }
+    void endMoveBatch();
     void setWidth(int v);
     void setHeight(int v);
     int ClientWidth() const { return width(); }
@@ -85,6 +94,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    std::optional<QPoint> pendingMove_;
+    int moveBatchDepth_ = 0;
     void applyWindowFlags();
     bool hasFixedBorder() const;
     void setClientSize(int width, int height);

@@ -115,6 +115,32 @@ TEST_F(FormTest, MovesGoThroughTheDesktop) {
     EXPECT_EQ(desk->moves().size(), 2u);
 }
 
+TEST_F(FormTest, ABatchOfMovesReachesTheDesktopAsOneMoveToTheFinalPlace) {
+    TestForm form;
+    form.beginMoveBatch();
+    form.setLeft(40);
+    form.setTop(50);
+    EXPECT_EQ(form.Left(), 40) << "readers see each set at once";
+    form.setLeft(form.Left() + 10);
+    form.beginMoveBatch(); // nested: only the outermost close moves
+    form.setTop(60);
+    form.endMoveBatch();
+    EXPECT_TRUE(desk->moves().empty());
+    form.endMoveBatch();
+    ASSERT_EQ(desk->moves().size(), 1u);
+    EXPECT_EQ(desk->moves()[0].left, 50);
+    EXPECT_EQ(desk->moves()[0].top, 60);
+    EXPECT_EQ(form.Left(), 50);
+    EXPECT_EQ(form.Top(), 60);
+
+    // A batch that ends where it began sends nothing.
+    form.beginMoveBatch();
+    form.setLeft(0);
+    form.setLeft(50);
+    form.endMoveBatch();
+    EXPECT_EQ(desk->moves().size(), 1u);
+}
+
 TEST(FontSetup, DesignFontResolvesToIpaPGothic) {
     FontSetup::install();
     // Qt keeps family names in lower case.
