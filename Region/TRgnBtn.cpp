@@ -1,5 +1,7 @@
 #include "TRgnBtn.h"
 
+#include "RgnDataStorage.h"
+
 #include "BitmapToRgnData.h"
 #include "KuvitoError.h"
 #include "PictureProperty.h"
@@ -85,21 +87,11 @@ void TRgnBtn::setAutoSize(bool value) {
 }
 
 void TRgnBtn::ReadRgnData(const std::vector<std::uint8_t>& stream) {
-    // The size is kept as a 32-bit count; a larger value is refused rather
-    // than wrapped.
-    if (stream.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-        throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報が大きすぎます");
-    RgnDataBuf_.reset();
-    RgnDataSize_ = static_cast<std::int32_t>(stream.size());
-    if (RgnDataSize_ > 0) {
-        RgnDataBuf_.reset(new std::uint8_t[stream.size()]);
-        std::copy(stream.begin(), stream.end(), RgnDataBuf_.get());
-    }
+    RgnDataStorage::read(name(), stream, RgnDataBuf_, RgnDataSize_);
 }
 
 void TRgnBtn::WriteRgnData(std::vector<std::uint8_t>& stream) const {
-    if (RgnDataBuf_)
-        stream.insert(stream.end(), RgnDataBuf_.get(), RgnDataBuf_.get() + RgnDataSize_);
+    RgnDataStorage::write(RgnDataBuf_, RgnDataSize_, stream);
 }
 
 void TRgnBtn::BuildRgn() {

@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <QSlider>
 
+#include "DialogParts.h"
 #include "ErrorDisplay.h"
 #include "KuvitoError.h"
 #include "MascotSettings.h"
@@ -17,42 +18,10 @@ TFrmSettei* FrmSettei = nullptr;
 
 namespace {
 
-// Every size in the dialog is in pixels at 96 dots per inch and is not
-// scaled, so the font is given in pixels as well.
-QFont dialogFont() {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    return font;
-}
-
 template <typename W> W* place(QWidget* parent, int left, int top, int width, int height, W* widget) {
     widget->setParent(parent);
     widget->setGeometry(left, top, width, height);
     return widget;
-}
-
-QLabel* panel(QWidget* parent, const QString& caption, bool bevelled, int l, int t, int w, int h) {
-    auto* p = place(parent, l, t, w, h, new QLabel(caption));
-    p->setAlignment(Qt::AlignCenter);
-    p->setTextFormat(Qt::PlainText);
-    if (bevelled) {
-        p->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        p->setLineWidth(1);
-        p->setMidLineWidth(0);
-    } else {
-        p->setFrameStyle(QFrame::NoFrame);
-    }
-    return p;
-}
-
-// The label widths are those of the design font's own glyphs; the font
-// that stands in for it sets some texts a pixel or two wider. A label grows
-// to the right to fit its text, as a self-sizing label would, rather than
-// clip its last character.
-void fitToText(QLabel* label) {
-    const int needed = label->fontMetrics().horizontalAdvance(label->text());
-    if (needed > label->width())
-        label->resize(needed, label->height());
 }
 
 QLabel* label(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
@@ -96,21 +65,9 @@ TFrmSettei::TFrmSettei(Component* owner) : Form(owner) {
     setName("FrmSettei");
     setObjectName(QStringLiteral("FrmSettei"));
     setCaption("走れクヴィトくんの設定");
-    setBorderStyle(TFormBorderStyle::bsDialog);
+    DialogParts::makeFixedDialog(*this, 365, 198);
     setFormStyle(TFormStyle::fsStayOnTop);
-    setFont(dialogFont());
-    setFixedSize(365, 198);
-    setSizeGripEnabled(false);
-    // The dialog is only ever shown modally; saying so up front also lets
-    // Esc act on it as on a modal dialog whichever way it is shown.
-    setWindowModality(Qt::ApplicationModal);
-    // Only the mascot window's end ends the program; closing a dialog never
-    // does, even while the mascot is the kind of window Qt does not count.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    // Title bar with a close box only: without the customise hint the
-    // window manager adds its own minimise and maximise boxes.
-    setWindowFlag(Qt::CustomizeWindowHint, true);
-    setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
+    setFont(DialogParts::font());
     buildControls();
 }
 
@@ -120,7 +77,7 @@ TFrmSettei::~TFrmSettei() {
 }
 
 void TFrmSettei::buildControls() {
-    Panel1 = panel(this, QStringLiteral(" "), true, 0, 0, 365, 166);
+    Panel1 = DialogParts::panel(this, QStringLiteral(" "), true, 0, 0, 365, 166);
 
     GroupBox3 = groupBox(Panel1, QStringLiteral("動き"), 8, 6, 163, 116);
     RadioButton1 = place(GroupBox3, 7, 15, 133, 17, new QRadioButton(QStringLiteral("マウスを追いかける")));
@@ -131,7 +88,7 @@ void TFrmSettei::buildControls() {
     RadioButton5 = place(GroupBox3, 7, 94, 113, 17, new QRadioButton(QStringLiteral("足踏み")));
     RadioButton1->setChecked(true);
 
-    Panel3 = panel(Panel1, QStringLiteral("\u3000"), true, 8, 128, 163, 30);
+    Panel3 = DialogParts::panel(Panel1, QStringLiteral("\u3000"), true, 8, 128, 163, 30);
     CbxTemae = place(Panel3, 8, 7, 123, 17, new QCheckBox(QStringLiteral("常に手前に表示")));
 
     GroupBox1 = groupBox(Panel1, QStringLiteral("速さ"), 177, 7, 179, 74);
@@ -144,7 +101,7 @@ void TFrmSettei::buildControls() {
     Label5 = label(GroupBox2, QStringLiteral("多い"), 16, 48, 23, 12);
     Label6 = label(GroupBox2, QStringLiteral("少ない"), 137, 48, 34, 12);
 
-    Panel2 = panel(this, QStringLiteral(" "), false, 0, 166, 365, 32);
+    Panel2 = DialogParts::panel(this, QStringLiteral(" "), false, 0, 166, 365, 32);
     Button1 = place(Panel2, 96, 4, 77, 25, new QPushButton(QStringLiteral("OK(&O)")));
     Button2 = place(Panel2, 198, 4, 77, 25, new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)")));
     // Enter presses OK anywhere in the dialog; Esc is the dialog's own
@@ -175,9 +132,9 @@ void TFrmSettei::buildControls() {
     // A style sheet cuts its widget's children off from the font they would
     // inherit, so every control gets the dialog's font explicitly.
     for (QWidget* control : findChildren<QWidget*>())
-        control->setFont(dialogFont());
+        control->setFont(DialogParts::font());
     for (QLabel* caption : {Label2, Label3, Label5, Label6})
-        fitToText(caption);
+        DialogParts::fitToText(caption);
 
     setTabOrder(RadioButton1, RadioButton2);
     setTabOrder(RadioButton2, RadioButton3);

@@ -1,5 +1,7 @@
 #include "TFrmVer.h"
 
+#include "DialogParts.h"
+
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,27 +12,6 @@ TFrmVer* FrmVer = nullptr;
 
 namespace {
 
-// Sizes are pixels at 96 dots per inch and are not scaled, so fonts are
-// given in pixels too.
-QFont pixelFont(int pixels, bool bold = false) {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel* panel(QWidget* parent, const char* name, bool bevelled, int l, int t, int w, int h) {
-    auto* p = new QLabel(QStringLiteral(" "), parent);
-    p->setObjectName(QLatin1String(name));
-    p->setGeometry(l, t, w, h);
-    p->setAlignment(Qt::AlignCenter);
-    p->setTextFormat(Qt::PlainText);
-    p->setFrameStyle(bevelled ? (QFrame::Box | QFrame::Sunken) : QFrame::NoFrame);
-    p->setLineWidth(1);
-    p->setMidLineWidth(0);
-    return p;
-}
-
 QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h,
               Qt::Alignment align = Qt::AlignLeft) {
     auto* lbl = new QLabel(text, parent);
@@ -40,19 +21,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int
     lbl->setAlignment(align | Qt::AlignTop);
     lbl->setTextInteractionFlags(Qt::NoTextInteraction);
     return lbl;
-}
-
-// The label widths are those of the design font's own glyphs; the font
-// that stands in for it sets some texts a pixel or two wider. A label grows
-// to fit its text, as a self-sizing label would, rather than clip it:
-// left-aligned ones to the right, centred ones on both sides.
-void fitToText(QLabel* label) {
-    const int needed = label->fontMetrics().horizontalAdvance(label->text());
-    const int extra = needed - label->width();
-    if (extra <= 0)
-        return;
-    const int shift = (label->alignment() & Qt::AlignHCenter) ? (extra + 1) / 2 : 0;
-    label->setGeometry(label->x() - shift, label->y(), needed, label->height());
 }
 
 // The program's icon, embedded in the program. The file may hold several
@@ -78,20 +46,8 @@ TFrmVer::TFrmVer(Component* owner) : Form(owner) {
     setName("FrmVer");
     setObjectName(QStringLiteral("FrmVer"));
     setCaption("バージョン情報");
-    setBorderStyle(TFormBorderStyle::bsDialog);
-    setFont(pixelFont(12));
-    setFixedSize(235, 161);
-    setSizeGripEnabled(false);
-    // The dialog is only ever shown modally; saying so up front also lets
-    // Esc act on it as on a modal dialog whichever way it is shown.
-    setWindowModality(Qt::ApplicationModal);
-    // Only the mascot window's end ends the program; closing a dialog never
-    // does, even while the mascot is the kind of window Qt does not count.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    // Title bar with a close box only: without the customise hint the
-    // window manager adds its own minimise and maximise boxes.
-    setWindowFlag(Qt::CustomizeWindowHint, true);
-    setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
+    DialogParts::makeFixedDialog(*this, 235, 161);
+    setFont(DialogParts::font());
     buildControls();
 }
 
@@ -101,7 +57,8 @@ TFrmVer::~TFrmVer() {
 }
 
 void TFrmVer::buildControls() {
-    Panel1 = panel(this, "Panel1", true, 0, 0, 235, 130);
+    Panel1 = DialogParts::panel(this, QStringLiteral(" "), true, 0, 0, 235, 130);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
 
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -111,7 +68,7 @@ void TFrmVer::buildControls() {
     Image1->setPixmap(programIcon());
 
     Label1 = label(Panel1, "Label1", QStringLiteral("走れクヴィトくん"), 66, 12, 106, 16);
-    Label1->setFont(pixelFont(16, true));
+    Label1->setFont(DialogParts::font(16, true));
     Label2 = label(Panel1, "Label2", QStringLiteral("Ver1.0"), 96, 32, 32, 12);
     // The credit lines are centred in their boxes so that they sit under
     // the title whatever their length.
@@ -126,9 +83,10 @@ void TFrmVer::buildControls() {
     Label6 = label(Panel1, "Label6", QStringLiteral("「走れクヴィトくん」はフリーソフトです。"), 24, 104, 189, 12);
 
     for (QLabel* text : {Label1, Label2, Label3, Label4, Label5, Label6})
-        fitToText(text);
+        DialogParts::fitToText(text);
 
-    Panel2 = panel(this, "Panel2", false, 0, 130, 235, 31);
+    Panel2 = DialogParts::panel(this, QStringLiteral(" "), false, 0, 130, 235, 31);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
     Button1 = new QPushButton(QStringLiteral("OK(&O)"), Panel2);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(78, 4, 75, 25);

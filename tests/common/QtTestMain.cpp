@@ -1,3 +1,5 @@
+// The main() of the test programs that need a QApplication: offscreen
+// unless the environment names a platform.
 #include <QApplication>
 
 #include <gtest/gtest.h>
