@@ -52,7 +52,7 @@ protected:
         return {buffer.get(), buffer.get() + n};
     }
 
-    struct RgnSpec {
+    struct RgnSetup {
         std::string name = "Rgn1";
         int left = 0, top = 0, width = 53, height = 87;
         std::optional<Picture> picture;
@@ -62,25 +62,25 @@ protected:
     };
 
     // A TRgn as a stored layout holds it, in the order a form designer writes.
-    static StoredComponent storedRgn(const RgnSpec& spec) {
+    static StoredComponent storedRgn(const RgnSetup& setup) {
         StoredComponent c;
         c.className = "TRgn";
-        c.name = spec.name;
-        c.properties.emplace_back("Left", FormValue::fromInt(spec.left));
-        c.properties.emplace_back("Top", FormValue::fromInt(spec.top));
-        c.properties.emplace_back("Width", FormValue::fromInt(spec.width));
-        c.properties.emplace_back("Height", FormValue::fromInt(spec.height));
-        if (spec.autoSize)
+        c.name = setup.name;
+        c.properties.emplace_back("Left", FormValue::fromInt(setup.left));
+        c.properties.emplace_back("Top", FormValue::fromInt(setup.top));
+        c.properties.emplace_back("Width", FormValue::fromInt(setup.width));
+        c.properties.emplace_back("Height", FormValue::fromInt(setup.height));
+        if (setup.autoSize)
             c.properties.emplace_back("AutoSize", FormValue::fromBool(true));
-        if (spec.picture)
-            c.properties.emplace_back("RgnBitmap.Data", PictureProperty::write(*spec.picture));
-        if (spec.transparent)
+        if (setup.picture)
+            c.properties.emplace_back("RgnBitmap.Data", PictureProperty::write(*setup.picture));
+        if (setup.transparent)
             c.properties.emplace_back("Transparent", FormValue::fromBool(true));
         std::vector<std::uint8_t> block;
-        if (spec.block)
-            block = *spec.block;
-        else if (spec.picture)
-            block = blockOf(*spec.picture);
+        if (setup.block)
+            block = *setup.block;
+        else if (setup.picture)
+            block = blockOf(*setup.picture);
         c.properties.emplace_back("RgnData", FormValue::fromBinary(block));
         return c;
     }

@@ -9,9 +9,9 @@ namespace {
 
 class TRgnTest : public RegionFixture {
 protected:
-    TRgn* load(PaintedForm& form, const RgnSpec& spec) {
-        form.loadLayout(layout({storedRgn(spec)}));
-        return dynamic_cast<TRgn*>(form.findComponent(spec.name));
+    TRgn* load(PaintedForm& form, const RgnSetup& setup) {
+        form.loadLayout(layout({storedRgn(setup)}));
+        return dynamic_cast<TRgn*>(form.findComponent(setup.name));
     }
     static QRegion expected(const Picture& picture, float scale, int left, int top) {
         const std::vector<std::uint8_t> block = blockOf(picture);
