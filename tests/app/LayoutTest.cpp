@@ -9,6 +9,7 @@
 #include "KuvitoError.h"
 #include "MascotLayout.h"
 #include "Picture.h"
+#include "RgnDataBlock.h"
 #include "TIcon.h"
 #include "TMenuItem.h"
 #include "TPopupMenu.h"
@@ -159,6 +160,15 @@ TEST_F(LayoutTest, BuiltInLayoutCarriesTheArtworkAndItsOutlines) {
         EXPECT_EQ(std::memcmp(frames[i]->RgnDataBuf(), expected.get(), static_cast<std::size_t>(size)), 0);
         EXPECT_EQ(frames[i]->Width(), 53);
         EXPECT_EQ(frames[i]->Height(), 87);
+        // The loaded region is exactly the stored rectangles (the frames
+        // stand at 0, 0 at their picture's size), built without a pixel scan.
+        auto rects = RgnDataBlock::parse(frames[i]->RgnDataBuf(), static_cast<std::size_t>(size));
+        ASSERT_TRUE(rects.has_value());
+        QRegion stored;
+        for (const RgnRect& r : *rects)
+            stored += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        ASSERT_TRUE(frames[i]->RgnHandle().has_value());
+        EXPECT_EQ(*frames[i]->RgnHandle(), stored);
     }
     EXPECT_EQ(shownFrame(), 3);
 }
