@@ -29,6 +29,8 @@ xvfb=$(pgrep -n -x Xvfb)
 
 oncpu() { awk '{print $1}' "/proc/$1/schedstat"; }
 mem() { awk -v k="$2:" '$1==k {print $2}' "/proc/$1/status"; }
+# Memory that is the program's own, not the shared pages of its libraries.
+own() { awk -v k="$2:" '$1==k {print $2}' "/proc/$1/smaps_rollup"; }
 
 # Moves the pointer round a circle, one step every 100 ms, until killed.
 mover() {
@@ -53,9 +55,10 @@ measure() {
   local p0 x0; p0=$(oncpu $pid); x0=$(oncpu $xvfb)
   sleep "$seconds"
   local p1 x1; p1=$(oncpu $pid); x1=$(oncpu $xvfb)
-  local peak steady; peak=$(mem $pid VmHWM); steady=$(mem $pid VmRSS)
+  local peak steady pss priv; peak=$(mem $pid VmHWM); steady=$(mem $pid VmRSS)
+  pss=$(own $pid Pss); priv=$(own $pid Private_Dirty)
   kill $pid; wait $pid 2>/dev/null || true
-  echo "$((p1 - p0)) $((x1 - x0)) $peak $steady"
+  echo "$((p1 - p0)) $((x1 - x0)) $peak $steady $pss $priv"
 }
 
 x0=$(oncpu $xvfb); sleep "$seconds"; x1=$(oncpu $xvfb)
@@ -65,12 +68,12 @@ mover & moverpid=$!
 
 mkdir -p "$work/k"; cp "$exe" "$work/k/kuvito"
 printf '[kuvito]\r\nspeed=0\r\nidour=5\r\ntemae=1\r\nidou=1\r\n' > "$work/k/kuvito.ini"
-read -r k50 kx50 kpeak ksteady < <(measure "$work/k/kuvito")
-read -r o50 ox50 opeak osteady < <(measure "$oneko" -time 50000)
+read -r k50 kx50 kpeak ksteady kpss kpriv < <(measure "$work/k/kuvito")
+read -r o50 ox50 opeak osteady opss opriv < <(measure "$oneko" -time 50000)
 kill $moverpid; wait $moverpid 2>/dev/null || true
 printf '[kuvito]\r\nspeed=5\r\nidour=5\r\ntemae=1\r\nidou=2\r\n' > "$work/k/kuvito.ini"
-read -r k300 kx300 _ _ < <(measure "$work/k/kuvito")
-read -r o300 ox300 _ _ < <(measure "$oneko" -time 300000)
+read -r k300 kx300 _ _ _ _ < <(measure "$work/k/kuvito")
+read -r o300 ox300 _ _ _ _ < <(measure "$oneko" -time 300000)
 
 # Launch to first frame, median of five runs each.
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
@@ -95,5 +98,7 @@ printf '%-44s %12s %12s %8s\n' "  program alone (us)" "$(per $k50 0 $ticks50)" "
 printf '%-44s %12s %12s %8s\n' "CPU per tick, 300 ms (program+X, us)" "$k300t" "$o300t" "$(ratio $k300t $o300t)"
 printf '%-44s %12s %12s %8s\n' "peak resident memory (KiB)" "$kpeak" "$opeak" "$(ratio $kpeak $opeak)"
 printf '%-44s %12s %12s %8s\n' "steady resident memory (KiB)" "$ksteady" "$osteady" "$(ratio $ksteady $osteady)"
+printf '%-44s %12s %12s %8s\n' "  proportional share (PSS, KiB)" "$kpss" "$opss" "$(ratio $kpss $opss)"
+printf '%-44s %12s %12s %8s\n' "  private dirty memory (KiB)" "$kpriv" "$opriv" "$(ratio $kpriv $opriv)"
 printf '%-44s %12s %12s %8s\n' "launch to first frame, median of 5 (ms)" "$kfirst" "$ofirst" "$(ratio $kfirst $ofirst)"
 INNER
