@@ -11,19 +11,39 @@ jobs=$(nproc)
 
 tools/deps.sh
 
+# Every ctest run's outcome is added up for one closing line.
+passed=0
+failed=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+tally() {
+  local line
+  line=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -n 1 || true)
+  if [ -n "$line" ]; then
+    local bad total
+    bad=$(sed -E 's/.*, ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.*, ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  fi
+}
+
 echo "== build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 
 echo "== unit tests =="
-QT_QPA_PLATFORM=offscreen ctest --test-dir build -L unit --output-on-failure -j"$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build -L unit --output-on-failure -j"$jobs" | tee "$log"
+tally
 
 echo "== desktop tests (private virtual desktop) =="
 if ctest --test-dir build -N -L desktop | grep -q "Total Tests: [1-9]"; then
-  tools/with-virtual-desktop.sh -- ctest --test-dir build -L desktop --output-on-failure
+  tools/with-virtual-desktop.sh -- ctest --test-dir build -L desktop --output-on-failure | tee "$log"
+  tally
 fi
 
 if [ "${KUVITO_QUICK:-0}" = 1 ]; then
+  echo "$passed passed, $failed failed"
   exit 0
 fi
 
@@ -33,7 +53,8 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan -L unit --output-on-failure -j"$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan -L unit --output-on-failure -j"$jobs" | tee "$log"
+tally
 
 echo "== fuzzing (short runs) =="
 CXX=clang++ CC=clang cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -50,3 +71,4 @@ while IFS= read -r target; do
   rm -rf "$work"
 done < <(find build-fuzz/fuzz -type f -name 'fuzz_*' -perm -u+x | sort)
 echo "fuzz: all targets ran clean"
+echo "$passed passed, $failed failed"
