@@ -21,6 +21,13 @@ void read(const std::string& name, const std::vector<std::uint8_t>& stream, std:
     }
 }
 
+void readProperty(const std::string& name, const FormValue& value, std::unique_ptr<std::uint8_t[]>& buf,
+                  std::int32_t& size) {
+    if (value.type != FormValue::Type::Binary)
+        throw KuvitoError(name + " のﾘｰｼﾞｮﾝ情報が正しくありません", KuvitoError::Kind::Conversion);
+    read(name, value.bytes, buf, size);
+}
+
 void write(const std::unique_ptr<std::uint8_t[]>& buf, std::int32_t size, std::vector<std::uint8_t>& stream) {
     if (buf)
         stream.insert(stream.end(), buf.get(), buf.get() + size);

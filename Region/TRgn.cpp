@@ -176,9 +176,7 @@ bool TRgn::readProperty(const std::string& path, const FormValue& value) {
         // Read straight into the picture: the stored outline comes with it.
         picture_ = PictureProperty::read(value);
     } else if (path == "RgnData") {
-        if (value.type != FormValue::Type::Binary)
-            throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報が正しくありません", KuvitoError::Kind::Conversion);
-        ReadRgnData(value.bytes);
+        RgnDataStorage::readProperty(name(), value, RgnDataBuf_, RgnDataSize_);
     } else if (!extras_.read(*this, path, value)) {
         return Control::readProperty(path, value);
     }

@@ -167,9 +167,7 @@ bool TRgnBtn::readProperty(const std::string& path, const FormValue& value) {
     } else if (path == "Glyph1.Data" || path == "Glyph2.Data" || path == "Glyph3.Data") {
         glyph(path[5] - '0') = PictureProperty::read(value);
     } else if (path == "RgnData") {
-        if (value.type != FormValue::Type::Binary)
-            throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報が正しくありません", KuvitoError::Kind::Conversion);
-        ReadRgnData(value.bytes);
+        RgnDataStorage::readProperty(name(), value, RgnDataBuf_, RgnDataSize_);
     } else if (!extras_.read(*this, path, value)) {
         return Control::readProperty(path, value);
     }

@@ -188,15 +188,7 @@ bool Control::readProperty(const std::string& path, const FormValue& value) {
     } else if (path == "Height") {
         setHeight(integer());
     } else if (path == "Cursor") {
-        if (value.type == FormValue::Type::Ident) {
-            auto cursor = Cursors::fromName(value.text);
-            if (!cursor)
-                throw KuvitoError("カーソル " + value.text + " は存在しません",
-                                  KuvitoError::Kind::Conversion);
-            setCursorNumber(*cursor);
-        } else {
-            setCursorNumber(integer());
-        }
+        setCursorNumber(Cursors::fromStored(value));
     } else if (path == "Hint") {
         setHint(value.asString());
     } else if (path == "Visible") {

@@ -1,5 +1,7 @@
 #include "Cursors.h"
 
+#include "KuvitoError.h"
+
 #include <array>
 #include <utility>
 
@@ -58,4 +60,13 @@ Qt::CursorShape Cursors::toQt(TCursor cursor) {
     if (cursor == -5) // crSize of old layouts
         return Qt::SizeAllCursor;
     return Qt::ArrowCursor;
+}
+
+TCursor Cursors::fromStored(const FormValue& value) {
+    if (value.type != FormValue::Type::Ident)
+        return value.asInt32();
+    auto cursor = fromName(value.text);
+    if (!cursor)
+        throw KuvitoError("カーソル " + value.text + " は存在しません", KuvitoError::Kind::Conversion);
+    return *cursor;
 }

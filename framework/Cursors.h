@@ -5,6 +5,8 @@
 
 #include <Qt>
 
+#include "FormValue.h"
+
 // The classic cursor numbers, which stored layouts use (by name, such as
 // "crHandPoint", or by number), and the Qt cursor shown for each.
 using TCursor = int;
@@ -33,6 +35,9 @@ constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 
 std::optional<TCursor> fromName(const std::string& name);
+// A stored cursor value: a name such as "crHandPoint" or a number. An
+// unknown name or an out-of-range number is a KuvitoError.
+TCursor fromStored(const FormValue& value);
 // The name of a known cursor number, or empty.
 std::string toName(TCursor cursor);
 Qt::CursorShape toQt(TCursor cursor);

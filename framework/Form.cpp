@@ -294,15 +294,7 @@ bool Form::readProperty(const std::string& path, const FormValue& value) {
             setColor(integer());
         }
     } else if (path == "Cursor") {
-        if (value.type == FormValue::Type::Ident) {
-            auto cursor = Cursors::fromName(value.text);
-            if (!cursor)
-                throw KuvitoError("カーソル " + value.text + " は存在しません",
-                                  KuvitoError::Kind::Conversion);
-            setCursorNumber(*cursor);
-        } else {
-            setCursorNumber(integer());
-        }
+        setCursorNumber(Cursors::fromStored(value));
     } else if (path == "OnCreate") {
         readEvent(path, value, onCreate_);
     } else if (path == "OnClose") {
