@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "ComponentRegistry.h"
 #include "DesktopServices.h"
 #include "ErrorDisplay.h"
@@ -8,14 +9,52 @@
 #include "TFrmMain.h"
 #include "TTaskTrayIcon.h"
 #include "X11Desktop.h"
+#include "XlibBridge.h"
 
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 const char* const kTitle = "走れクヴィトくん";
 }
 
 int main(int argc, char** argv) {
+    const CommandLine commandLine = CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+    switch (commandLine.action()) {
+    case CommandLine::Action::Help:
+        std::fputs(CommandLine::usage().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("%s\n", CommandLine::versionLine().c_str());
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "kuvito: %s\n%s", commandLine.error().c_str(), CommandLine::usage().c_str());
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    // The mascot places and shapes X windows, which a Wayland session does
+    // not allow its own clients: there it runs through XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    // Qt aborts with a core dump when it cannot reach the X server, so the
+    // connection is tried first and a failure explained in one line.
+    if (qgetenv("QT_QPA_PLATFORM").startsWith("xcb")) {
+        if (const auto refusal = XlibBridge::displayRefusal()) {
+            const QByteArray display = qgetenv("DISPLAY");
+            std::string which =
+                display.isEmpty() ? "(DISPLAY is not set)" : "\"" + display.toStdString() + "\"";
+            if (!refusal->empty())
+                which += " (" + *refusal + ")";
+            std::fprintf(
+                stderr,
+                "kuvito: cannot open the display %s; kuvito needs an X11 desktop (X.Org or XWayland)\n",
+                which.c_str());
+            return 1;
+        }
+    }
     // Qt's own event dispatcher wakes less often than the GLib one, which
     // matters to a program that ticks all day.
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))

@@ -8,6 +8,8 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -50,7 +52,9 @@ private:
     XErrorHandler previous_ = nullptr;
 };
 
-Atom atom(Display* dpy, const char* name) { return XInternAtom(dpy, name, False); }
+Atom atom(Display* dpy, const char* name) {
+    return XInternAtom(dpy, name, False);
+}
 
 // A 32-bit property as a list of longs (Xlib hands format-32 data as long).
 std::vector<long> longProperty(Display* dpy, Window w, const char* name, Atom type) {
@@ -59,8 +63,8 @@ std::vector<long> longProperty(Display* dpy, Window w, const char* name, Atom ty
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<long> out;
-    if (XGetWindowProperty(dpy, w, atom(dpy, name), 0, 1024, False, type, &actualType, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(dpy, w, atom(dpy, name), 0, 1024, False, type, &actualType, &format, &count,
+                           &after, &data) == Success &&
         data) {
         if (format == 32 && actualType == type)
             out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
@@ -95,9 +99,46 @@ void sendToRoot(Display* dpy, Window w, const char* type, long d0, long d1, long
 
 } // namespace
 
-bool XlibBridge::available() { return display() != nullptr; }
+bool XlibBridge::available() {
+    return display() != nullptr;
+}
 
-void XlibBridge::setWmState(std::uintptr_t window, bool mapped, bool on, const char* state1, const char* state2) {
+std::optional<std::string> XlibBridge::displayRefusal() {
+    // Xlib prints a refusing server's reason to standard error on its own
+    // line; it is caught here so that the caller can say it in its one.
+    std::fflush(stderr);
+    const int savedStderr = ::dup(STDERR_FILENO);
+    std::FILE* capture = std::tmpfile();
+    if (capture && savedStderr >= 0)
+        ::dup2(::fileno(capture), STDERR_FILENO);
+    Display* connection = XOpenDisplay(nullptr);
+    std::string reason;
+    if (capture && savedStderr >= 0) {
+        std::fflush(stderr);
+        ::dup2(savedStderr, STDERR_FILENO);
+        std::rewind(capture);
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, capture))
+            reason += buffer;
+    }
+    if (capture)
+        std::fclose(capture);
+    if (savedStderr >= 0)
+        ::close(savedStderr);
+    if (connection) {
+        XCloseDisplay(connection);
+        return std::nullopt;
+    }
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' '))
+        reason.pop_back();
+    for (char& c : reason)
+        if (c == '\n')
+            c = ' ';
+    return reason;
+}
+
+void XlibBridge::setWmState(std::uintptr_t window, bool mapped, bool on, const char* state1,
+                            const char* state2) {
     Display* dpy = display();
     if (!dpy || !window)
         return;
@@ -141,7 +182,8 @@ std::optional<ForegroundWindow> XlibBridge::activeWindow() {
     if (!dpy)
         return std::nullopt;
     ErrorTrap trap(dpy);
-    const std::vector<long> active = longProperty(dpy, DefaultRootWindow(dpy), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    const std::vector<long> active =
+        longProperty(dpy, DefaultRootWindow(dpy), "_NET_ACTIVE_WINDOW", XA_WINDOW);
     if (active.empty() || active[0] == 0)
         return std::nullopt;
     const Window w = static_cast<Window>(active[0]);

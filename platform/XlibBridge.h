@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // The few X11 requests the Qt side cannot make itself. Declared without any
 // Xlib type, so that Xlib's macros (None, Bool, Status, ...) stay inside
@@ -16,6 +17,11 @@ class XlibBridge {
 public:
     // False when Qt does not run on xcb (no display to talk to).
     static bool available();
+    // Whether an X server accepts a connection to the display named in
+    // $DISPLAY, tried on a connection of its own that is closed again. Asked
+    // before Qt starts, because Qt aborts the program when it cannot connect.
+    // Nothing when it does; otherwise the server's reason, if it gave one.
+    static std::optional<std::string> displayRefusal();
 
     // _NET_WM_STATE: with mapped = false the property is edited directly (as
     // the window manager reads it when the window is mapped), otherwise a

@@ -4,12 +4,12 @@
 #include "IniProfile.h"
 #include "KuvitoError.h"
 #include "MascotSettings.h"
+#include "SettingsLocation.h"
 
 #include <limits>
 
 namespace {
 
-constexpr const char* kFileName = "kuvito.ini";
 constexpr const char* kSection = "kuvito";
 // The reader sees at most this many bytes of a value, its terminator
 // included.
@@ -30,6 +30,8 @@ int hexDigit(char c) {
 }
 
 std::int32_t readIntKey(const std::string& path, const char* key, std::int32_t def) {
+    if (path.empty())
+        return def;
     return StoredTextToInt(IniProfile::getPrivateProfileString(kSection, key, "", kReadBufferSize, path),
                            def);
 }
@@ -94,16 +96,12 @@ std::int32_t StoredTextToInt(std::string text, std::int32_t def) {
     return TextToInt(text).value_or(def);
 }
 
-std::string SettingsFilePath() {
-    const std::string exe = desktop().executablePath();
-    const std::size_t slash = exe.find_last_of('/');
-    if (slash == std::string::npos)
-        return kFileName;
-    return exe.substr(0, slash + 1) + kFileName;
+SettingsLocation CurrentSettingsLocation() {
+    return SettingsLocation::forProgram(desktop().executablePath());
 }
 
 void ReadSettings() {
-    const std::string path = SettingsFilePath();
+    const std::string path = CurrentSettingsLocation().readFile();
     StayOnTop = readIntKey(path, "temae", 1) == 1;
     MoveMode = readIntKey(path, "idou", 1);
     SpeedIndex = readIntKey(path, "speed", 5);
@@ -111,7 +109,12 @@ void ReadSettings() {
 }
 
 void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) {
-    const std::string path = SettingsFilePath();
+    const SettingsLocation location = CurrentSettingsLocation();
+    // Without any home folder there is no file to name but the rule itself.
+    const std::string path =
+        location.writeFile().empty() ? "$XDG_CONFIG_HOME/kuvito/kuvito.ini" : location.writeFile();
+    if (location.perUser() && !SettingsLocation::createFoldersFor(path))
+        throw KuvitoError(path + " に書き込めません");
     writeIntKey(path, "speed", speedIndex);
     SpeedIndex = speedIndex;
     writeIntKey(path, "idour", stepIndex);

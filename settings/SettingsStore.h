@@ -1,18 +1,20 @@
 #pragma once
 
+#include "SettingsLocation.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// The settings file kuvito.ini beside the executable, section "kuvito":
-// temae (stay on top: 1 on, 2 off), idou (movement mode), speed (speed
-// index) and idour (step index). ReadSettings fills the program-wide settings
-// (MascotSettings.h) once at start-up; WriteSettings stores a confirmed
-// settings dialog.
+// The settings file kuvito.ini, section "kuvito": temae (stay on top: 1 on,
+// 2 off), idou (movement mode), speed (speed index) and idour (step index).
+// ReadSettings fills the program-wide settings (MascotSettings.h) once at
+// start-up; WriteSettings stores a confirmed settings dialog. Which file is
+// read and which written is SettingsLocation's rule.
 
-// The full path of kuvito.ini: the executable's directory and the file name.
-std::string SettingsFilePath();
+// Where the settings are read and written for the running program.
+SettingsLocation CurrentSettingsLocation();
 
 // Reads the four keys in the order temae, idou, speed, idour into StayOnTop,
 // MoveMode, SpeedIndex and StepIndex. Missing or unreadable values give the

@@ -61,7 +61,8 @@ protected:
 };
 
 TEST_F(SettingsStoreTest, PathIsBesideTheExecutableNotTheCurrentDirectory) {
-    EXPECT_EQ(SettingsFilePath(), iniPath().string());
+    EXPECT_EQ(CurrentSettingsLocation().readFile(), iniPath().string());
+    EXPECT_EQ(CurrentSettingsLocation().writeFile(), iniPath().string());
 }
 
 TEST_F(SettingsStoreTest, NoFileGivesDefaultsAndCreatesNothing) {
@@ -191,12 +192,19 @@ TEST_F(SettingsStoreTest, ReadOnlyFileChangesNothing) {
     EXPECT_EQ(MoveMode, 2);
 }
 
-TEST_F(SettingsStoreTest, MissingDirectoryFailsAtTheFirstKey) {
+TEST_F(SettingsStoreTest, UncreatableUserFolderFailsAtTheFirstKey) {
+    // A program folder that is not there cannot be written, so the user's
+    // file is tried; the test main points it below /dev/null.
     auto sim = std::make_unique<SimulatedDesktop>();
     sim->setExecutablePath((dir_ / "gone" / "kuvito").string());
     installDesktop(std::move(sim));
     SpeedIndex = 1;
-    EXPECT_THROW(WriteSettings(4, 4, true, 3), KuvitoError);
+    try {
+        WriteSettings(4, 4, true, 3);
+        FAIL() << "the write reported success";
+    } catch (const KuvitoError& e) {
+        EXPECT_EQ(std::string(e.what()), "/dev/null/kuvito-tests/kuvito/kuvito.ini に書き込めません");
+    }
     EXPECT_EQ(SpeedIndex, 1);
     EXPECT_EQ(MoveMode, 0);
     EXPECT_FALSE(fs::exists(dir_ / "gone"));
