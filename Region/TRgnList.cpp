@@ -63,7 +63,7 @@ void TRgnList::ApplyRgn() {
         control->bringToFront();
     fire(OnShowWnd_, this);
     if (auto* window = dynamic_cast<QWidget*>(form))
-        desktop().setWindowRegion(*window, region);
+        desktopWindows().setWindowRegion(*window, region);
     if (AutoClear_) {
         for (TRgn* rgn : selection_)
             removeFreeNotification(rgn);

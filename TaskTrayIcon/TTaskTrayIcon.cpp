@@ -17,7 +17,7 @@ TTaskTrayIcon::TTaskTrayIcon(Component* owner)
     // The handler may outlive the component inside the desktop's bookkeeping
     // for a moment; the alive flag keeps a late message harmless.
     std::weak_ptr<bool> alive = alive_;
-    handle_ = desktop().createMessageWindow(
+    handle_ = desktopTray().createMessageWindow(
         [this, alive](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) -> std::intptr_t {
             auto flag = alive.lock();
             if (!flag || !*flag)
@@ -32,7 +32,7 @@ TTaskTrayIcon::~TTaskTrayIcon() {
     *alive_ = false;
     icon_.reset();
     if (handle_ != 0)
-        desktop().destroyMessageWindow(handle_);
+        desktopTray().destroyMessageWindow(handle_);
 }
 
 void TTaskTrayIcon::setHint(const std::string& hint) {
@@ -196,7 +196,7 @@ void TTaskTrayIcon::NotifyTray(TrayOperation operation) {
     if (operation == TrayOperation::NIM_MODIFY && !visible_)
         return;
     const NotifyIconData data = notifyIconData();
-    desktop().shellNotifyIcon(operation, data);
+    desktopTray().shellNotifyIcon(operation, data);
 }
 
 std::intptr_t TTaskTrayIcon::TrayWndProc(unsigned message, std::uintptr_t /*wParam*/, std::intptr_t lParam) {
@@ -221,8 +221,8 @@ void TTaskTrayIcon::foregroundStep() {
     auto* form = dynamic_cast<Form*>(owner());
     if (!form)
         return;
-    desktop().setForegroundWindow(*form);
-    desktop().processPendingMessages();
+    desktopWindows().setForegroundWindow(*form);
+    desktopLoops().processPendingMessages();
 }
 
 void TTaskTrayIcon::popup(TPopupMenu* menu, int x, int y) {
@@ -231,7 +231,7 @@ void TTaskTrayIcon::popup(TPopupMenu* menu, int x, int y) {
 }
 
 void TTaskTrayIcon::handleMouse(std::intptr_t mouseMessage) {
-    const QPoint pos = desktop().cursorPos();
+    const QPoint pos = desktopQueries().cursorPos();
     const int x = pos.x();
     const int y = pos.y();
     // Each step may run nested message loops (the foreground step, an open

@@ -2,8 +2,7 @@
 
 #include "DesktopServices.h"
 #include "FormLoader.h"
-#include "MascotSettings.h"
-#include "Random.h"
+#include "GeneratorDraws.h"
 #include "SettingsStore.h"
 #include "TMenuItem.h"
 #include "TPopupMenu.h"
@@ -14,19 +13,7 @@
 
 #include <array>
 
-int StepSize = 0;
-int DirX = 0;
-int DirY = 0;
-int PauseBeats = 0;
-
 TFrmMain* FrmMain = nullptr;
-
-void resetMovementState() {
-    StepSize = 0;
-    DirX = 0;
-    DirY = 0;
-    PauseBeats = 0;
-}
 
 namespace {
 
@@ -49,18 +36,19 @@ template <typename T> T* member(const Component& form, const char* name) {
 
 } // namespace
 
-TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout) : Form(owner) {
+TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout)
+    : Form(owner), draws_(std::make_unique<GeneratorDraws>()) {
     // FormCreate already runs as the main window, so the global is set
     // first; a layout that cannot be loaded leaves no trace of this window.
     FrmMain = this;
-    ApplySettingsOnMascot = [this] { ApplySettings(); };
+    programState().ApplySettingsOnMascot = [this] { ApplySettings(); };
     try {
         publishHandlers();
         FormLoader::loadForm(*this, layout);
         bindComponents();
     } catch (...) {
         FrmMain = nullptr;
-        ApplySettingsOnMascot = nullptr;
+        programState().ApplySettingsOnMascot = nullptr;
         throw;
     }
     doCreate();
@@ -69,8 +57,12 @@ TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout) : 
 TFrmMain::~TFrmMain() {
     if (FrmMain == this) {
         FrmMain = nullptr;
-        ApplySettingsOnMascot = nullptr;
+        programState().ApplySettingsOnMascot = nullptr;
     }
+}
+
+void TFrmMain::setDrawSource(std::unique_ptr<DrawSource> source) {
+    draws_ = std::move(source);
 }
 
 void TFrmMain::publishHandlers() {
@@ -105,13 +97,13 @@ void TFrmMain::bindComponents() {
 }
 
 void TFrmMain::FormCreate(Component*) {
-    Randomize(desktop().clockSeed());
+    draws_->Randomize(desktopProgram().clockSeed());
     ShowFrame(Rgn3);
-    Phase = 1;
+    movement().Phase = 1;
     ReadSettings();
     ApplySettings();
-    DirX = 1;
-    DirY = 2;
+    movement().DirX = HorizontalHeading::Rightward;
+    movement().DirY = VerticalHeading::Downward;
 }
 
 void TFrmMain::FormClose(Component*) {
@@ -119,11 +111,12 @@ void TFrmMain::FormClose(Component*) {
 }
 
 void TFrmMain::ApplySettings() {
+    const MascotSettings& s = settings();
     Timer2->setInterval(0);
-    if (desktop().isTopMost(*this) != StayOnTop)
-        desktop().setTopMost(*this, StayOnTop);
-    if (isIndex(SpeedIndex)) {
-        Timer1->setInterval(kPeriods[SpeedIndex]);
+    if (desktopWindows().isTopMost(*this) != s.StayOnTop)
+        desktopWindows().setTopMost(*this, s.StayOnTop);
+    if (isIndex(s.SpeedIndex)) {
+        Timer1->setInterval(kPeriods[s.SpeedIndex]);
     } else if (Timer1->Interval() == 0 && movePeriod_ != 0) {
         // An index that maps to no period keeps the period Timer1 had. A
         // pause or a drag has stopped Timer1 by now, and keeping "stopped"
@@ -133,8 +126,8 @@ void TFrmMain::ApplySettings() {
     }
     if (Timer1->Interval() != 0)
         movePeriod_ = Timer1->Interval();
-    if (isIndex(StepIndex))
-        StepSize = kSteps[StepIndex];
+    if (isIndex(s.StepIndex))
+        movement().StepSize = kSteps[s.StepIndex];
 }
 
 void TFrmMain::ShowFrame(TRgn* rgn) {
@@ -150,22 +143,33 @@ void TFrmMain::Timer1Timer(Component*) {
         TFrmMain* form;
         ~Close() { form->endMoveBatch(); }
     } close{this};
-    if (MoveMode == 1)
+    switch (settings().MoveMode) {
+    case MovementMode::ChaseMouse:
         ChaseMouse();
-    else if (MoveMode == 2)
+        break;
+    case MovementMode::WanderScreen:
         WanderScreen();
-    else if (MoveMode == 3)
+        break;
+    case MovementMode::WanderTaskbar:
         WanderTaskbar();
-    else if (MoveMode == 4)
+        break;
+    case MovementMode::WalkOnWindow:
         WalkOnWindow();
-    else if (MoveMode == 5)
+        break;
+    case MovementMode::StepInPlace:
         StepInPlace();
+        break;
+    default:
+        // A stored mode that names no mover leaves the character standing.
+        break;
+    }
 }
 
 void TFrmMain::Timer2Timer(Component*) {
     IdleFrame();
-    ++PauseBeats;
-    if (PauseBeats >= kPauseBeats) {
+    int& beats = movement().PauseBeats;
+    ++beats;
+    if (beats >= kPauseBeats) {
         Timer2->setInterval(0);
         ApplySettings();
     }
@@ -188,14 +192,14 @@ void TFrmMain::OfferMenuOnCharacter() {
         // right-button click opens it and a left-button drag is unchanged.
         frame->setOnMouseUp([this](Component*, TMouseButton Button, TShiftState, int, int) {
             if (Button == TMouseButton::mbRight && PopupMenu1) {
-                const QPoint at = desktop().cursorPos();
+                const QPoint at = desktopQueries().cursorPos();
                 PopupMenu1->Popup(at.x(), at.y());
             }
         });
         frame->setHint(how);
     }
-    desktop().showNotice(QString::fromUtf8("走れクヴィトくん"),
-                         QString::fromUtf8("通知領域が見つからないため、アイコンを表示できません。\n"
-                                           "キャラクターを右クリックするとメニューが開きます。"
-                                           "終了もそこからできます。"));
+    desktopTray().showNotice(QString::fromUtf8("走れクヴィトくん"),
+                             QString::fromUtf8("通知領域が見つからないため、アイコンを表示できません。\n"
+                                               "キャラクターを右クリックするとメニューが開きます。"
+                                               "終了もそこからできます。"));
 }

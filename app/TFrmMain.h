@@ -3,12 +3,16 @@
 #include <QPoint>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "DesktopServices.h"
+#include "DrawSource.h"
 #include "Events.h"
 #include "Form.h"
+#include "ProgramState.h"
+#include "TaskbarEdge.h"
 
 class TRgn;
 class TRgnList;
@@ -17,23 +21,12 @@ class TTaskTrayIcon;
 class TPopupMenu;
 class TMenuItem;
 
-// Movement state shared by every tick, one copy for the whole run. StepSize
-// is set only by ApplySettings; DirX is 1 rightward, 2 leftward; DirY is 2
-// downward, 1 upward; PauseBeats counts the beats of the current pause.
-extern int StepSize;
-extern int DirX;
-extern int DirY;
-extern int PauseBeats;
-
-// Puts the movement state back to its value before the window existed (all
-// 0). For tests.
-void resetMovementState();
-
 // The mascot window: a borderless window shaped like the shown frame, moved
 // about the screen on every tick of Timer1, pausing now and then for ten
 // beats of Timer2. Its components come from the stored layout; the members
 // below point at them once the layout is loaded, in the layout's component
-// order.
+// order. The settings it runs by and the movement state it carries from tick
+// to tick are the program-wide ProgramState.
 class TFrmMain : public Form {
 public:
     // Loads the stored layout (the program passes the one built into it,
@@ -83,17 +76,23 @@ public:
     void WalkOnWindow();
     void StepInPlace();
 
-    // Which screen edge the taskbar lies on: 'b', 't', 'r' or 'l'. The
-    // queried rectangle is handed back through `rect`. When the desktop
-    // cannot tell where the taskbar is, it counts as a bottom taskbar whose
-    // top is the screen's bottom edge.
-    static char TaskbarSide();
-    static char TaskbarSide(ScreenRect& rect);
+    // Which screen edge the taskbar lies on. The queried rectangle is handed
+    // back through `rect`. When the desktop cannot tell where the taskbar
+    // is, it counts as a bottom taskbar whose top is the screen's bottom
+    // edge.
+    static TaskbarEdge TaskbarSide();
+    static TaskbarEdge TaskbarSide(ScreenRect& rect);
     // Where a dialog of outer size w x h goes: 30 pixels from the screen's
     // corner beside the taskbar. Returns Left, Top.
     static QPoint PlaceNearTaskbar(int w, int h);
 
-    unsigned char phase() const { return Phase; }
+    unsigned char phase() const { return movement().Phase; }
+
+    // The movers' random draws; the window starts with the program's
+    // generator, which FormCreate seeds from the clock. Tests put in draws
+    // of their own.
+    DrawSource& draws() { return *draws_; }
+    void setDrawSource(std::unique_ptr<DrawSource> source);
 
     // Without a notification area the tray menu cannot be reached, and with
     // it the only way to end the program. Then a right-button click on the
@@ -115,7 +114,10 @@ private:
     void bindComponents();
     void publishHandlers();
 
-    unsigned char Phase = 0;
+    static MovementState& movement() { return programState().movement; }
+    static MascotSettings& settings() { return programState().settings; }
+
+    std::unique_ptr<DrawSource> draws_;
     // The period Timer1 last ran at, kept so that an ApplySettings that
     // cannot map SpeedIndex restarts a Timer1 that a pause or a drag has
     // stopped, instead of leaving the character frozen for good.

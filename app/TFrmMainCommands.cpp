@@ -97,7 +97,7 @@ void correctPlacementWhenFramed(Form& dialog, const QMargins& estimate) {
 // stays reachable while a dialog is modal.
 template <typename Dialog> void showDialog(TFrmMain& mascot, Dialog*& global) {
     if (global) {
-        desktop().setForegroundWindow(*global);
+        desktopWindows().setForegroundWindow(*global);
         return;
     }
     auto dialog = std::make_unique<Dialog>(nullptr);
@@ -110,7 +110,7 @@ template <typename Dialog> void showDialog(TFrmMain& mascot, Dialog*& global) {
     dialog->setParent(&mascot, dialog->windowFlags());
     dialog->setWindowModality(Qt::WindowModal);
     // The program has no taskbar button, and its dialogs get none either.
-    desktop().hideFromTaskbar(*dialog);
+    desktopWindows().hideFromTaskbar(*dialog);
     // The native window exists from here on, so a desktop that can tell
     // its frame before showing it does.
     dialog->winId();
@@ -121,7 +121,7 @@ template <typename Dialog> void showDialog(TFrmMain& mascot, Dialog*& global) {
         correctPlacementWhenFramed(*dialog, estimate);
     // The dialog does its own work (OK stores and applies the settings), so
     // the modal result is not needed here.
-    desktop().execModal(*dialog);
+    desktopLoops().execModal(*dialog);
     global = nullptr;
 }
 
@@ -134,7 +134,7 @@ void TFrmMain::Rgn1MouseDown(Component*, TMouseButton, TShiftState Shift, int X,
     // No movement tick may move the window under the pointer; a pause in
     // progress goes on beating on Timer2.
     Timer1->setInterval(0);
-    desktop().dragWindow(*this, QPoint(X, Y));
+    desktopLoops().dragWindow(*this, QPoint(X, Y));
     // Ends any pause and restarts Timer1 with a fresh countdown, also after
     // a press that did not move the window at all.
     ApplySettings();
@@ -159,18 +159,19 @@ void TFrmMain::Exit1Click(Component*) {
 
 QPoint TFrmMain::PlaceNearTaskbar(int w, int h) {
     ScreenRect taskbar;
-    const char side = TaskbarSide(taskbar);
-    const QSize screen = desktop().screenSize();
+    const TaskbarEdge side = TaskbarSide(taskbar);
+    const QSize screen = desktopQueries().screenSize();
     const int SW = screen.width();
     const int SH = screen.height();
     switch (side) {
-    case 't':
+    case TaskbarEdge::Top:
         return {SW - w - kDialogGap, taskbar.bottom + kDialogGap};
-    case 'r':
+    case TaskbarEdge::Right:
         return {taskbar.left - w - kDialogGap, SH - h - kDialogGap};
-    case 'l':
+    case TaskbarEdge::Left:
         return {taskbar.right + kDialogGap, SH - h - kDialogGap};
-    default: // 'b'
-        return {SW - w - kDialogGap, taskbar.top - h - kDialogGap};
+    case TaskbarEdge::Bottom:
+        break;
     }
+    return {SW - w - kDialogGap, taskbar.top - h - kDialogGap};
 }

@@ -6,8 +6,6 @@
 #include "TFrmMain.h"
 
 #include "DesktopServices.h"
-#include "MascotSettings.h"
-#include "Random.h"
 #include "TRgn.h"
 #include "TTimer.h"
 
@@ -36,24 +34,25 @@ bool within(int a, int b, int s) {
 } // namespace
 
 void TFrmMain::StartPause() {
-    PauseBeats = 0;
+    movement().PauseBeats = 0;
     Timer2->setInterval(Timer1->Interval());
     Timer1->setInterval(0);
 }
 
 void TFrmMain::TurnOrStep(int r) {
-    const int s = StepSize;
-    if (DirX == 1) {
+    const int s = movement().StepSize;
+    HorizontalHeading& DirX = movement().DirX;
+    if (DirX == HorizontalHeading::Rightward) {
         if (r == kTurnDraw) {
             setLeft(Left() - s);
-            DirX = 2;
+            DirX = HorizontalHeading::Leftward;
         } else {
             setLeft(Left() + s);
         }
     } else {
         if (r == kTurnDraw) {
             setLeft(Left() + s);
-            DirX = 1;
+            DirX = HorizontalHeading::Rightward;
         } else {
             setLeft(Left() - s);
         }
@@ -64,12 +63,12 @@ void TFrmMain::ClampHorizontal() {
     const int W = frameWidth();
     if (Left() <= 0) {
         setLeft(0);
-        DirX = 1;
+        movement().DirX = HorizontalHeading::Rightward;
     }
-    const int SW = desktop().screenSize().width();
+    const int SW = desktopQueries().screenSize().width();
     if (Left() + W >= SW) {
         setLeft(SW - W);
-        DirX = 2;
+        movement().DirX = HorizontalHeading::Leftward;
     }
 }
 
@@ -77,12 +76,12 @@ void TFrmMain::ClampVertical() {
     const int H = frameHeight();
     if (Top() <= 0) {
         setTop(0);
-        DirY = 2;
+        movement().DirY = VerticalHeading::Downward;
     }
-    const int SH = desktop().screenSize().height();
+    const int SH = desktopQueries().screenSize().height();
     if (Top() + H >= SH) {
         setTop(SH - H);
-        DirY = 1;
+        movement().DirY = VerticalHeading::Upward;
     }
 }
 
@@ -90,15 +89,16 @@ void TFrmMain::ClampToWindow(const ScreenRect& window) {
     const int W = frameWidth();
     if (Left() <= window.left) {
         setLeft(window.left);
-        DirX = 1;
+        movement().DirX = HorizontalHeading::Rightward;
     }
     if (Left() + W >= window.right) {
         setLeft(window.right - W);
-        DirX = 2;
+        movement().DirX = HorizontalHeading::Leftward;
     }
 }
 
 void TFrmMain::WalkFrame(bool rightward) {
+    unsigned char& Phase = movement().Phase;
     Phase ^= 1;
     if (rightward)
         ShowFrame(Phase == 1 ? Rgn5 : Rgn6);
@@ -107,40 +107,41 @@ void TFrmMain::WalkFrame(bool rightward) {
 }
 
 void TFrmMain::IdleFrame() {
+    unsigned char& Phase = movement().Phase;
     Phase ^= 1;
     ShowFrame(Phase == 1 ? Rgn1 : Rgn2);
 }
 
-char TFrmMain::TaskbarSide() {
+TaskbarEdge TFrmMain::TaskbarSide() {
     ScreenRect rect;
     return TaskbarSide(rect);
 }
 
-char TFrmMain::TaskbarSide(ScreenRect& rect) {
-    const QSize screen = desktop().screenSize();
+TaskbarEdge TFrmMain::TaskbarSide(ScreenRect& rect) {
+    const QSize screen = desktopQueries().screenSize();
     const int SH = screen.height();
     // Without a taskbar to go by, the screen's own bottom edge serves: the
     // character then stands on the bottom of the screen and dialogs sit in
     // the bottom-right corner.
-    rect = desktop().taskbarRect().value_or(ScreenRect{0, SH, screen.width(), SH});
+    rect = desktopQueries().taskbarRect().value_or(ScreenRect{0, SH, screen.width(), SH});
     if (rect.top >= kEdgeSlack)
-        return 'b';
+        return TaskbarEdge::Bottom;
     if (SH > rect.bottom)
-        return 't';
+        return TaskbarEdge::Top;
     if (rect.left >= kEdgeSlack)
-        return 'r';
-    return 'l';
+        return TaskbarEdge::Right;
+    return TaskbarEdge::Left;
 }
 
 void TFrmMain::ChaseMouse() {
-    const QPoint pointer = desktop().cursorPos();
+    const QPoint pointer = desktopQueries().cursorPos();
     const int px = pointer.x();
     const int py = pointer.y();
     if (Left() == px && Top() == py) {
         IdleFrame();
         return;
     }
-    const int s = StepSize;
+    const int s = movement().StepSize;
     if (Left() < px)
         setLeft(Left() + s);
     if (Left() > px)
@@ -157,56 +158,57 @@ void TFrmMain::ChaseMouse() {
 }
 
 void TFrmMain::WanderScreen() {
-    const int r = Random(kDraws);
+    const int r = draws_->Random(kDraws);
     if (r == kPauseDraw) {
         StartPause();
         return;
     }
     TurnOrStep(r);
     ClampHorizontal();
-    const int v = Random(kVerticalDraws);
+    const int v = draws_->Random(kVerticalDraws);
     if (v < kVerticalStepBelow) {
-        const int s = StepSize;
-        if (DirY == 2) {
+        const int s = movement().StepSize;
+        VerticalHeading& DirY = movement().DirY;
+        if (DirY == VerticalHeading::Downward) {
             if (v == 0) {
                 setTop(Top() - s);
-                DirY = 1;
+                DirY = VerticalHeading::Upward;
             } else {
                 setTop(Top() + s);
             }
         } else {
             if (v == 0) {
                 setTop(Top() + s);
-                DirY = 2;
+                DirY = VerticalHeading::Downward;
             } else {
                 setTop(Top() - s);
             }
         }
         ClampVertical();
     }
-    WalkFrame(DirX == 1);
+    WalkFrame(movement().DirX == HorizontalHeading::Rightward);
 }
 
 void TFrmMain::WanderTaskbar() {
     ScreenRect taskbar;
-    const char side = TaskbarSide(taskbar);
+    const TaskbarEdge side = TaskbarSide(taskbar);
     const int H = frameHeight();
-    if (side == 'b')
+    if (side == TaskbarEdge::Bottom)
         setTop(taskbar.top - H);
     else
-        setTop(desktop().screenSize().height() - H);
-    const int r = Random(kDraws);
+        setTop(desktopQueries().screenSize().height() - H);
+    const int r = draws_->Random(kDraws);
     if (r == kPauseDraw) {
         StartPause();
         return;
     }
     TurnOrStep(r);
     ClampHorizontal();
-    WalkFrame(DirX == 1);
+    WalkFrame(movement().DirX == HorizontalHeading::Rightward);
 }
 
 void TFrmMain::WalkOnWindow() {
-    const std::optional<ForegroundWindow> front = desktop().foregroundWindow();
+    const std::optional<ForegroundWindow> front = desktopQueries().foregroundWindow();
     if (!front) {
         WanderScreen();
         return;
@@ -221,23 +223,23 @@ void TFrmMain::WalkOnWindow() {
         return;
     }
     setTop(rect.top - frameHeight());
-    const int r = Random(kDraws);
+    const int r = draws_->Random(kDraws);
     if (r == kPauseDraw) {
         StartPause();
         return;
     }
     TurnOrStep(r);
     ClampToWindow(rect);
-    WalkFrame(DirX == 1);
+    WalkFrame(movement().DirX == HorizontalHeading::Rightward);
 }
 
 void TFrmMain::StepInPlace() {
-    const int r = Random(kDraws);
+    const int r = draws_->Random(kDraws);
     if (r == kPauseDraw) {
         StartPause();
         return;
     }
-    const QPoint pointer = desktop().cursorPos();
+    const QPoint pointer = desktopQueries().cursorPos();
     if (Left() == pointer.x() && Top() == pointer.y()) {
         IdleFrame();
         return;

@@ -75,12 +75,12 @@ int main(int argc, char** argv) {
     // that is settled before it is first shown.
     mainWindow->setLeft(0);
     mainWindow->setTop(0);
-    desktop().hideFromTaskbar(*mainWindow);
+    desktopWindows().hideFromTaskbar(*mainWindow);
     // A pet that appears must not take the keyboard from what the user is
     // working on.
     mainWindow->setAttribute(Qt::WA_ShowWithoutActivating);
     mainWindow->show();
-    if (!desktop().notificationAreaAvailable())
+    if (!desktopTray().notificationAreaAvailable())
         mainWindow->OfferMenuOnCharacter();
     // The program ends with the mascot window and only then. Qt's own rule
     // (quit when the last window closes) does not count the mascot, a tool

@@ -64,8 +64,8 @@ void ErrorDisplay::showMessage(const std::string& message) {
         return;
     showing = true;
     try {
-        desktop().showErrorBox(QString::fromStdString(title()),
-                               QString::fromStdString(errorBoxText(message)));
+        desktopTray().showErrorBox(QString::fromStdString(title()),
+                                   QString::fromStdString(errorBoxText(message)));
     } catch (...) {
         // Showing an error must not raise another one.
     }

@@ -16,7 +16,7 @@ public:
     static std::string errorBoxText(const std::string& message);
 
     // Shows the exception's message (what() for std::exception) through
-    // desktop().showErrorBox. Never throws. While a box is open (timers go
+    // desktopTray().showErrorBox. Never throws. While a box is open (timers go
     // on ticking inside it) further errors are not stacked on top of it.
     static void showException(std::exception_ptr error);
     static void showException(const std::exception& error);

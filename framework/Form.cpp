@@ -87,7 +87,7 @@ void Form::setLeft(int v) {
     if (moveBatchDepth_ > 0)
         pendingMove_ = QPoint(v, Top());
     else
-        desktop().moveWindow(*this, v, Top());
+        desktopWindows().moveWindow(*this, v, Top());
 }
 
 void Form::setTop(int v) {
@@ -96,7 +96,7 @@ void Form::setTop(int v) {
     if (moveBatchDepth_ > 0)
         pendingMove_ = QPoint(Left(), v);
     else
-        desktop().moveWindow(*this, Left(), v);
+        desktopWindows().moveWindow(*this, Left(), v);
 }
 
 void Form::endMoveBatch() {
@@ -105,7 +105,7 @@ void Form::endMoveBatch() {
     const QPoint to = *pendingMove_;
     pendingMove_.reset();
     if (to != frameGeometry().topLeft())
-        desktop().moveWindow(*this, to.x(), to.y());
+        desktopWindows().moveWindow(*this, to.x(), to.y());
 }
 
 // The frame's share of the outer size, kept while the size changes.
@@ -152,7 +152,7 @@ void Form::setFormStyle(TFormStyle style) {
     // Before the native window exists the flag is simply part of it; later,
     // the desktop changes it in place without re-creating the window.
     if (testAttribute(Qt::WA_WState_Created))
-        desktop().setTopMost(*this, onTop);
+        desktopWindows().setTopMost(*this, onTop);
     else
         setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
 }

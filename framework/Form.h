@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPoint>
 #include <optional>
+#include <QPoint>
 
 #include <QDialog>
 
@@ -17,7 +17,7 @@
 // A top-level window that is also the root component of its layout: it
 // publishes the handlers its layout names and owns every component of it.
 // It is a QDialog so that dialogs can be shown modally through
-// desktop().execModal; Esc closes it only while it runs modally.
+// desktopLoops().execModal; Esc closes it only while it runs modally.
 class Form : public QDialog, public Component {
 public:
     enum class TFormStyle : int { fsNormal = 0, fsMDIChild = 1, fsMDIForm = 2, fsStayOnTop = 3 };
@@ -40,7 +40,7 @@ public:
     // Runs OnCreate; an exception from it is shown, not thrown.
     void doCreate();
 
-    // Outer position and size. Moves go through desktop().moveWindow.
+    // Outer position and size. Moves go through desktopWindows().moveWindow.
     int Left() const;
     int Top() const;
     int Width() const;

@@ -22,7 +22,7 @@ TPopupMenu::~TPopupMenu() {
 
 void TPopupMenu::Popup(int x, int y) {
     fire(onPopup_, this);
-    desktop().popupMenu(*menu_, QPoint(x, y));
+    desktopLoops().popupMenu(*menu_, QPoint(x, y));
 }
 
 void TPopupMenu::add(TMenuItem* item) {

@@ -20,7 +20,7 @@ public:
 
     std::string className() const override { return "TPopupMenu"; }
 
-    // Shows the menu at a screen point through desktop().popupMenu; returns
+    // Shows the menu at a screen point through desktopLoops().popupMenu; returns
     // when it has closed. OnPopup runs first.
     void Popup(int x, int y);
 

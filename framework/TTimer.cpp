@@ -45,7 +45,7 @@ void TTimer::updateTimer() {
     if (isLoading() || isDesigning() || !enabled_ || interval_ <= 0 || !onTimer_)
         return;
     if (!source_)
-        source_ = desktop().createTimer([this, alive = std::weak_ptr<bool>(alive_)] {
+        source_ = desktopTimers().createTimer([this, alive = std::weak_ptr<bool>(alive_)] {
             if (auto a = alive.lock(); a && *a)
                 tick();
         });

@@ -10,7 +10,7 @@ class TimerSource;
 // The non-visual timer. It runs while Enabled, Interval is not 0 and OnTimer
 // is assigned. Setting Interval to 0 stops it; a different non-zero value
 // restarts the countdown from zero; the same value changes nothing. Ticks
-// come from desktop().createTimer on the user-interface thread, also inside
+// come from desktopTimers().createTimer on the user-interface thread, also inside
 // modal loops, and never queue up; a tick that arrives while this timer's
 // own handler is still running (in a nested loop) is dropped. An exception
 // from OnTimer is shown and the timer goes on. While loading, the timer

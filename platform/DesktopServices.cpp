@@ -25,3 +25,27 @@ void installDesktop(std::unique_ptr<DesktopServices> services) {
     installed() = std::move(services);
     old.reset();
 }
+
+DesktopWindows& desktopWindows() {
+    return desktop();
+}
+
+DesktopQueries& desktopQueries() {
+    return desktop();
+}
+
+DesktopLoops& desktopLoops() {
+    return desktop();
+}
+
+DesktopTimers& desktopTimers() {
+    return desktop();
+}
+
+DesktopTray& desktopTray() {
+    return desktop();
+}
+
+DesktopProgram& desktopProgram() {
+    return desktop();
+}

@@ -3,7 +3,7 @@
 #include "DesktopServices.h"
 #include "IniProfile.h"
 #include "KuvitoError.h"
-#include "MascotSettings.h"
+#include "ProgramState.h"
 #include "SettingsLocation.h"
 
 #include <limits>
@@ -97,15 +97,16 @@ std::int32_t StoredTextToInt(std::string text, std::int32_t def) {
 }
 
 SettingsLocation CurrentSettingsLocation() {
-    return SettingsLocation::forProgram(desktop().executablePath());
+    return SettingsLocation::forProgram(desktopProgram().executablePath());
 }
 
 void ReadSettings() {
     const std::string path = CurrentSettingsLocation().readFile();
-    StayOnTop = readIntKey(path, "temae", 1) == 1;
-    MoveMode = readIntKey(path, "idou", 1);
-    SpeedIndex = readIntKey(path, "speed", 5);
-    StepIndex = readIntKey(path, "idour", 5);
+    MascotSettings& settings = programState().settings;
+    settings.StayOnTop = readIntKey(path, "temae", 1) == 1;
+    settings.MoveMode = static_cast<MovementMode>(readIntKey(path, "idou", 1));
+    settings.SpeedIndex = readIntKey(path, "speed", 5);
+    settings.StepIndex = readIntKey(path, "idour", 5);
 }
 
 void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) {
@@ -115,12 +116,13 @@ void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) 
         location.writeFile().empty() ? "$XDG_CONFIG_HOME/kuvito/kuvito.ini" : location.writeFile();
     if (location.perUser() && !SettingsLocation::createFoldersFor(path))
         throw KuvitoError(path + " に書き込めません");
+    MascotSettings& settings = programState().settings;
     writeIntKey(path, "speed", speedIndex);
-    SpeedIndex = speedIndex;
+    settings.SpeedIndex = speedIndex;
     writeIntKey(path, "idour", stepIndex);
-    StepIndex = stepIndex;
+    settings.StepIndex = stepIndex;
     writeIntKey(path, "temae", stayOnTop ? 1 : 2);
-    StayOnTop = stayOnTop;
+    settings.StayOnTop = stayOnTop;
     writeIntKey(path, "idou", moveMode);
-    MoveMode = moveMode;
+    settings.MoveMode = static_cast<MovementMode>(moveMode);
 }

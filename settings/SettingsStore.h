@@ -9,7 +9,7 @@
 
 // The settings file kuvito.ini, section "kuvito": temae (stay on top: 1 on,
 // 2 off), idou (movement mode), speed (speed index) and idour (step index).
-// ReadSettings fills the program-wide settings (MascotSettings.h) once at
+// ReadSettings fills the program-wide settings (ProgramState.h) once at
 // start-up; WriteSettings stores a confirmed settings dialog. Which file is
 // read and which written is SettingsLocation's rule.
 
@@ -17,7 +17,7 @@
 SettingsLocation CurrentSettingsLocation();
 
 // Reads the four keys in the order temae, idou, speed, idour into StayOnTop,
-// MoveMode, SpeedIndex and StepIndex. Missing or unreadable values give the
+// MoveMode, SpeedIndex and StepIndex of the program-wide settings. Missing or unreadable values give the
 // defaults (on, 1, 5, 5); ranges are not checked. Never raises.
 void ReadSettings();
 

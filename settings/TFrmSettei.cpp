@@ -11,7 +11,7 @@
 #include "DialogParts.h"
 #include "ErrorDisplay.h"
 #include "KuvitoError.h"
-#include "MascotSettings.h"
+#include "ProgramState.h"
 #include "SettingsStore.h"
 
 TFrmSettei* FrmSettei = nullptr;
@@ -40,10 +40,12 @@ QGroupBox* groupBox(QWidget* parent, const QString& caption, int l, int t, int w
     // The caption covers the frame line with the dialog's own face colour
     // (a style sheet's palette(window) would be the application's).
     const QString face = box->palette().color(QPalette::Window).name();
-    box->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 2px groove palette(mid); margin-top: 6px; padding: 0px; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; top: 0px;"
-        " padding: 0px 1px; background-color: %1; }").arg(face));
+    box->setStyleSheet(
+        QStringLiteral("QGroupBox { border: 2px groove palette(mid); margin-top: 6px; padding: 0px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: "
+                       "7px; top: 0px;"
+                       " padding: 0px 1px; background-color: %1; }")
+            .arg(face));
     return box;
 }
 
@@ -159,18 +161,22 @@ void TFrmSettei::showEvent(QShowEvent* event) {
 }
 
 void TFrmSettei::FormShow() {
-    CbxTemae->setChecked(StayOnTop);
+    const MascotSettings& settings = programState().settings;
+    CbxTemae->setChecked(settings.StayOnTop);
     QRadioButton* const options[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5};
-    // A mode the dialog cannot show keeps the option selected at creation.
-    if (MoveMode >= 1 && MoveMode <= 5)
-        options[MoveMode - 1]->setChecked(true);
+    // Option n stands for the mode stored as n. A mode the dialog cannot
+    // show keeps the option selected at creation.
+    const int mode = static_cast<int>(settings.MoveMode);
+    if (mode >= 1 && mode <= 5)
+        options[mode - 1]->setChecked(true);
     // The sliders clamp out-of-range indices to their nearer end.
-    TrBar->setValue(SpeedIndex);
-    TrBarIdouR->setValue(StepIndex);
+    TrBar->setValue(settings.SpeedIndex);
+    TrBarIdouR->setValue(settings.StepIndex);
 }
 
 int TFrmSettei::selectedMoveMode() const {
-    const QRadioButton* const options[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5};
+    const QRadioButton* const options[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
+                                           RadioButton5};
     for (int i = 0; i < 5; ++i)
         if (options[i]->isChecked())
             return i + 1;

@@ -4,8 +4,7 @@
 //
 //   soak [ticks]      (default 1000000)
 #include "MascotLayout.h"
-#include "MascotSettings.h"
-#include "Random.h"
+#include "ProgramState.h"
 #include "Region.h"
 #include "SimulatedDesktop.h"
 #include "TFrmMain.h"
@@ -54,8 +53,8 @@ int main(int argc, char** argv) {
     // A front window to walk on for mode 4, and the fastest settings so that
     // every simulated millisecond counts.
     sim->setForeground(sim->addWindow({300, 300, 700, 500}));
-    SpeedIndex = 0;
-    StepIndex = 0;
+    programState().settings.SpeedIndex = 0;
+    programState().settings.StepIndex = 0;
     form->ApplySettings();
 
     const long perMode = total / 5;
@@ -63,7 +62,7 @@ int main(int argc, char** argv) {
     long startKiB = 0;
     const auto started = std::chrono::steady_clock::now();
     for (int mode = 1; mode <= 5; ++mode) {
-        MoveMode = mode;
+        programState().settings.MoveMode = static_cast<MovementMode>(mode);
         for (long i = 0; i < perMode; ++i) {
             // The pointer wanders so that chasing and facing keep changing.
             sim->setCursorPos({static_cast<int>((i * 37) % 1024), static_cast<int>((i * 23) % 768)});
@@ -77,8 +76,8 @@ int main(int argc, char** argv) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const long endKiB = residentKiB();
-    std::printf("soak: %ld ticks of 50 ms (%ld per mode), %.1f s, %.2f us per tick\n", ticks, perMode, seconds,
-                seconds * 1e6 / static_cast<double>(ticks));
+    std::printf("soak: %ld ticks of 50 ms (%ld per mode), %.1f s, %.2f us per tick\n", ticks, perMode,
+                seconds, seconds * 1e6 / static_cast<double>(ticks));
     std::printf("resident memory after 10000 ticks: %ld KiB; at the end: %ld KiB; growth %ld KiB\n", startKiB,
                 endKiB, endKiB - startKiB);
     form.reset();

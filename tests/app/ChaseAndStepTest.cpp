@@ -3,8 +3,6 @@
 
 #include "MascotFixture.h"
 
-#include "Random.h"
-
 namespace {
 
 using ChaseTest = MascotFixture;
@@ -100,12 +98,10 @@ TEST_F(ChaseTest, ReachesPastTheScreenEdgeWithThePointer) {
 TEST_F(ChaseTest, DrawsNoRandomNumbers) {
     create(100, 100);
     sim->setCursorPos({500, 500});
-    Randomize(77);
-    const int first = Random(1000);
-    Randomize(77);
+    willDraw({kPause});
     tick();
     tick();
-    EXPECT_EQ(Random(1000), first);
+    EXPECT_EQ(drawsLeft(), 1u) << "the scripted draw is still waiting";
 }
 
 using StepInPlaceTest = MascotFixture;
@@ -124,21 +120,20 @@ TEST_F(StepInPlaceTest, FacesThePointerWithoutMoving) {
         sim->setCursorPos(c.pointer);
         std::vector<int> frames;
         for (int i = 0; i < 2; ++i) {
-            seedWhere([] { return Random(30) > 1; });
             tick();
             frames.push_back(shownFrame());
         }
         EXPECT_EQ(frames, c.frames);
     }
     EXPECT_EQ(moveCount(), moves);
-    EXPECT_EQ(DirX, 1) << "stepping in place does not change the heading";
+    EXPECT_EQ(movement().DirX, Rightward) << "stepping in place does not change the heading";
 }
 
 TEST_F(StepInPlaceTest, PausesLikeTheWanderingModes) {
     writeIni("idou=5\n");
     create(300, 300);
     sim->setCursorPos({301, 300});
-    seedWhere([] { return Random(30) == 1; });
+    willDraw({kPause});
     const int frame = shownFrame();
     tick();
     EXPECT_EQ(timer1Interval(), 0);

@@ -1,8 +1,8 @@
 #include "MascotFixture.h"
 
+#include "GeneratorDraws.h"
 #include "MascotLayoutBuilder.h"
 #include "Picture.h"
-#include "Random.h"
 #include "Region.h"
 #include "TRgn.h"
 #include "TTaskTrayIcon.h"
@@ -66,14 +66,12 @@ void MascotFixture::SetUp() {
     sim = desktop.get();
     sim->setExecutablePath((dir / "kuvito").string());
     installDesktop(std::move(desktop));
-    resetMascotSettings();
-    resetMovementState();
+    resetProgramState();
 }
 
 void MascotFixture::TearDown() {
     form.reset();
-    resetMascotSettings();
-    resetMovementState();
+    resetProgramState();
     std::error_code ignored;
     fs::remove_all(dir, ignored);
 }
@@ -90,6 +88,9 @@ bool MascotFixture::iniExists() const {
 void MascotFixture::create(int left, int top) {
     form = std::make_unique<TFrmMain>(nullptr, standInLayout());
     ASSERT_EQ(FrmMain, form.get());
+    auto draws = std::make_unique<ScriptedDraws>();
+    draws_ = draws.get();
+    form->setDrawSource(std::move(draws));
     place(left, top);
 }
 
@@ -106,23 +107,10 @@ void MascotFixture::tick() {
     sim->advance(period);
 }
 
-void MascotFixture::seedWhere(const std::function<bool()>& draws) {
-    for (std::uint32_t seed = 1; seed < 50'000'000; ++seed) {
-        Randomize(seed);
-        if (draws()) {
-            Randomize(seed);
-            return;
-        }
-    }
-    FAIL() << "no seed gives the wanted draws";
-}
-
-void MascotFixture::seedPlainTick() {
-    seedWhere([] {
-        const int r = Random(30);
-        const int v = Random(90);
-        return r > 1 && v >= 30;
-    });
+void MascotFixture::useGenerator(std::uint32_t seed) {
+    draws_ = nullptr;
+    form->setDrawSource(std::make_unique<GeneratorDraws>());
+    form->draws().Randomize(seed);
 }
 
 int MascotFixture::shownFrame() const {

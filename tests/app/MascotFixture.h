@@ -1,6 +1,7 @@
 #pragma once
 
-#include "MascotSettings.h"
+#include "ProgramStateAccess.h"
+#include "ScriptedDraws.h"
 #include "SimulatedDesktop.h"
 #include "TFrmMain.h"
 
@@ -9,7 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,8 +26,9 @@ std::vector<std::uint8_t> standInIcon();
 const std::vector<std::uint8_t>& standInLayout();
 
 // Runs the real mascot window on a simulated desktop whose clock only moves
-// when the test says so. The settings file lives in a fresh directory beside
-// a pretend executable.
+// when the test says so, with draws that the test scripts. The settings file
+// lives in a fresh directory beside a pretend executable, and the
+// program-wide state starts fresh.
 class MascotFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -44,13 +46,15 @@ protected:
     void tick();
     // Moves the clock by ms.
     void advance(std::int64_t ms) { sim->advance(ms); }
-    // Seeds the program's generator so that the next draws satisfy `draws`
-    // (which takes them through Random, as the movers do), and leaves it
-    // ready to give exactly those draws again.
-    void seedWhere(const std::function<bool()>& draws);
-    // Seeds for a tick of a wandering mode that neither pauses nor turns,
-    // and in mode 2 makes no vertical step.
-    void seedPlainTick();
+    // The draws of thirty that begin a pause and that turn the character.
+    static constexpr int kPause = 1;
+    static constexpr int kTurn = 0;
+    // The movers' next draws, in order; every draw after them is the plain
+    // one (see ScriptedDraws). A new window starts with none scripted.
+    void willDraw(std::initializer_list<int> draws) { draws_->script(draws); }
+    std::size_t drawsLeft() const { return draws_->left(); }
+    // Gives the window the program's own generator, seeded, instead.
+    void useGenerator(std::uint32_t seed);
 
     // The one frame painting now (1..6), 0 when none or several do.
     int shownFrame() const;
@@ -64,4 +68,7 @@ protected:
     SimulatedDesktop* sim = nullptr;
     std::unique_ptr<TFrmMain> form;
     std::filesystem::path dir;
+
+private:
+    ScriptedDraws* draws_ = nullptr; // owned by form
 };

@@ -3,7 +3,6 @@
 
 #include "MascotFixture.h"
 
-#include "Random.h"
 #include "TRgn.h"
 #include "TTimer.h"
 
@@ -15,7 +14,7 @@ protected:
     void startPausingAt(int speedIndex) {
         writeIni("idou=2\nspeed=" + std::to_string(speedIndex) + "\n");
         create(400, 300);
-        seedWhere([] { return Random(30) == 1; });
+        willDraw({kPause});
     }
 };
 
@@ -27,7 +26,7 @@ TEST_F(PauseTest, TenBeatsAlternatingIdleFramesThenMovementResumes) {
     // The tick that begins the pause moves nothing and shows no new frame.
     EXPECT_EQ(timer1Interval(), 0);
     EXPECT_EQ(timer2Interval(), 300);
-    EXPECT_EQ(PauseBeats, 0);
+    EXPECT_EQ(movement().PauseBeats, 0);
     EXPECT_EQ(shownFrame(), frameBefore);
     EXPECT_EQ(moveCount(), movesBefore);
 
@@ -35,9 +34,9 @@ TEST_F(PauseTest, TenBeatsAlternatingIdleFramesThenMovementResumes) {
     for (int beat = 1; beat <= 10; ++beat) {
         SCOPED_TRACE(beat);
         advance(299);
-        EXPECT_EQ(PauseBeats, beat - 1) << "a beat came early";
+        EXPECT_EQ(movement().PauseBeats, beat - 1) << "a beat came early";
         advance(1);
-        EXPECT_EQ(PauseBeats, beat);
+        EXPECT_EQ(movement().PauseBeats, beat);
         EXPECT_EQ(shownFrame(), beat % 2 == 1 ? 2 : 1);
     }
     EXPECT_EQ(moveCount(), movesBefore);
@@ -45,10 +44,9 @@ TEST_F(PauseTest, TenBeatsAlternatingIdleFramesThenMovementResumes) {
     EXPECT_EQ(timer1Interval(), 300);
 
     // Timer1's countdown starts afresh at the tenth beat.
-    seedPlainTick();
     advance(299);
     EXPECT_EQ(left(), 400);
-    EXPECT_EQ(PauseBeats, 10);
+    EXPECT_EQ(movement().PauseBeats, 10);
     advance(1);
     EXPECT_EQ(left(), 410);
 }
@@ -60,9 +58,9 @@ TEST_F(PauseTest, PauseKeepsThePeriodOfTheSpeed) {
         tick();
         EXPECT_EQ(timer2Interval(), period);
         advance(10LL * period - 1);
-        EXPECT_EQ(PauseBeats, 9);
+        EXPECT_EQ(movement().PauseBeats, 9);
         advance(1);
-        EXPECT_EQ(PauseBeats, 10);
+        EXPECT_EQ(movement().PauseBeats, 10);
         EXPECT_EQ(timer1Interval(), period);
         form.reset();
     }
@@ -72,18 +70,17 @@ TEST_F(PauseTest, ApplySettingsDuringAPauseEndsIt) {
     startPausingAt(5);
     tick();
     advance(3 * 300);
-    ASSERT_EQ(PauseBeats, 3);
-    SpeedIndex = 0; // as the settings dialog's OK would store
+    ASSERT_EQ(movement().PauseBeats, 3);
+    settings().SpeedIndex = 0; // as the settings dialog's OK would store
     form->ApplySettings();
     EXPECT_EQ(timer2Interval(), 0);
     EXPECT_EQ(timer1Interval(), 50);
-    EXPECT_EQ(PauseBeats, 3) << "ApplySettings leaves the count alone";
+    EXPECT_EQ(movement().PauseBeats, 3) << "ApplySettings leaves the count alone";
     const int frame = shownFrame();
-    seedPlainTick();
     advance(50);
     EXPECT_EQ(left(), 410);
     EXPECT_NE(shownFrame(), frame);
-    EXPECT_EQ(PauseBeats, 3);
+    EXPECT_EQ(movement().PauseBeats, 3);
 }
 
 TEST_F(PauseTest, PressOnTheCharacterEndsAPauseAndRestartsTheCountdown) {
@@ -93,7 +90,6 @@ TEST_F(PauseTest, PressOnTheCharacterEndsAPauseAndRestartsTheCountdown) {
     form->Rgn1MouseDown(form->Rgn2, TMouseButton::mbLeft, Shift::ssLeft, 10, 20);
     EXPECT_EQ(timer2Interval(), 0);
     EXPECT_EQ(timer1Interval(), 300);
-    seedPlainTick();
     advance(299);
     EXPECT_EQ(left(), 400);
     advance(1);
@@ -107,7 +103,7 @@ TEST_F(PauseTest, PauseGoesOnBeatingDuringADragAndItsEndRestartsMovement) {
     bool timer1RanBeforeRelease = false;
     sim->setDragScript([&](SimulatedDesktop& s, QWidget&, QPoint) {
         s.advance(10 * 300);
-        beatsSeen = PauseBeats;
+        beatsSeen = movement().PauseBeats;
         timer1RanBeforeRelease = form->Timer1->Interval() == 300;
         s.releaseButton();
     });
@@ -130,7 +126,6 @@ TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterAPause) {
     advance(10 * 200);
     EXPECT_EQ(timer2Interval(), 0);
     EXPECT_EQ(timer1Interval(), 200);
-    seedPlainTick();
     advance(200);
     EXPECT_EQ(left(), 410);
 }
@@ -138,14 +133,14 @@ TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterAPause) {
 TEST_F(PauseTest, UnmappedSpeedResumesAtTheLastPeriodAfterADrag) {
     writeIni("speed=-1\nidou=2\n");
     create(400, 300);
-    SpeedIndex = 3; // a valid index met at run time becomes the period to keep
+    settings().SpeedIndex = 3; // a valid index met at run time becomes the period to keep
     form->ApplySettings();
-    SpeedIndex = -1;
+    settings().SpeedIndex = -1;
     form->ApplySettings();
     ASSERT_EQ(timer1Interval(), 200);
-    SpeedIndex = 9;
+    settings().SpeedIndex = 9;
     form->ApplySettings();
-    SpeedIndex = 77;
+    settings().SpeedIndex = 77;
     form->Rgn1MouseDown(form->Rgn3, TMouseButton::mbLeft, Shift::ssLeft, 5, 5);
     EXPECT_EQ(timer1Interval(), 800);
 }

@@ -15,12 +15,12 @@ using StartupTest = MascotFixture;
 TEST_F(StartupTest, NoSettingsFileGivesTheDefaults) {
     create();
     EXPECT_TRUE(sim->isTopMost(*form));
-    EXPECT_EQ(MoveMode, 1);
+    EXPECT_EQ(settings().MoveMode, MovementMode::ChaseMouse);
     EXPECT_EQ(timer1Interval(), 300);
     EXPECT_EQ(timer2Interval(), 0);
-    EXPECT_EQ(StepSize, 10);
-    EXPECT_EQ(DirX, 1);
-    EXPECT_EQ(DirY, 2);
+    EXPECT_EQ(movement().StepSize, 10);
+    EXPECT_EQ(movement().DirX, Rightward);
+    EXPECT_EQ(movement().DirY, Downward);
     EXPECT_EQ(form->phase(), 1);
     EXPECT_EQ(shownFrame(), 3);
     EXPECT_FALSE(iniExists()) << "start-up must not create the settings file";
@@ -56,42 +56,42 @@ TEST_F(StartupTest, EveryIndexOfBothTables) {
     create();
     for (int i = 0; i <= 10; ++i) {
         SCOPED_TRACE(i);
-        SpeedIndex = i;
-        StepIndex = 10 - i;
+        settings().SpeedIndex = i;
+        settings().StepIndex = 10 - i;
         form->ApplySettings();
         EXPECT_EQ(timer1Interval(), periods[i]);
-        EXPECT_EQ(StepSize, steps[10 - i]);
+        EXPECT_EQ(movement().StepSize, steps[10 - i]);
     }
     // The same values stored in the file give the same at start-up.
     form.reset();
     writeIni("speed=0\nidour=10\n");
     create();
     EXPECT_EQ(timer1Interval(), 50);
-    EXPECT_EQ(StepSize, 1);
+    EXPECT_EQ(movement().StepSize, 1);
 }
 
 TEST_F(StartupTest, OutOfRangeIndicesLeavePeriodAndStepAsTheyWere) {
     for (const char* ini :
          {"speed=11\nidour=11\n", "speed=-1\nidour=-1\n", "speed=12\nidour=-2147483648\n"}) {
         SCOPED_TRACE(ini);
-        resetMovementState();
+        resetProgramState();
         writeIni(ini);
         create();
         EXPECT_EQ(timer1Interval(), 200) << "the designed period stays";
-        EXPECT_EQ(StepSize, 0);
+        EXPECT_EQ(movement().StepSize, 0);
         form.reset();
     }
     // At run time too: a valid setting followed by an invalid one keeps the
     // valid one's effect.
     create();
-    SpeedIndex = 2;
-    StepIndex = 2;
+    settings().SpeedIndex = 2;
+    settings().StepIndex = 2;
     form->ApplySettings();
-    SpeedIndex = 11;
-    StepIndex = -1;
+    settings().SpeedIndex = 11;
+    settings().StepIndex = -1;
     form->ApplySettings();
     EXPECT_EQ(timer1Interval(), 150);
-    EXPECT_EQ(StepSize, 16);
+    EXPECT_EQ(movement().StepSize, 16);
 }
 
 TEST_F(StartupTest, StepOutsideTheTableMovesNothingButFramesChange) {
@@ -129,7 +129,7 @@ TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers) {
     const int sets = sim->topMostSetCount(*form);
     form->ApplySettings();
     EXPECT_EQ(sim->topMostSetCount(*form), sets);
-    StayOnTop = false;
+    settings().StayOnTop = false;
     form->ApplySettings();
     EXPECT_FALSE(sim->isTopMost(*form));
     EXPECT_EQ(sim->topMostSetCount(*form), sets + 1);
@@ -138,14 +138,12 @@ TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers) {
 TEST_F(StartupTest, ChangeOfModeActsAtTheNextTickFromWhereTheWindowStands) {
     writeIni("idou=2\n");
     create(400, 300);
-    seedPlainTick();
     tick();
     EXPECT_EQ(left(), 410);
     // The user drops the character somewhere else and picks mode 3.
     place(700, 100);
-    MoveMode = 3;
+    settings().MoveMode = MovementMode::WanderTaskbar;
     form->ApplySettings();
-    seedPlainTick();
     tick();
     EXPECT_EQ(left(), 710) << "DirX is kept across the change";
     EXPECT_EQ(top(), 738 - 87);
@@ -163,19 +161,19 @@ TEST_F(StartupTest, FailedWriteLeavesTheRunningMascotAlone) {
         },
         KuvitoError);
     EXPECT_EQ(timer1Interval(), 300);
-    EXPECT_EQ(StepSize, 10);
+    EXPECT_EQ(movement().StepSize, 10);
     EXPECT_TRUE(sim->isTopMost(*form));
-    EXPECT_EQ(MoveMode, 2);
+    EXPECT_EQ(settings().MoveMode, MovementMode::WanderScreen);
 }
 
 TEST_F(StartupTest, SettingsHookReachesTheWindow) {
     create();
-    ASSERT_TRUE(ApplySettingsOnMascot);
-    SpeedIndex = 0;
+    ASSERT_TRUE(programState().ApplySettingsOnMascot);
+    settings().SpeedIndex = 0;
     applySettingsOnMascot();
     EXPECT_EQ(timer1Interval(), 50);
     form.reset();
-    EXPECT_FALSE(ApplySettingsOnMascot);
+    EXPECT_FALSE(programState().ApplySettingsOnMascot);
     EXPECT_EQ(FrmMain, nullptr);
 }
 

@@ -6,8 +6,6 @@
 
 #include "MascotFixture.h"
 
-#include "Random.h"
-
 #include <cmath>
 
 namespace {
@@ -26,7 +24,7 @@ protected:
     Counts run(int ticks, const std::function<void()>& afterEachMovingTick = {}) {
         Counts counts;
         while (counts.ticks < ticks) {
-            const int dirX = DirX;
+            const HorizontalHeading dirX = movement().DirX;
             const int topBefore = top();
             const int period = timer1Interval();
             EXPECT_GT(period, 0);
@@ -40,7 +38,7 @@ protected:
                 EXPECT_EQ(timer1Interval(), period);
                 continue;
             }
-            if (DirX != dirX)
+            if (movement().DirX != dirX)
                 ++counts.turns;
             if (top() != topBefore)
                 ++counts.verticalSteps;
@@ -66,7 +64,7 @@ TEST_F(StatisticsTest, ScreenModeRates) {
     sim->setScreenSize({kHuge, kHuge});
     writeIni("idou=2\nspeed=0\n");
     create(kHuge / 2, kHuge / 2);
-    Randomize(20261209);
+    useGenerator(20261209);
     const Counts c = run(kTicks);
     const int moving = c.ticks - c.pauses;
     expectRate(c.pauses, c.ticks, 1.0 / 30, "pauses");
@@ -83,7 +81,7 @@ TEST_F(StatisticsTest, TaskbarAndWindowModeRates) {
         if (mode == 4)
             sim->setForeground(sim->addWindow({0, kHuge / 2, kHuge, kHuge}));
         create(kHuge / 2, 1000);
-        Randomize(4242 + mode);
+        useGenerator(4242 + mode);
         // The first tick puts the character on its line; count from there.
         run(1);
         const Counts c = run(kTicks / 2);
@@ -98,7 +96,7 @@ TEST_F(StatisticsTest, StepInPlacePauseRate) {
     writeIni("idou=5\nspeed=0\n");
     create(100, 100);
     sim->setCursorPos({600, 100});
-    Randomize(99);
+    useGenerator(99);
     const Counts c = run(kTicks / 2);
     expectRate(c.pauses, c.ticks, 1.0 / 30, "pauses");
 }
@@ -108,7 +106,7 @@ TEST_F(StatisticsTest, WanderingModesStayOnTheScreenHorizontally) {
         SCOPED_TRACE(mode);
         writeIni("idou=" + std::to_string(mode) + "\nspeed=0\nidour=0\n");
         create(500, 300);
-        Randomize(7 + mode);
+        useGenerator(7 + mode);
         int outside = 0;
         run(20000, [&] {
             if (left() < 0 || left() + 53 > 1024)

@@ -3,8 +3,6 @@
 
 #include "MascotFixture.h"
 
-#include "Random.h"
-
 namespace {
 
 constexpr int W = 53;
@@ -18,99 +16,93 @@ protected:
         writeIni("idou=" + std::to_string(mode) + "\n");
         create(left, top);
     }
-    // The next tick draws r (and, for mode 2, v) as given.
-    void seedDraws(int r, int v = 89) {
-        seedWhere([r, v] { return Random(30) == r && Random(90) == v; });
-    }
-    void seedTurn() {
-        seedWhere([] { return Random(30) == 0 && Random(90) >= 30; });
-    }
-    void seedPause() {
-        seedWhere([] { return Random(30) == 1; });
-    }
+    void willTurn() { willDraw({kTurn}); }
+    void willPause() { willDraw({kPause}); }
 };
 
 TEST_F(WanderTest, ScreenClampAtTheLeftEdgeTurnsRight) {
     createInMode(2, 0, 300);
-    DirX = 2;
-    seedPlainTick();
+    movement().DirX = Leftward;
     tick();
     EXPECT_EQ(left(), 0);
-    EXPECT_EQ(DirX, 1);
+    EXPECT_EQ(movement().DirX, Rightward);
     EXPECT_EQ(shownFrame(), 6) << "a rightward frame";
-    seedPlainTick();
     tick();
     EXPECT_EQ(left(), 10);
 }
 
 TEST_F(WanderTest, ScreenClampAtTheRightEdgeInTheSameTick) {
     createInMode(2, SW - W - 3, 300);
-    seedPlainTick();
     tick();
     EXPECT_EQ(left(), SW - W);
-    EXPECT_EQ(DirX, 2);
+    EXPECT_EQ(movement().DirX, Leftward);
     EXPECT_EQ(shownFrame(), 4) << "a leftward frame";
 }
 
 TEST_F(WanderTest, ScreenClampsIncludeEquality) {
     struct Case {
-        int left, dirX;
-        int expectLeft, expectDirX;
+        int left;
+        HorizontalHeading dirX;
+        int expectLeft;
+        HorizontalHeading expectDirX;
     };
     // Landing exactly on an edge counts as reaching it; one pixel short
     // does not.
-    for (const Case& c : {Case{10, 2, 0, 1}, Case{11, 2, 1, 2}, Case{SW - W - 10, 1, SW - W, 2},
-                          Case{SW - W - 11, 1, SW - W - 1, 1}}) {
+    for (const Case& c : {Case{10, Leftward, 0, Rightward}, Case{11, Leftward, 1, Leftward},
+                          Case{SW - W - 10, Rightward, SW - W, Leftward},
+                          Case{SW - W - 11, Rightward, SW - W - 1, Rightward}}) {
         SCOPED_TRACE(c.left);
         createInMode(2, c.left, 300);
-        DirX = c.dirX;
-        seedPlainTick();
+        movement().DirX = c.dirX;
         tick();
         EXPECT_EQ(left(), c.expectLeft);
-        EXPECT_EQ(DirX, c.expectDirX);
+        EXPECT_EQ(movement().DirX, c.expectDirX);
         form.reset();
     }
 }
 
 TEST_F(WanderTest, TurnStepsTheNewWayInTheSameTick) {
     createInMode(2, 500, 300);
-    seedTurn();
+    willTurn();
     tick();
     EXPECT_EQ(left(), 490);
-    EXPECT_EQ(DirX, 2);
-    seedTurn();
+    EXPECT_EQ(movement().DirX, Leftward);
+    willTurn();
     tick();
     EXPECT_EQ(left(), 500);
-    EXPECT_EQ(DirX, 1);
+    EXPECT_EQ(movement().DirX, Rightward);
 }
 
 TEST_F(WanderTest, VerticalStepsAndTheirClamp) {
     struct Case {
-        int top, dirY, v;
-        int expectTop, expectDirY;
+        int top;
+        VerticalHeading dirY;
+        int v;
+        int expectTop;
+        VerticalHeading expectDirY;
     };
     for (const Case& c : {
-             Case{300, 2, 1, 310, 2},            // downward
-             Case{300, 2, 29, 310, 2},           // the highest value that steps
-             Case{300, 2, 30, 300, 2},           // no vertical step
-             Case{300, 2, 0, 290, 1},            // reversal steps the new way
-             Case{300, 1, 5, 290, 1},            // upward
-             Case{300, 1, 0, 310, 2},            // reversal from upward
-             Case{10, 1, 5, 0, 2},               // reaching the top edge exactly
-             Case{5, 1, 5, 0, 2},                // past it
-             Case{11, 1, 5, 1, 1},               // short of it
-             Case{SH - H - 10, 2, 5, SH - H, 1}, // reaching the bottom exactly
-             Case{SH - H - 11, 2, 5, SH - H - 1, 2},
-             Case{-50, 2, 30, -50, 2}, // without a vertical step nothing pulls it back
-             Case{-50, 2, 3, 0, 2},    // with one the clamp does
+             Case{300, Downward, 1, 310, Downward},          // downward
+             Case{300, Downward, 29, 310, Downward},         // the highest value that steps
+             Case{300, Downward, 30, 300, Downward},         // no vertical step
+             Case{300, Downward, 0, 290, Upward},            // reversal steps the new way
+             Case{300, Upward, 5, 290, Upward},              // upward
+             Case{300, Upward, 0, 310, Downward},            // reversal from upward
+             Case{10, Upward, 5, 0, Downward},               // reaching the top edge exactly
+             Case{5, Upward, 5, 0, Downward},                // past it
+             Case{11, Upward, 5, 1, Upward},                 // short of it
+             Case{SH - H - 10, Downward, 5, SH - H, Upward}, // reaching the bottom exactly
+             Case{SH - H - 11, Downward, 5, SH - H - 1, Downward},
+             Case{-50, Downward, 30, -50, Downward}, // without a vertical step nothing pulls it back
+             Case{-50, Downward, 3, 0, Downward},    // with one the clamp does
          }) {
         SCOPED_TRACE(testing::Message() << "top " << c.top << " v " << c.v);
         createInMode(2, 500, c.top);
-        DirY = c.dirY;
-        seedDraws(7, c.v);
+        movement().DirY = c.dirY;
+        willDraw({7, c.v});
         tick();
         EXPECT_EQ(top(), c.expectTop);
-        EXPECT_EQ(DirY, c.expectDirY);
+        EXPECT_EQ(movement().DirY, c.expectDirY);
         EXPECT_EQ(left(), 510);
         form.reset();
     }
@@ -120,7 +112,7 @@ TEST_F(WanderTest, PauseTickMovesNothing) {
     createInMode(2, 500, 300);
     const std::size_t moves = moveCount();
     const int frame = shownFrame();
-    seedPause();
+    willPause();
     tick();
     EXPECT_EQ(moveCount(), moves);
     EXPECT_EQ(shownFrame(), frame);
@@ -130,12 +122,11 @@ TEST_F(WanderTest, PauseTickMovesNothing) {
 TEST_F(WanderTest, TaskbarAtTheBottomHoldsTopAlsoOnAPauseTick) {
     createInMode(3, 500, 100);
     for (int i = 0; i < 5; ++i) {
-        seedPlainTick();
         tick();
         EXPECT_EQ(top(), 738 - H);
     }
     place(500, 100);
-    seedPause();
+    willPause();
     tick();
     EXPECT_EQ(timer1Interval(), 0);
     EXPECT_EQ(top(), 651);
@@ -159,7 +150,6 @@ TEST_F(WanderTest, TaskbarElsewhereStandsOnTheScreenBottom) {
         SCOPED_TRACE(c.expectTop);
         sim->setTaskbarRect(c.taskbar);
         createInMode(3, 500, 100);
-        seedPlainTick();
         tick();
         EXPECT_EQ(top(), c.expectTop);
         EXPECT_EQ(left(), 510);
@@ -170,28 +160,32 @@ TEST_F(WanderTest, TaskbarElsewhereStandsOnTheScreenBottom) {
 TEST_F(WanderTest, TaskbarSideClassifies) {
     struct Case {
         std::optional<ScreenRect> taskbar;
-        char side;
+        TaskbarEdge side;
     };
     create();
-    for (const Case& c : {Case{ScreenRect{0, 738, 1024, 768}, 'b'}, Case{ScreenRect{0, 0, 1024, 30}, 't'},
-                          Case{ScreenRect{994, 0, 1024, 768}, 'r'}, Case{ScreenRect{0, 0, 30, 768}, 'l'},
-                          Case{ScreenRect{10, 0, 40, 768}, 'r'}, Case{ScreenRect{9, 0, 40, 768}, 'l'},
-                          Case{ScreenRect{0, 9, 30, 768}, 'l'}, Case{std::nullopt, 'b'}}) {
+    for (const Case& c :
+         {Case{ScreenRect{0, 738, 1024, 768}, TaskbarEdge::Bottom},
+          Case{ScreenRect{0, 0, 1024, 30}, TaskbarEdge::Top},
+          Case{ScreenRect{994, 0, 1024, 768}, TaskbarEdge::Right},
+          Case{ScreenRect{0, 0, 30, 768}, TaskbarEdge::Left},
+          Case{ScreenRect{10, 0, 40, 768}, TaskbarEdge::Right},
+          Case{ScreenRect{9, 0, 40, 768}, TaskbarEdge::Left},
+          Case{ScreenRect{0, 9, 30, 768}, TaskbarEdge::Left}, Case{std::nullopt, TaskbarEdge::Bottom}}) {
         sim->setTaskbarRect(c.taskbar);
         ScreenRect rect;
         EXPECT_EQ(TFrmMain::TaskbarSide(rect), c.side);
-        if (!c.taskbar)
+        if (!c.taskbar) {
             EXPECT_EQ(rect.top, SH);
+        }
     }
 }
 
 TEST_F(WanderTest, TaskbarModeClampsToTheWholeScreenWidth) {
     sim->setTaskbarRect(ScreenRect{994, 0, 1024, 768});
     createInMode(3, SW - W - 5, 100);
-    seedPlainTick();
     tick();
     EXPECT_EQ(left(), SW - W);
-    EXPECT_EQ(DirX, 2);
+    EXPECT_EQ(movement().DirX, Leftward);
 }
 
 TEST_F(WanderTest, WindowTopDecidesBetweenWalkingAndWandering) {
@@ -209,7 +203,6 @@ TEST_F(WanderTest, WindowTopDecidesBetweenWalkingAndWandering) {
             sim->setForeground(sim->addWindow(*c.window));
         else
             sim->clearForeground();
-        seedPlainTick(); // for the screen step: no vertical move either
         tick();
         EXPECT_EQ(top(), c.expectTop);
         EXPECT_EQ(left(), 510);
@@ -220,7 +213,7 @@ TEST_F(WanderTest, WindowTopDecidesBetweenWalkingAndWandering) {
 TEST_F(WanderTest, TheMascotItselfInFrontMeansWandering) {
     createInMode(4, 500, 300);
     sim->setForegroundWidget(form.get());
-    seedDraws(7, 5);
+    willDraw({7, 5});
     tick();
     EXPECT_EQ(left(), 510);
     EXPECT_EQ(top(), 310) << "a WanderScreen step, vertical one included";
@@ -228,20 +221,21 @@ TEST_F(WanderTest, TheMascotItselfInFrontMeansWandering) {
 
 TEST_F(WanderTest, JumpsOntoTheWindowFromEitherSide) {
     struct Case {
-        int left, dirX;
-        int expectLeft, expectDirX;
+        int left;
+        HorizontalHeading dirX;
+        int expectLeft;
+        HorizontalHeading expectDirX;
     };
-    for (const Case& c :
-         {Case{0, 1, 300, 1}, Case{0, 2, 300, 1}, Case{900, 1, 700 - W, 2}, Case{900, 2, 700 - W, 2}}) {
+    for (const Case& c : {Case{0, Rightward, 300, Rightward}, Case{0, Leftward, 300, Rightward},
+                          Case{900, Rightward, 700 - W, Leftward}, Case{900, Leftward, 700 - W, Leftward}}) {
         SCOPED_TRACE(c.left);
         createInMode(4, c.left, 100);
-        DirX = c.dirX;
+        movement().DirX = c.dirX;
         sim->setForeground(sim->addWindow({300, 400, 700, 600}));
-        seedPlainTick();
         tick();
         EXPECT_EQ(top(), 400 - H);
         EXPECT_EQ(left(), c.expectLeft);
-        EXPECT_EQ(DirX, c.expectDirX);
+        EXPECT_EQ(movement().DirX, c.expectDirX);
         form.reset();
     }
 }
@@ -251,17 +245,15 @@ TEST_F(WanderTest, WindowNarrowerThanTheFrame) {
     // then reaches past its right end as well.
     createInMode(4, 290, 100);
     sim->setForeground(sim->addWindow({300, 400, 330, 600}));
-    seedPlainTick();
     tick();
     EXPECT_EQ(left(), 330 - W);
-    EXPECT_EQ(DirX, 2);
+    EXPECT_EQ(movement().DirX, Leftward);
     EXPECT_EQ(shownFrame(), 4);
 }
 
 TEST_F(WanderTest, WindowPastTheScreenCarriesTheCharacter) {
     createInMode(4, 1100, 100);
     sim->setForeground(sim->addWindow({900, 400, 1300, 600}));
-    seedPlainTick();
     tick();
     EXPECT_EQ(left(), 1110) << "only the window's edges clamp";
 }
@@ -269,7 +261,7 @@ TEST_F(WanderTest, WindowPastTheScreenCarriesTheCharacter) {
 TEST_F(WanderTest, WindowModePauseTickSetsTopFirst) {
     createInMode(4, 500, 100);
     sim->setForeground(sim->addWindow({300, 400, 700, 600}));
-    seedPause();
+    willPause();
     tick();
     EXPECT_EQ(timer1Interval(), 0);
     EXPECT_EQ(top(), 400 - H);

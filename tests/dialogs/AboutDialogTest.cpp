@@ -89,14 +89,14 @@ TEST_F(VerDialog, EscDoesNotCloseButEnterAndTheCloseBoxDo) {
             pressKey(dialog, Qt::Key_Return);
             closedByClick = !dialog.isVisible();
         });
-        EXPECT_EQ(desktop().execModal(dialog), QDialog::Accepted);
+        EXPECT_EQ(desktopLoops().execModal(dialog), QDialog::Accepted);
         EXPECT_TRUE(openAfterEsc);
         EXPECT_TRUE(closedByClick);
     }
     {
         TFrmVer dialog;
         sim().setModalScript([&](SimulatedDesktop&, QDialog&) { dialog.close(); });
-        desktop().execModal(dialog);
+        desktopLoops().execModal(dialog);
         EXPECT_FALSE(dialog.isVisible());
     }
 }

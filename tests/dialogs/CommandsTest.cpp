@@ -30,20 +30,20 @@ TEST_P(PlaceNearTaskbar, PutsADialogThirtyPixelsFromTheCornerBesideTheTaskbar) {
     EXPECT_EQ(TFrmMain::PlaceNearTaskbar(300, 200), QPoint(c.left, c.top));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sides, PlaceNearTaskbar,
-    ::testing::Values(PlaceCase{"bottom", ScreenRect{0, 738, 1024, 768}, 694, 508},
-                      PlaceCase{"top", ScreenRect{0, 0, 1024, 30}, 694, 60},
-                      PlaceCase{"right", ScreenRect{994, 0, 1024, 768}, 664, 538},
-                      PlaceCase{"left", ScreenRect{0, 0, 30, 768}, 60, 538},
-                      // A top of exactly 10 is a bottom taskbar, 9 is not.
-                      PlaceCase{"topTenIsBottom", ScreenRect{0, 10, 1024, 40}, 694, -220},
-                      PlaceCase{"topNineIsTop", ScreenRect{0, 9, 1024, 39}, 694, 69},
-                      // Not clamped to the screen.
-                      PlaceCase{"offScreen", ScreenRect{0, 100, 1024, 130}, 694, -130},
-                      // Without a taskbar the screen's bottom edge stands in.
-                      PlaceCase{"queryFails", std::nullopt, 694, 538}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sides, PlaceNearTaskbar,
+                         ::testing::Values(PlaceCase{"bottom", ScreenRect{0, 738, 1024, 768}, 694, 508},
+                                           PlaceCase{"top", ScreenRect{0, 0, 1024, 30}, 694, 60},
+                                           PlaceCase{"right", ScreenRect{994, 0, 1024, 768}, 664, 538},
+                                           PlaceCase{"left", ScreenRect{0, 0, 30, 768}, 60, 538},
+                                           // A top of exactly 10 is a bottom taskbar, 9 is not.
+                                           PlaceCase{"topTenIsBottom", ScreenRect{0, 10, 1024, 40}, 694,
+                                                     -220},
+                                           PlaceCase{"topNineIsTop", ScreenRect{0, 9, 1024, 39}, 694, 69},
+                                           // Not clamped to the screen.
+                                           PlaceCase{"offScreen", ScreenRect{0, 100, 1024, 130}, 694, -130},
+                                           // Without a taskbar the screen's bottom edge stands in.
+                                           PlaceCase{"queryFails", std::nullopt, 694, 538}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class Commands : public MascotFixture {
 protected:
@@ -158,15 +158,15 @@ TEST_F(Commands, OkAppliesToTheRunningMascotAtOnce) {
     });
     form->N2Click(form->N2);
     EXPECT_EQ(timer1Interval(), 50);
-    EXPECT_EQ(StepSize, 1);
+    EXPECT_EQ(movement().StepSize, 1);
     EXPECT_FALSE(sim->isTopMost(*form));
-    EXPECT_EQ(MoveMode, 5);
+    EXPECT_EQ(settings().MoveMode, MovementMode::StepInPlace);
     EXPECT_TRUE(iniExists());
 }
 
 TEST_F(Commands, CancelLeavesTheMascotAsItWas) {
     const int period = timer1Interval();
-    const int step = StepSize;
+    const int step = movement().StepSize;
     sim->setModalScript([](SimulatedDesktop&, QDialog&) {
         FrmSettei->TrBar->setValue(0);
         FrmSettei->CbxTemae->setChecked(false);
@@ -174,7 +174,7 @@ TEST_F(Commands, CancelLeavesTheMascotAsItWas) {
     });
     form->N2Click(form->N2);
     EXPECT_EQ(timer1Interval(), period);
-    EXPECT_EQ(StepSize, step);
+    EXPECT_EQ(movement().StepSize, step);
     EXPECT_TRUE(sim->isTopMost(*form));
     EXPECT_FALSE(iniExists());
 }
@@ -194,7 +194,7 @@ TEST_F(Commands, DragStopsTimer1KeepsAPauseBeatingAndReappliesAfterRelease) {
     const int period = timer1Interval();
     form->Timer1->setInterval(0);
     form->Timer2->setInterval(period);
-    PauseBeats = 0;
+    movement().PauseBeats = 0;
     int beatsDuringDrag = 0;
     sim->setCursorPos({120, 230});
     sim->setDragScript([&](SimulatedDesktop& s, QWidget&, QPoint press) {
@@ -202,7 +202,7 @@ TEST_F(Commands, DragStopsTimer1KeepsAPauseBeatingAndReappliesAfterRelease) {
         EXPECT_EQ(timer1Interval(), 0) << "no movement tick during the drag";
         s.setCursorPos({420, 330});
         s.advance(3 * period);
-        beatsDuringDrag = PauseBeats;
+        beatsDuringDrag = movement().PauseBeats;
         s.releaseButton();
     });
     form->Rgn1MouseDown(form->Rgn1, TMouseButton::mbLeft, Shift::ssLeft, 20, 30);
@@ -232,15 +232,16 @@ TEST_P(Press, OnlyAHeldLeftButtonStartsADrag) {
     EXPECT_EQ(timer1Interval() != 0, c.drags);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, Press,
-    ::testing::Values(PressCase{"left", TMouseButton::mbLeft, Shift::ssLeft, true},
-                      PressCase{"right", TMouseButton::mbRight, Shift::ssRight, false},
-                      PressCase{"middle", TMouseButton::mbMiddle, Shift::ssMiddle, false},
-                      // The held set decides, not the button that went down.
-                      PressCase{"rightWithLeftHeld", TMouseButton::mbRight, Shift::ssRight | Shift::ssLeft, true},
-                      PressCase{"leftDoubleWithShiftKey", TMouseButton::mbLeft,
-                                Shift::ssLeft | Shift::ssDouble | Shift::ssShift, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Buttons, Press,
+                         ::testing::Values(PressCase{"left", TMouseButton::mbLeft, Shift::ssLeft, true},
+                                           PressCase{"right", TMouseButton::mbRight, Shift::ssRight, false},
+                                           PressCase{"middle", TMouseButton::mbMiddle, Shift::ssMiddle,
+                                                     false},
+                                           // The held set decides, not the button that went down.
+                                           PressCase{"rightWithLeftHeld", TMouseButton::mbRight,
+                                                     Shift::ssRight | Shift::ssLeft, true},
+                                           PressCase{"leftDoubleWithShiftKey", TMouseButton::mbLeft,
+                                                     Shift::ssLeft | Shift::ssDouble | Shift::ssShift, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -21,7 +21,7 @@
 
 #include "DesktopServices.h"
 #include "ErrorDisplay.h"
-#include "MascotSettings.h"
+#include "ProgramStateAccess.h"
 #include "SimulatedDesktop.h"
 
 // One row of a dialog's control table.
@@ -33,7 +33,9 @@ struct ControlRow {
     const char* caption; // nullptr: no caption to compare
 };
 
-inline std::ostream& operator<<(std::ostream& out, const ControlRow& row) { return out << row.name; }
+inline std::ostream& operator<<(std::ostream& out, const ControlRow& row) {
+    return out << row.name;
+}
 
 // The kind of a widget in the terms of the control tables.
 inline std::string kindOf(const QWidget* w) {
@@ -50,7 +52,8 @@ inline std::string kindOf(const QWidget* w) {
     if (auto* label = qobject_cast<const QLabel*>(w)) {
         if (!label->pixmap().isNull() || w->objectName().startsWith("Image"))
             return "image";
-        return label->frameShape() != QFrame::NoFrame || w->objectName().startsWith("Panel") ? "panel" : "label";
+        return label->frameShape() != QFrame::NoFrame || w->objectName().startsWith("Panel") ? "panel"
+                                                                                             : "label";
     }
     return "other";
 }
@@ -86,8 +89,9 @@ inline void expectRow(QWidget& dialog, const ControlRow& row) {
             expected.setWidth(needed);
     }
     EXPECT_EQ(w->geometry(), expected);
-    if (row.caption)
+    if (row.caption) {
         EXPECT_EQ(captionOf(w).toStdString(), row.caption);
+    }
 }
 
 inline void pressKey(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -115,18 +119,18 @@ protected:
         sim_->setExecutablePath(dir_.filePath("kuvito").toStdString());
         installDesktop(std::move(sim));
         ErrorDisplay::setTitle("走れクヴィトくん");
-        resetMascotSettings();
-        ApplySettingsOnMascot = [this] { ++applied_; };
+        resetProgramState();
+        programState().ApplySettingsOnMascot = [this] { ++applied_; };
     }
     void TearDown() override {
-        resetMascotSettings();
+        resetProgramState();
         installDesktop(std::make_unique<SimulatedDesktop>());
     }
-    void settings(bool top, int mode, int speed, int step) {
-        StayOnTop = top;
-        MoveMode = mode;
-        SpeedIndex = speed;
-        StepIndex = step;
+    void setSettings(bool top, int mode, int speed, int step) {
+        settings().StayOnTop = top;
+        settings().MoveMode = static_cast<MovementMode>(mode); // as stored
+        settings().SpeedIndex = speed;
+        settings().StepIndex = step;
     }
     std::string iniPath() const { return dir_.filePath("kuvito.ini").toStdString(); }
 

@@ -103,9 +103,10 @@ TEST_F(SetteiDialog, OptionsAreExclusiveWithTheFirstSelectedAtCreation) {
 
 TEST_F(SetteiDialog, TabOrderRunsThroughOptionsCheckBoxSlidersAndButtons) {
     TFrmSettei dialog;
-    const QWidget* expected[] = {dialog.RadioButton1, dialog.RadioButton2, dialog.RadioButton3, dialog.RadioButton4,
-                                 dialog.RadioButton5, dialog.CbxTemae,     dialog.TrBar,        dialog.TrBarIdouR,
-                                 dialog.Button1,      dialog.Button2};
+    const QWidget* expected[] = {dialog.RadioButton1, dialog.RadioButton2, dialog.RadioButton3,
+                                 dialog.RadioButton4, dialog.RadioButton5, dialog.CbxTemae,
+                                 dialog.TrBar,        dialog.TrBarIdouR,   dialog.Button1,
+                                 dialog.Button2};
     for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
         // Skip widgets that never take focus by tab (panels, labels).
         QWidget* next = expected[i]->nextInFocusChain();
@@ -127,7 +128,7 @@ class SetteiShow : public DialogFixture, public ::testing::WithParamInterface<Sh
 
 TEST_P(SetteiShow, OpensWithTheCurrentSettings) {
     const ShowCase& c = GetParam();
-    settings(c.top, c.mode, c.speed, c.step);
+    setSettings(c.top, c.mode, c.speed, c.step);
     TFrmSettei dialog;
     dialog.show();
     EXPECT_EQ(dialog.CbxTemae->isChecked(), c.shownTop);
@@ -149,11 +150,11 @@ INSTANTIATE_TEST_SUITE_P(Table, SetteiShow,
 // Shows the dialog through the simulated desktop, letting `user` act on it.
 template <typename User> int runModal(SimulatedDesktop& sim, TFrmSettei& dialog, User user) {
     sim.setModalScript([&](SimulatedDesktop&, QDialog&) { user(); });
-    return desktop().execModal(dialog);
+    return desktopLoops().execModal(dialog);
 }
 
 TEST_F(SetteiDialog, OkWritesTheFileAndAppliesAtOnce) {
-    settings(true, 1, 5, 5);
+    setSettings(true, 1, 5, 5);
     TFrmSettei dialog;
     const int result = runModal(sim(), dialog, [&] {
         dialog.TrBar->setValue(0);
@@ -165,26 +166,26 @@ TEST_F(SetteiDialog, OkWritesTheFileAndAppliesAtOnce) {
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(readFile(iniPath()), "[kuvito]\r\nspeed=0\r\nidour=10\r\ntemae=2\r\nidou=3\r\n");
-    EXPECT_EQ(SpeedIndex, 0);
-    EXPECT_EQ(StepIndex, 10);
-    EXPECT_FALSE(StayOnTop);
-    EXPECT_EQ(MoveMode, 3);
+    EXPECT_EQ(settings().SpeedIndex, 0);
+    EXPECT_EQ(settings().StepIndex, 10);
+    EXPECT_FALSE(settings().StayOnTop);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 3);
     EXPECT_EQ(applied_, 1);
 }
 
 TEST_F(SetteiDialog, OkStoresWhatTheDialogShowsForOutOfRangeSettings) {
-    settings(true, 7, 12, -3);
+    setSettings(true, 7, 12, -3);
     TFrmSettei dialog;
     runModal(sim(), dialog, [&] { dialog.Button1->click(); });
     EXPECT_EQ(readFile(iniPath()), "[kuvito]\r\nspeed=10\r\nidour=0\r\ntemae=1\r\nidou=1\r\n");
-    EXPECT_EQ(SpeedIndex, 10);
-    EXPECT_EQ(StepIndex, 0);
-    EXPECT_EQ(MoveMode, 1);
+    EXPECT_EQ(settings().SpeedIndex, 10);
+    EXPECT_EQ(settings().StepIndex, 0);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
     EXPECT_EQ(applied_, 1);
 }
 
 TEST_F(SetteiDialog, EnterPressesOk) {
-    settings(true, 2, 4, 6);
+    setSettings(true, 2, 4, 6);
     TFrmSettei dialog;
     runModal(sim(), dialog, [&] { pressKey(dialog, Qt::Key_Return); });
     EXPECT_EQ(readFile(iniPath()), "[kuvito]\r\nspeed=4\r\nidour=6\r\ntemae=1\r\nidou=2\r\n");
@@ -196,7 +197,7 @@ enum class Dismiss { CancelButton, Escape, CloseBox };
 class SetteiDismiss : public DialogFixture, public ::testing::WithParamInterface<Dismiss> {};
 
 TEST_P(SetteiDismiss, ChangesNothing) {
-    settings(true, 2, 4, 6);
+    setSettings(true, 2, 4, 6);
     TFrmSettei dialog;
     const int result = runModal(sim(), dialog, [&] {
         dialog.TrBar->setValue(9);
@@ -218,10 +219,10 @@ TEST_P(SetteiDismiss, ChangesNothing) {
     });
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_FALSE(fs::exists(iniPath()));
-    EXPECT_TRUE(StayOnTop);
-    EXPECT_EQ(MoveMode, 2);
-    EXPECT_EQ(SpeedIndex, 4);
-    EXPECT_EQ(StepIndex, 6);
+    EXPECT_TRUE(settings().StayOnTop);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 2);
+    EXPECT_EQ(settings().SpeedIndex, 4);
+    EXPECT_EQ(settings().StepIndex, 6);
     EXPECT_EQ(applied_, 0);
 }
 
@@ -235,7 +236,7 @@ TEST_F(SetteiDialog, ReadOnlyFileShowsTheErrorAndKeepsTheDialogOpen) {
         out << before;
     }
     fs::permissions(iniPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    settings(true, 2, 2, 3);
+    setSettings(true, 2, 2, 3);
     TFrmSettei dialog;
     bool stayedOpen = false;
     runModal(sim(), dialog, [&] {
@@ -253,8 +254,8 @@ TEST_F(SetteiDialog, ReadOnlyFileShowsTheErrorAndKeepsTheDialogOpen) {
     EXPECT_EQ(sim().errorBoxes()[0].text.toStdString(), iniPath() + " に書き込めません.");
     EXPECT_EQ(sim().errorBoxes()[0].title.toStdString(), "走れクヴィトくん");
     EXPECT_EQ(readFile(iniPath()), before);
-    EXPECT_EQ(SpeedIndex, 2);
-    EXPECT_EQ(MoveMode, 2);
+    EXPECT_EQ(settings().SpeedIndex, 2);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 2);
     EXPECT_EQ(applied_, 0);
     fs::permissions(iniPath(), fs::perms::owner_all, fs::perm_options::add);
 }

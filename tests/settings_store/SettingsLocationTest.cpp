@@ -2,7 +2,7 @@
 #include "SettingsStore.h"
 
 #include "KuvitoError.h"
-#include "MascotSettings.h"
+#include "ProgramStateAccess.h"
 #include "SimulatedDesktop.h"
 
 #include <gtest/gtest.h>
@@ -60,13 +60,13 @@ protected:
         fs::create_directories(dir_ / "bin");
         useProgramIn(dir_ / "bin");
         config_.emplace("XDG_CONFIG_HOME", (dir_ / "config").string());
-        resetMascotSettings();
+        resetProgramState();
     }
     void TearDown() override {
         std::error_code ignored;
         fs::permissions(dir_ / "bin", fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(dir_, ignored);
-        resetMascotSettings();
+        resetProgramState();
     }
     void useProgramIn(const fs::path& folder) {
         auto sim = std::make_unique<SimulatedDesktop>();
@@ -97,7 +97,7 @@ TEST_F(SettingsLocationTest, WritableFolderBesideTheProgramIsUsedAndTheUsersFile
     fs::create_directories(userIni().parent_path());
     std::ofstream(userIni()) << "[kuvito]\nidou=4\n";
     ReadSettings();
-    EXPECT_EQ(MoveMode, 1);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
     WriteSettings(1, 2, true, 3);
     EXPECT_EQ(slurp(beside()), "[kuvito]\r\nspeed=1\r\nidour=2\r\ntemae=1\r\nidou=3\r\n");
     EXPECT_EQ(slurp(userIni()), "[kuvito]\nidou=4\n");
@@ -107,7 +107,7 @@ TEST_F(SettingsLocationTest, ReadOnlyFolderWithoutAFileWritesTheUsersFileInAPriv
     SKIP_AS_ROOT();
     installReadOnly(std::nullopt);
     ReadSettings();
-    EXPECT_EQ(SpeedIndex, 5);
+    EXPECT_EQ(settings().SpeedIndex, 5);
     EXPECT_FALSE(fs::exists(dir_ / "config")) << "reading must create nothing";
     WriteSettings(2, 8, false, 5);
     EXPECT_EQ(slurp(userIni()), "[kuvito]\r\nspeed=2\r\nidour=8\r\ntemae=2\r\nidou=5\r\n");
@@ -121,16 +121,16 @@ TEST_F(SettingsLocationTest, ReadOnlyFolderWithAFileServesAsDefaultUntilTheUserW
     const std::string system = "[kuvito]\r\nspeed=9\r\nidour=1\r\ntemae=2\r\nidou=3\r\n";
     installReadOnly(system);
     ReadSettings();
-    EXPECT_EQ(SpeedIndex, 9);
-    EXPECT_EQ(MoveMode, 3);
-    EXPECT_FALSE(StayOnTop);
+    EXPECT_EQ(settings().SpeedIndex, 9);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 3);
+    EXPECT_FALSE(settings().StayOnTop);
     WriteSettings(4, 4, true, 2);
     EXPECT_EQ(slurp(beside()), system);
-    resetMascotSettings();
+    resetProgramState();
     ReadSettings();
-    EXPECT_EQ(SpeedIndex, 4);
-    EXPECT_EQ(MoveMode, 2);
-    EXPECT_TRUE(StayOnTop);
+    EXPECT_EQ(settings().SpeedIndex, 4);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 2);
+    EXPECT_TRUE(settings().StayOnTop);
 }
 
 TEST_F(SettingsLocationTest, UsersFileWinsOverTheSystemWideOne) {
@@ -140,8 +140,8 @@ TEST_F(SettingsLocationTest, UsersFileWinsOverTheSystemWideOne) {
     std::ofstream(userIni()) << "[kuvito]\nidou=4\n";
     ReadSettings();
     // The files are not merged: a key the user's file lacks is the default.
-    EXPECT_EQ(MoveMode, 4);
-    EXPECT_EQ(SpeedIndex, 5);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 4);
+    EXPECT_EQ(settings().SpeedIndex, 5);
 }
 
 TEST_F(SettingsLocationTest, FoldersThePackagingSystemOwnsAreNeverWrittenEvenByRoot) {

@@ -1,7 +1,7 @@
 #include "SettingsStore.h"
 
 #include "KuvitoError.h"
-#include "MascotSettings.h"
+#include "ProgramStateAccess.h"
 #include "SimulatedDesktop.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ protected:
         auto sim = std::make_unique<SimulatedDesktop>();
         sim->setExecutablePath((dir_ / "bin" / "kuvito").string());
         installDesktop(std::move(sim));
-        resetMascotSettings();
+        resetProgramState();
         // The current directory must play no part in where the file is.
         previousCwd_ = fs::current_path();
         fs::current_path(dir_);
@@ -39,7 +39,7 @@ protected:
         std::error_code ignored;
         fs::permissions(iniPath(), fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(dir_, ignored);
-        resetMascotSettings();
+        resetProgramState();
     }
 
     fs::path iniPath() const { return dir_ / "bin" / "kuvito.ini"; }
@@ -67,10 +67,10 @@ TEST_F(SettingsStoreTest, PathIsBesideTheExecutableNotTheCurrentDirectory) {
 
 TEST_F(SettingsStoreTest, NoFileGivesDefaultsAndCreatesNothing) {
     ReadSettings();
-    EXPECT_TRUE(StayOnTop);
-    EXPECT_EQ(MoveMode, 1);
-    EXPECT_EQ(SpeedIndex, 5);
-    EXPECT_EQ(StepIndex, 5);
+    EXPECT_TRUE(settings().StayOnTop);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
+    EXPECT_EQ(settings().SpeedIndex, 5);
+    EXPECT_EQ(settings().StepIndex, 5);
     EXPECT_FALSE(fs::exists(iniPath()));
     EXPECT_FALSE(fs::exists(dir_ / "kuvito.ini"));
 }
@@ -78,7 +78,7 @@ TEST_F(SettingsStoreTest, NoFileGivesDefaultsAndCreatesNothing) {
 TEST_F(SettingsStoreTest, FileInTheCurrentDirectoryIsIgnored) {
     std::ofstream(dir_ / "kuvito.ini") << "[kuvito]\nidou=3\n";
     ReadSettings();
-    EXPECT_EQ(MoveMode, 1);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
 }
 
 TEST_F(SettingsStoreTest, TemaeIsOnOnlyForExactlyOne) {
@@ -90,32 +90,32 @@ TEST_F(SettingsStoreTest, TemaeIsOnOnlyForExactlyOne) {
          {Case{"temae=1", true}, Case{"temae=0", false}, Case{"temae=2", false}, Case{"temae=7", false},
           Case{"temae=-1", false}, Case{"temae=$1", true}, Case{"temae=0x1", true}, Case{"temae=yes", true},
           Case{"temae=", true}, Case{"temae", true}, Case{"other=2", true}}) {
-        StayOnTop = !c.on;
+        settings().StayOnTop = !c.on;
         readWith(std::string(c.line) + "\r\n");
-        EXPECT_EQ(StayOnTop, c.on) << c.line;
+        EXPECT_EQ(settings().StayOnTop, c.on) << c.line;
     }
 }
 
 TEST_F(SettingsStoreTest, ValuesAreTakenWithoutRangeChecks) {
     readWith("speed=12\r\nidour=-1\r\nidou=9\r\ntemae=2\r\n");
-    EXPECT_EQ(SpeedIndex, 12);
-    EXPECT_EQ(StepIndex, -1);
-    EXPECT_EQ(MoveMode, 9);
-    EXPECT_FALSE(StayOnTop);
+    EXPECT_EQ(settings().SpeedIndex, 12);
+    EXPECT_EQ(settings().StepIndex, -1);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 9);
+    EXPECT_FALSE(settings().StayOnTop);
 }
 
 TEST_F(SettingsStoreTest, HexadecimalAndMalformedValues) {
     readWith("speed=0x3\r\nidour=$A\r\nidou=2x\r\n");
-    EXPECT_EQ(SpeedIndex, 3);
-    EXPECT_EQ(StepIndex, 10);
-    EXPECT_EQ(MoveMode, 1);
+    EXPECT_EQ(settings().SpeedIndex, 3);
+    EXPECT_EQ(settings().StepIndex, 10);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
 }
 
 TEST_F(SettingsStoreTest, OnlyTheKuvitoSectionCounts) {
     writeIni("[other]\nspeed=1\n[KUVITO]\nIDOU=4\n");
     ReadSettings();
-    EXPECT_EQ(SpeedIndex, 5);
-    EXPECT_EQ(MoveMode, 4);
+    EXPECT_EQ(settings().SpeedIndex, 5);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 4);
 }
 
 TEST_F(SettingsStoreTest, LongValueIsCutToTheBufferAndFallsBack) {
@@ -123,26 +123,26 @@ TEST_F(SettingsStoreTest, LongValueIsCutToTheBufferAndFallsBack) {
     // a value whose 2048th character is the bad one would read as a number
     // only if the buffer were larger.
     readWith("speed=" + std::string(2047, '0') + "7\r\n");
-    EXPECT_EQ(SpeedIndex, 0);
+    EXPECT_EQ(settings().SpeedIndex, 0);
     readWith("speed=" + std::string(2046, '0') + "3\r\n");
-    EXPECT_EQ(SpeedIndex, 3);
+    EXPECT_EQ(settings().SpeedIndex, 3);
 }
 
 TEST_F(SettingsStoreTest, FirstWriteCreatesTheSectionInWritingOrder) {
     WriteSettings(3, 7, false, 4);
     EXPECT_EQ(readIni(), "[kuvito]\r\nspeed=3\r\nidour=7\r\ntemae=2\r\nidou=4\r\n");
-    EXPECT_EQ(SpeedIndex, 3);
-    EXPECT_EQ(StepIndex, 7);
-    EXPECT_FALSE(StayOnTop);
-    EXPECT_EQ(MoveMode, 4);
+    EXPECT_EQ(settings().SpeedIndex, 3);
+    EXPECT_EQ(settings().StepIndex, 7);
+    EXPECT_FALSE(settings().StayOnTop);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 4);
 
     WriteSettings(0, 10, true, 1);
     EXPECT_EQ(readIni(), "[kuvito]\r\nspeed=0\r\nidour=10\r\ntemae=1\r\nidou=1\r\n");
-    EXPECT_TRUE(StayOnTop);
+    EXPECT_TRUE(settings().StayOnTop);
     ReadSettings();
-    EXPECT_EQ(SpeedIndex, 0);
-    EXPECT_EQ(StepIndex, 10);
-    EXPECT_EQ(MoveMode, 1);
+    EXPECT_EQ(settings().SpeedIndex, 0);
+    EXPECT_EQ(settings().StepIndex, 10);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
 }
 
 TEST_F(SettingsStoreTest, OtherLinesAreKeptByteForByte) {
@@ -186,10 +186,10 @@ TEST_F(SettingsStoreTest, ReadOnlyFileChangesNothing) {
         EXPECT_EQ(std::string(e.what()), iniPath().string() + " に書き込めません");
     }
     EXPECT_EQ(readIni(), before);
-    EXPECT_EQ(SpeedIndex, 2);
-    EXPECT_EQ(StepIndex, 3);
-    EXPECT_TRUE(StayOnTop);
-    EXPECT_EQ(MoveMode, 2);
+    EXPECT_EQ(settings().SpeedIndex, 2);
+    EXPECT_EQ(settings().StepIndex, 3);
+    EXPECT_TRUE(settings().StayOnTop);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 2);
 }
 
 TEST_F(SettingsStoreTest, UncreatableUserFolderFailsAtTheFirstKey) {
@@ -198,15 +198,15 @@ TEST_F(SettingsStoreTest, UncreatableUserFolderFailsAtTheFirstKey) {
     auto sim = std::make_unique<SimulatedDesktop>();
     sim->setExecutablePath((dir_ / "gone" / "kuvito").string());
     installDesktop(std::move(sim));
-    SpeedIndex = 1;
+    settings().SpeedIndex = 1;
     try {
         WriteSettings(4, 4, true, 3);
         FAIL() << "the write reported success";
     } catch (const KuvitoError& e) {
         EXPECT_EQ(std::string(e.what()), "/dev/null/kuvito-tests/kuvito/kuvito.ini に書き込めません");
     }
-    EXPECT_EQ(SpeedIndex, 1);
-    EXPECT_EQ(MoveMode, 0);
+    EXPECT_EQ(settings().SpeedIndex, 1);
+    EXPECT_EQ(static_cast<int>(settings().MoveMode), 0);
     EXPECT_FALSE(fs::exists(dir_ / "gone"));
 }
 

@@ -1,19 +1,10 @@
-#include "Random.h"
+#include "GeneratorDraws.h"
 
-#include <random>
-
-namespace {
-std::mt19937& generator() {
-    static std::mt19937 engine{5489u};
-    return engine;
-}
-} // namespace
-
-void Randomize(std::uint32_t seed) {
-    generator().seed(seed);
+void GeneratorDraws::Randomize(std::uint32_t seed) {
+    engine_.seed(seed);
 }
 
-int Random(int n) {
+int GeneratorDraws::Random(int n) {
     // Rejection sampling over the engine's 32-bit output: draws that fall in
     // the incomplete last block of n values are thrown away, so every value
     // of 0..n-1 is equally likely. Written out rather than left to
@@ -24,7 +15,7 @@ int Random(int n) {
     const std::uint64_t range = std::uint64_t{1} << 32;
     const std::uint64_t limit = range - range % static_cast<std::uint64_t>(n);
     for (;;) {
-        const std::uint64_t draw = generator()();
+        const std::uint64_t draw = engine_();
         if (draw < limit)
             return static_cast<int>(draw % static_cast<std::uint64_t>(n));
     }

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <random>
+
+#include "DrawSource.h"
+
+// The program's pseudo-random generator. FormCreate seeds it once from the
+// clock; a seed replays the same draws with any standard library.
+class GeneratorDraws : public DrawSource {
+public:
+    void Randomize(std::uint32_t seed) override;
+    int Random(int n) override;
+
+private:
+    std::mt19937 engine_{5489u};
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+
+#include <cstdint>
+#include <optional>
+
+#include "ScreenRect.h"
+
+// The window in front, as far as the program can tell.
+struct ForegroundWindow {
+    std::uintptr_t id = 0; // opaque; equal ids mean the same window
+    ScreenRect rect;       // outer rectangle, frame included
+};
+
+// What the program asks about the screen, the pointer and the shell.
+class DesktopQueries {
+public:
+    virtual ~DesktopQueries() = default;
+
+    virtual QSize screenSize() const = 0; // primary screen, pixels
+    virtual QPoint cursorPos() const = 0; // screen coordinates
+    virtual std::optional<ForegroundWindow> foregroundWindow() const = 0;
+    // The taskbar (panel) rectangle, or nothing when it cannot be found.
+    virtual std::optional<ScreenRect> taskbarRect() const = 0;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class QIcon;
+
+// The notification-area record in its first, 88-byte form. The icon travels
+// as a pointer to the caller's image, valid for the duration of the call.
+struct NotifyIconData {
+    std::uint32_t cbSize = 88;
+    std::uintptr_t hWnd = 0; // the message window that receives the callbacks
+    std::uint32_t uID = 1;
+    std::uint32_t uFlags = 7; // message 1 | icon 2 | tip 4
+    std::uint32_t uCallbackMessage = 1124;
+    const QIcon* hIcon = nullptr;
+    char szTip[64] = {}; // zero-terminated, at most 63 bytes of text
+};
+
+enum class TrayOperation : int { NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2 };
+
+// A message for a message window: (message, wParam, lParam) -> result.
+using MessageHandler =
+    std::function<std::intptr_t(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)>;
+
+// How the program speaks to its user outside its own windows: the icon in
+// the notification area with its message window, and message boxes.
+class DesktopTray {
+public:
+    virtual ~DesktopTray() = default;
+
+    // A hidden window whose messages all go to the handler; 0 on failure.
+    virtual std::uintptr_t createMessageWindow(MessageHandler handler) = 0;
+    virtual void destroyMessageWindow(std::uintptr_t window) = 0;
+    // Adds, modifies or deletes the icon described by the record. The icon's
+    // mouse activity comes back to the record's window as its callback
+    // message with the mouse message (512 to 521) as lParam.
+    virtual bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) = 0;
+    // Whether a notification area is there to take an icon right now.
+    virtual bool notificationAreaAvailable() const = 0;
+
+    // A modal message box with the error icon and one OK button.
+    virtual void showErrorBox(const QString& title, const QString& text) = 0;
+    // A message with the information icon and one OK button that does not
+    // wait for the user: the program goes on while it is shown.
+    virtual void showNotice(const QString& title, const QString& text) = 0;
+};

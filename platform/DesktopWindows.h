@@ -1,0 +1,24 @@
+#pragma once
+
+class QWidget;
+class QRegion;
+
+// What the program does to its own top-level windows.
+class DesktopWindows {
+public:
+    virtual ~DesktopWindows() = default;
+
+    // No taskbar button and no task-switcher entry; called before the window
+    // is first shown.
+    virtual void hideFromTaskbar(QWidget& window) = 0;
+    // Moves a top-level window; its size is kept. Immediate.
+    virtual void moveWindow(QWidget& window, int left, int top) = 0;
+    // Keeps the window above all windows that are not top-most, or not. The
+    // window stays the same window (same native id) either way.
+    virtual void setTopMost(QWidget& window, bool on) = 0;
+    virtual bool isTopMost(const QWidget& window) const = 0;
+    // The window's shape: it shows and takes mouse input only inside it.
+    virtual void setWindowRegion(QWidget& window, const QRegion& region) = 0;
+    // Brings the window to the front and gives it the input focus.
+    virtual void setForegroundWindow(QWidget& window) = 0;
+};

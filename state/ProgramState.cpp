@@ -1,0 +1,15 @@
+#include "ProgramState.h"
+
+ProgramState& programState() {
+    static ProgramState state;
+    return state;
+}
+
+void resetProgramState() {
+    programState() = ProgramState{};
+}
+
+void applySettingsOnMascot() {
+    if (programState().ApplySettingsOnMascot)
+        programState().ApplySettingsOnMascot();
+}

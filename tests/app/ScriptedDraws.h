@@ -1,0 +1,33 @@
+#pragma once
+
+#include "DrawSource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <deque>
+#include <initializer_list>
+
+// Draws that a test says in advance. Once the script is used up every draw
+// is n - 1, the plainest draw there is: of thirty it neither pauses nor
+// turns, of ninety it makes no vertical step. A scripted draw that does not
+// fit the range asked for fails the test.
+class ScriptedDraws : public DrawSource {
+public:
+    void script(std::initializer_list<int> draws) { draws_.insert(draws_.end(), draws); }
+    std::size_t left() const { return draws_.size(); }
+
+    void Randomize(std::uint32_t) override {}
+    int Random(int n) override {
+        if (draws_.empty())
+            return n - 1;
+        const int draw = draws_.front();
+        draws_.pop_front();
+        if (draw < 0 || draw >= n)
+            ADD_FAILURE() << "scripted draw " << draw << " is outside 0.." << n - 1;
+        return draw;
+    }
+
+private:
+    std::deque<int> draws_;
+};
