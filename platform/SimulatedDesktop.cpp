@@ -147,7 +147,10 @@ void SimulatedDesktop::setTopMost(QWidget& window, bool on) {
 
 bool SimulatedDesktop::isTopMost(const QWidget& window) const {
     const WidgetState* s = findState(window);
-    return s && s->topMost;
+    // Until it is asked, a window is as it was created.
+    if (!s || s->topMostSets == 0)
+        return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    return s->topMost;
 }
 
 void SimulatedDesktop::setWindowRegion(QWidget& window, const QRegion& region) {

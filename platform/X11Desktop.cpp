@@ -81,7 +81,12 @@ void X11Desktop::setTopMost(QWidget& window, bool on) {
     WindowStateKeeper::of(window).keep("_NET_WM_STATE_ABOVE", on);
 }
 
-bool X11Desktop::isTopMost(const QWidget& window) const { return window.property("kuvitoTopMost").toBool(); }
+bool X11Desktop::isTopMost(const QWidget& window) const {
+    // Until the desktop has been asked, the window is as it was created: a
+    // form designed to stay on top carries the flag from the start.
+    const QVariant asked = window.property("kuvitoTopMost");
+    return asked.isValid() ? asked.toBool() : window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
 
 void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
     // Only a changed shape goes to the X server.
