@@ -1,17 +1,39 @@
 #!/usr/bin/env bash
-# Installs the Debian packages kuvito needs to build, run and test, when any
-# is missing. As root it runs apt-get itself; otherwise it prints the exact
-# command to run and stops, so a user is never surprised by a sudo prompt.
+# Installs the Debian packages kuvito needs, by purpose, when any is missing:
+#
+#   tools/deps.sh run        build and run the mascot (the default)
+#   tools/deps.sh desktop    also a private virtual desktop (a machine without a display)
+#   tools/deps.sh package    also build the Debian package
+#   tools/deps.sh test       everything the test suite and the benchmarks use
+#
+# As root it runs apt-get itself; otherwise it prints the exact command to run
+# and stops, so a user is never surprised by a sudo prompt.
 set -euo pipefail
 
-packages=(
+run=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libx11-dev libxext-dev
+  fonts-ipafont-gothic fontconfig x11-utils
+)
+desktop=(xvfb openbox tint2 xdotool x11-xserver-utils dbus-x11 imagemagick)
+package=(dpkg-dev file)
+test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb openbox tint2 xdotool x11-utils x11-xserver-utils wmctrl
-  imagemagick fonts-ipafont-gothic fontconfig dbus-x11 procps oneko
+  wmctrl procps oneko xauth
+  lintian appstream desktop-file-utils man-db
 )
+
+packages=()
+for purpose in "${@:-run}"; do
+  case "$purpose" in
+    run) packages+=("${run[@]}") ;;
+    desktop) packages+=("${run[@]}" "${desktop[@]}") ;;
+    package) packages+=("${run[@]}" "${package[@]}") ;;
+    test) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}") ;;
+    *) echo "usage: $0 [run|desktop|package|test]..." >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,6 +41,8 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# Each missing package once, in the order first named.
+mapfile -t missing < <(printf '%s\n' "${missing[@]}" | awk 'NF && !seen[$0]++')
 
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
@@ -26,11 +50,11 @@ fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "kuvito needs these Debian packages. Install them, then run this again:" >&2
-  echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+  echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
   exit 1
 fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"

@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+tools/deps.sh run
+# Only the program: the tests and benchmarks need tools that running does not.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUVITO_TESTS=OFF -DKUVITO_BENCH=OFF >/dev/null
 cmake --build build --target kuvito -j"$(nproc)"
 exe="$PWD/build/app/kuvito"
 
@@ -15,6 +16,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$exe"
 fi
 
+tools/deps.sh desktop
 shots="$PWD/build/screenshots"
 rm -rf "$shots"
 mkdir -p "$shots"

@@ -23,7 +23,8 @@ inline const std::array<PixelSet, 6>& frameOutlines() {
     static const std::array<PixelSet, 6> outlines = [] {
         std::array<PixelSet, 6> out;
         for (int i = 0; i < 6; ++i) {
-            std::ifstream f(std::string(KUVITO_ART_DIR) + "/Rgn" + std::to_string(i + 1) + ".bmp", std::ios::binary);
+            std::ifstream f(std::string(KUVITO_ART_DIR) + "/Rgn" + std::to_string(i + 1) + ".bmp",
+                            std::ios::binary);
             std::string bytes((std::istreambuf_iterator<char>(f)), {});
             if (bytes.size() < 54 + 160 * 87)
                 continue;
@@ -51,7 +52,9 @@ inline int shownFrame(XClient& x, XClient::Window w) {
     return 0;
 }
 
-inline void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+inline void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 // Polls until the condition holds or the time is up; returns the last result.
 inline bool eventually(const std::function<bool()>& condition, int tenthsOfSeconds = 50) {
@@ -65,7 +68,8 @@ inline bool eventually(const std::function<bool()>& condition, int tenthsOfSecon
 
 inline std::string artifactPath(const std::string& step) {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(KUVITO_ARTIFACTS) + "/" + info->test_suite_name() + "." + info->name() + "/" + step + ".png";
+    return std::string(KUVITO_ARTIFACTS) + "/" + info->test_suite_name() + "." + info->name() + "/" + step +
+           ".png";
 }
 
 inline std::string iniFile(int temae, int idou, int speed, int idour) {
@@ -76,6 +80,25 @@ inline std::string iniFile(int temae, int idou, int speed, int idour) {
 inline std::string readFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(f)), {});
+}
+
+// A window of the program with the given title, viewable, or 0.
+inline XClient::Window findWindow(XClient& x, MascotProcess& mascot, const std::string& title) {
+    for (auto w : x.windowsOfPid(mascot.pid()))
+        if (x.isViewable(w) && x.name(w) == title)
+            return w;
+    return 0;
+}
+
+// Clicks the tray icon with the given button and waits a little for the
+// menu or the effect.
+inline void clickTrayIcon(VirtualDesktop& desktop, XClient& x, MascotProcess& mascot, int button) {
+    auto icons = mascot.trayIcons(x);
+    ASSERT_FALSE(icons.empty()) << "no tray icon";
+    auto g = x.geometry(icons.front());
+    desktop.run("xdotool mousemove " + std::to_string(g.x + g.width / 2) + " " +
+                std::to_string(g.y + g.height / 2) + " click " + std::to_string(button));
+    sleepMs(400);
 }
 
 // Output a healthy run must not contain.

@@ -12,20 +12,30 @@
 namespace fs = std::filesystem;
 
 MascotProcess::MascotProcess(VirtualDesktop& desktop, std::optional<std::string> ini) : desktop_(desktop) {
-    dir_ = desktop.dir() + "/kuvito-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    dir_ = desktop.dir() + "/kuvito-" +
+           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     fs::create_directories(dir_);
     fs::copy_file(KUVITO_EXE, dir_ + "/kuvito");
     if (ini) {
         std::ofstream f(iniPath(), std::ios::binary);
         f << *ini;
     }
-    pid_ = desktop.spawn({dir_ + "/kuvito"}, dir_ + "/kuvito.log");
+    logFile_ = dir_ + "/kuvito.log";
+    pid_ = desktop.spawn({dir_ + "/kuvito"}, logFile_);
 }
 
-MascotProcess::~MascotProcess() { stop(); }
+MascotProcess::MascotProcess(VirtualDesktop& desktop, const std::vector<std::string>& argv,
+                             const std::string& logFile)
+    : desktop_(desktop), dir_(fs::path(logFile).parent_path().string()), logFile_(logFile) {
+    pid_ = desktop.spawn(argv, logFile_);
+}
+
+MascotProcess::~MascotProcess() {
+    stop();
+}
 
 std::string MascotProcess::log() const {
-    std::ifstream f(dir_ + "/kuvito.log");
+    std::ifstream f(logFile_);
     std::stringstream s;
     s << f.rdbuf();
     return s.str();

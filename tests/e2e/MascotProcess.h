@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The real kuvito program, copied into a folder of its own on a virtual
 // desktop so that its kuvito.ini (which lies beside the executable) belongs
@@ -13,6 +14,10 @@ class MascotProcess {
 public:
     // ini: the settings file's content, or nothing for no file.
     MascotProcess(VirtualDesktop& desktop, std::optional<std::string> ini = std::nullopt);
+    // A program already in place: argv starts it (possibly through a
+    // wrapper that execs it, so the process id stays the program's), and
+    // its output goes to logFile.
+    MascotProcess(VirtualDesktop& desktop, const std::vector<std::string>& argv, const std::string& logFile);
     ~MascotProcess();
 
     int pid() const { return pid_ < 0 ? -pid_ : pid_; }
@@ -30,5 +35,6 @@ public:
 private:
     VirtualDesktop& desktop_;
     std::string dir_;
+    std::string logFile_;
     int pid_ = 0;
 };

@@ -9,25 +9,6 @@
 namespace {
 constexpr int SW = 1024, PanelTop = 738;
 
-// A window of the program with the given title, viewable, or 0.
-XClient::Window findWindow(XClient& x, MascotProcess& mascot, const std::string& title) {
-    for (auto w : x.windowsOfPid(mascot.pid()))
-        if (x.isViewable(w) && x.name(w) == title)
-            return w;
-    return 0;
-}
-
-// Clicks the tray icon with the given button and waits a little for the
-// menu or the effect.
-void clickTrayIcon(VirtualDesktop& desktop, XClient& x, MascotProcess& mascot, int button) {
-    auto icons = mascot.trayIcons(x);
-    ASSERT_FALSE(icons.empty()) << "no tray icon";
-    auto g = x.geometry(icons.front());
-    desktop.run("xdotool mousemove " + std::to_string(g.x + g.width / 2) + " " + std::to_string(g.y + g.height / 2) +
-                " click " + std::to_string(button));
-    sleepMs(400);
-}
-
 long cpuTicks(int pid) {
     std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
     auto close = stat.rfind(')');
@@ -198,7 +179,8 @@ TEST(Failure, WithoutANotificationAreaTheProgramRunsAndSaysHowToEndIt) {
 
     // With no tray the character's own right-button menu is the way out.
     auto g = x.geometry(w);
-    desktop.run("xdotool mousemove " + std::to_string(g.x + 26) + " " + std::to_string(g.y + 65) + " click 3");
+    desktop.run("xdotool mousemove " + std::to_string(g.x + 26) + " " + std::to_string(g.y + 65) +
+                " click 3");
     ASSERT_TRUE(eventually([&] { return viewable() == 1; })) << "no menu";
     desktop.screenshot(artifactPath("no-tray-menu"));
     desktop.run("xdotool key Down Down Down Return");
