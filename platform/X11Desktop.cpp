@@ -3,6 +3,7 @@
 #include "PointerDrag.h"
 #include "QtTimerSource.h"
 #include "WindowStateKeeper.h"
+#include "X11MascotWindow.h"
 #include "X11TrayArea.h"
 #include "XlibBridge.h"
 
@@ -55,16 +56,30 @@ X11Desktop::X11Desktop()
 
 X11Desktop::~X11Desktop() = default;
 
+X11MascotWindow* X11Desktop::standIn(const QWidget& window) const {
+    auto it = standIns_.find(&window);
+    return it == standIns_.end() ? nullptr : it->second.get();
+}
+
 void X11Desktop::hideFromTaskbar(QWidget& window) {
     // Qt::Tool must be set before the native window exists: changing the
     // flags of an existing window re-creates it.
     if (!window.testAttribute(Qt::WA_WState_Created))
         window.setWindowFlag(Qt::Tool, true);
+    if (X11MascotWindow* fast = standIn(window)) {
+        fast->keepWmState("_NET_WM_STATE_SKIP_TASKBAR", true);
+        fast->keepWmState("_NET_WM_STATE_SKIP_PAGER", true);
+        return;
+    }
     WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_TASKBAR", true);
     WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_PAGER", true);
 }
 
-void X11Desktop::moveWindow(QWidget& window, int left, int top) { window.move(left, top); }
+void X11Desktop::moveWindow(QWidget& window, int left, int top) {
+    window.move(left, top);
+    if (X11MascotWindow* fast = standIn(window))
+        fast->move(QPoint(left, top));
+}
 
 void X11Desktop::setTopMost(QWidget& window, bool on) {
     window.setProperty("kuvitoTopMost", on);
@@ -72,6 +87,12 @@ void X11Desktop::setTopMost(QWidget& window, bool on) {
         // No native window yet: the flag is simply part of how it will be
         // created.
         window.setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        if (X11MascotWindow* fast = standIn(window))
+            fast->keepWmState("_NET_WM_STATE_ABOVE", on);
+        return;
+    }
+    if (X11MascotWindow* fast = standIn(window)) {
+        fast->keepWmState("_NET_WM_STATE_ABOVE", on);
         return;
     }
     // In place: QWindow::setFlag changes the state of the existing X window
@@ -89,6 +110,21 @@ bool X11Desktop::isTopMost(const QWidget& window) const {
 }
 
 void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
+    // A window shaped before Qt has made its native window is taken over
+    // here, once; from then on it never goes through Qt's painting.
+    X11MascotWindow* fast = standIn(window);
+    if (!fast && window.isWindow() && !window.testAttribute(Qt::WA_WState_Created)) {
+        if (auto adopted = X11MascotWindow::adopt(window)) {
+            fast = adopted.get();
+            standIns_[&window] = std::move(adopted);
+            QObject::connect(&window, &QObject::destroyed, guard_.get(),
+                             [this, w = &window] { standIns_.erase(w); });
+        }
+    }
+    if (fast) {
+        fast->setRegion(region);
+        return;
+    }
     // Only a changed shape goes to the X server.
     const QRegion mask = maskFor(region);
     if (window.mask() != mask)
@@ -96,6 +132,10 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
 }
 
 void X11Desktop::setForegroundWindow(QWidget& window) {
+    if (X11MascotWindow* fast = standIn(window)) {
+        fast->activate();
+        return;
+    }
     window.raise();
     window.activateWindow();
     // Window managers may refuse the activation Qt asks for (focus stealing
@@ -109,7 +149,14 @@ QSize X11Desktop::screenSize() const {
     return screen ? screen->geometry().size() : QSize();
 }
 
-QPoint X11Desktop::cursorPos() const { return QCursor::pos(); }
+QPoint X11Desktop::cursorPos() const {
+    // Asked on the mascot's own connection when there is one, so that the
+    // tick's one round trip does not wake Qt's event thread.
+    if (!standIns_.empty())
+        if (auto pointer = standIns_.begin()->second->pointer())
+            return pointer->pos;
+    return QCursor::pos();
+}
 
 std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const { return XlibBridge::activeWindow(); }
 
@@ -135,6 +182,13 @@ std::optional<ScreenRect> X11Desktop::taskbarRect() const {
 }
 
 void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
+    if (X11MascotWindow* fast = standIn(window)) {
+        fast->drag(pressPoint, [this, &window](QPoint to) {
+            if (window.pos() != to)
+                moveWindow(window, to.x(), to.y());
+        });
+        return;
+    }
     PointerDrag drag(window, pressPoint);
     drag.run();
 }

@@ -8,12 +8,15 @@
 #include <memory>
 
 class QSystemTrayIcon;
+class X11MascotWindow;
 class X11TrayArea;
 
 // The desktop the program runs on: Qt on X11 (xcb), with an EWMH window
 // manager and a panel. Xlib work is in XlibBridge; without an X display
 // (another Qt platform) the X-only queries answer "nothing" and the rest
-// still works through Qt.
+// still works through Qt. A top-level window that is given a shape before it
+// is first shown (the mascot) is drawn, shaped and moved by X11MascotWindow
+// on a connection of its own, so that its ticks cost Qt nothing.
 class X11Desktop : public DesktopServices {
 public:
     X11Desktop();
@@ -50,6 +53,11 @@ public:
     QSystemTrayIcon* trayIcon(std::uintptr_t window, std::uint32_t id) const;
 
 private:
+    // The window that shows a shaped widget on the desktop's own X
+    // connection (X11MascotWindow), or null for a widget Qt shows itself.
+    X11MascotWindow* standIn(const QWidget& window) const;
+
+    std::map<const QWidget*, std::unique_ptr<X11MascotWindow>> standIns_;
     std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;
     std::uintptr_t nextMessageWindow_ = 1;
     std::unique_ptr<X11TrayArea> tray_;

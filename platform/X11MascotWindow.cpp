@@ -1,0 +1,517 @@
+#include "X11MascotWindow.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+
+// Xlib after Qt: its macros (None, Bool, Status, ...) would clash with Qt's
+// names in Qt's headers.
+#include <X11/Xlib.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Often enough to keep up with a hand, rare enough to cost nothing; the
+// pointer's own motion events move the window in between.
+constexpr int kDragPollMs = 30;
+
+// The properties Qt gave its own window for the widget that the window
+// manager and other programs go by; this window carries them instead.
+constexpr const char* kCopiedProperties[] = {
+    "WM_CLASS",        "WM_NAME",           "_NET_WM_NAME",      "WM_ICON_NAME", "_NET_WM_ICON_NAME",
+    "_NET_WM_PID",     "WM_CLIENT_MACHINE", "WM_CLIENT_LEADER",  "WM_HINTS",     "WM_NORMAL_HINTS",
+    "_MOTIF_WM_HINTS", "_NET_WM_ICON",      "WM_LOCALE_NAME",    "_NET_WM_WINDOW_TYPE",
+};
+
+int ignoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+Qt::MouseButton qtButton(unsigned button) {
+    switch (button) {
+    case Button1:
+        return Qt::LeftButton;
+    case Button2:
+        return Qt::MiddleButton;
+    case Button3:
+        return Qt::RightButton;
+    default:
+        return Qt::NoButton;
+    }
+}
+
+Qt::MouseButtons qtButtons(unsigned state) {
+    Qt::MouseButtons out;
+    if (state & Button1Mask)
+        out |= Qt::LeftButton;
+    if (state & Button2Mask)
+        out |= Qt::MiddleButton;
+    if (state & Button3Mask)
+        out |= Qt::RightButton;
+    return out;
+}
+
+Qt::KeyboardModifiers qtModifiers(unsigned state) {
+    Qt::KeyboardModifiers out;
+    if (state & ShiftMask)
+        out |= Qt::ShiftModifier;
+    if (state & ControlMask)
+        out |= Qt::ControlModifier;
+    if (state & Mod1Mask)
+        out |= Qt::AltModifier;
+    return out;
+}
+
+// Scales an 8-bit channel into a visual's colour mask.
+unsigned long channel(unsigned value8, unsigned long mask) {
+    if (mask == 0)
+        return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1))
+        ++shift;
+    return ((static_cast<unsigned long>(value8) * (mask >> shift) + 127) / 255) << shift;
+}
+
+} // namespace
+
+// Everything that carries an Xlib type.
+struct X11MascotWindow::Server {
+    Display* dpy = nullptr;
+    Window window = 0;
+    Visual* visual = nullptr;
+    int depth = 0;
+    GC pictureGc = nullptr;
+    GC maskGc = nullptr;
+    Atom wmState = 0, wmProtocols = 0, wmDelete = 0;
+    // One entry per outline shown so far: the outline, its picture and its
+    // mask, both kept on the server.
+    struct Frame {
+        QRegion region;
+        Pixmap picture = 0;
+        Pixmap mask = 0;
+    };
+    std::vector<Frame> frames;
+
+    ~Server() {
+        if (!dpy)
+            return;
+        for (const Frame& f : frames) {
+            XFreePixmap(dpy, f.picture);
+            XFreePixmap(dpy, f.mask);
+        }
+        if (pictureGc)
+            XFreeGC(dpy, pictureGc);
+        if (maskGc)
+            XFreeGC(dpy, maskGc);
+        if (window)
+            XDestroyWindow(dpy, window);
+        XCloseDisplay(dpy);
+    }
+    Atom atom(const char* name) const { return XInternAtom(dpy, name, False); }
+    void sendToRoot(const char* type, long d0, long d1, long d2, long d3) const {
+        XEvent ev{};
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = window;
+        ev.xclient.message_type = atom(type);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = d0;
+        ev.xclient.data.l[1] = d1;
+        ev.xclient.data.l[2] = d2;
+        ev.xclient.data.l[3] = d3;
+        XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    }
+    std::vector<long> atoms(Window w, Atom property) const {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::vector<long> out;
+        if (XGetWindowProperty(dpy, w, property, 0, 1024, False, XA_ATOM, &type, &format, &count, &after, &data) ==
+                Success &&
+            data) {
+            if (format == 32)
+                out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+            XFree(data);
+        }
+        return out;
+    }
+};
+
+std::unique_ptr<X11MascotWindow> X11MascotWindow::adopt(QWidget& widget) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !widget.isWindow() ||
+        widget.testAttribute(Qt::WA_WState_Created) || widget.devicePixelRatioF() != 1.0)
+        return nullptr;
+    auto x = std::make_unique<Server>();
+    x->dpy = XOpenDisplay(nullptr);
+    if (!x->dpy)
+        return nullptr;
+    int shapeEvent = 0, shapeError = 0;
+    if (!XShapeQueryExtension(x->dpy, &shapeEvent, &shapeError))
+        return nullptr;
+    XSetErrorHandler(ignoreErrors);
+    return std::unique_ptr<X11MascotWindow>(new X11MascotWindow(widget, std::move(x)));
+}
+
+X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server)
+    : widget_(&widget), x_(std::move(server)) {
+    Server& x = *x_;
+    const int screen = DefaultScreen(x.dpy);
+    x.visual = DefaultVisual(x.dpy, screen);
+    x.depth = DefaultDepth(x.dpy, screen);
+    x.wmState = x.atom("_NET_WM_STATE");
+    x.wmProtocols = x.atom("WM_PROTOCOLS");
+    x.wmDelete = x.atom("WM_DELETE_WINDOW");
+    const QRect g = widget.geometry();
+    XSetWindowAttributes attrs{};
+    attrs.background_pixel = BlackPixel(x.dpy, screen);
+    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    x.window = XCreateWindow(x.dpy, RootWindow(x.dpy, screen), g.x(), g.y(), std::max(g.width(), 1),
+                             std::max(g.height(), 1), 0, x.depth, InputOutput, x.visual, CWBackPixel | CWEventMask,
+                             &attrs);
+    XSetWMProtocols(x.dpy, x.window, &x.wmDelete, 1);
+    // A window without a shape yet shows nothing rather than a black box.
+    XShapeCombineRectangles(x.dpy, x.window, ShapeBounding, 0, 0, nullptr, 0, ShapeSet, YXBanded);
+    XFlush(x.dpy);
+
+    // The widget is shown to Qt but not on screen: this window is what the
+    // user sees, and nothing the widget paints goes through Qt's backing
+    // store. Its pictures are taken with QWidget::render when needed.
+    widget.setAttribute(Qt::WA_DontShowOnScreen, true);
+    widget.installEventFilter(this);
+
+    events_ = std::make_unique<QSocketNotifier>(ConnectionNumber(x.dpy), QSocketNotifier::Read);
+    connect(events_.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
+}
+
+X11MascotWindow::~X11MascotWindow() {
+    events_.reset();
+    if (widget_)
+        widget_->removeEventFilter(this);
+}
+
+std::uintptr_t X11MascotWindow::id() const {
+    return x_->window;
+}
+
+bool X11MascotWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != widget_)
+        return false;
+    switch (event->type()) {
+    case QEvent::Show:
+        map();
+        break;
+    case QEvent::Hide:
+        unmap();
+        break;
+    case QEvent::UpdateRequest:
+        // The picture on screen comes from the pixmaps; a repaint of the
+        // widget would only fill a backing store nobody sees.
+        return true;
+    default:
+        break;
+    }
+    return false;
+}
+
+void X11MascotWindow::map() {
+    if (mapped_ || !widget_)
+        return;
+    Server& x = *x_;
+    // Qt has made its own (never mapped) window for the widget by now; the
+    // window manager is to see this one just as it would have seen that.
+    const Window qtWindow = static_cast<Window>(widget_->winId());
+    for (const char* name : kCopiedProperties) {
+        const Atom property = x.atom(name);
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x.dpy, qtWindow, property, 0, 1 << 20, False, AnyPropertyType, &type, &format,
+                               &count, &after, &data) == Success &&
+            data && type != 0) {
+            XChangeProperty(x.dpy, x.window, property, type, format, PropModeReplace, data,
+                            static_cast<int>(count));
+        }
+        if (data)
+            XFree(data);
+    }
+    // Stay on top as the widget's flags say, unless the desktop was told
+    // otherwise; the states it keeps are stated again on every map.
+    if (keptStates_.count("_NET_WM_STATE_ABOVE") == 0 && widget_->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        keptStates_["_NET_WM_STATE_ABOVE"] = true;
+    writeStates();
+    const QRect g = widget_->geometry();
+    XMoveResizeWindow(x.dpy, x.window, g.x(), g.y(), std::max(g.width(), 1), std::max(g.height(), 1));
+    XMapWindow(x.dpy, x.window);
+    XFlush(x.dpy);
+    mapped_ = true;
+}
+
+void X11MascotWindow::unmap() {
+    if (!mapped_)
+        return;
+    XUnmapWindow(x_->dpy, x_->window);
+    XFlush(x_->dpy);
+    mapped_ = false;
+}
+
+void X11MascotWindow::move(QPoint topLeft) {
+    XMoveWindow(x_->dpy, x_->window, topLeft.x(), topLeft.y());
+    XFlush(x_->dpy);
+}
+
+int X11MascotWindow::frameFor(const QRegion& region) {
+    Server& x = *x_;
+    for (std::size_t i = 0; i < x.frames.size(); ++i)
+        if (x.frames[i].region == region)
+            return static_cast<int>(i);
+    if (!widget_)
+        return -1;
+    // The first showing of this outline: the widget paints it once, into a
+    // picture that goes to the server and stays there.
+    const QSize size = widget_->size().expandedTo(QSize(1, 1));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        widget_->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+    const Window root = DefaultRootWindow(x.dpy);
+    Server::Frame frame;
+    frame.region = region;
+    frame.picture = XCreatePixmap(x.dpy, root, size.width(), size.height(), x.depth);
+    frame.mask = XCreatePixmap(x.dpy, root, size.width(), size.height(), 1);
+    if (!x.pictureGc)
+        x.pictureGc = XCreateGC(x.dpy, frame.picture, 0, nullptr);
+    if (!x.maskGc)
+        x.maskGc = XCreateGC(x.dpy, frame.mask, 0, nullptr);
+    XImage* ximage = XCreateImage(x.dpy, x.visual, x.depth, ZPixmap, 0, nullptr, size.width(), size.height(), 32, 0);
+    ximage->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(ximage->bytes_per_line) * size.height()));
+    for (int py = 0; py < size.height(); ++py) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(py));
+        for (int px = 0; px < size.width(); ++px)
+            XPutPixel(ximage, px, py,
+                      channel(qRed(row[px]), x.visual->red_mask) | channel(qGreen(row[px]), x.visual->green_mask) |
+                          channel(qBlue(row[px]), x.visual->blue_mask));
+    }
+    XPutImage(x.dpy, frame.picture, x.pictureGc, ximage, 0, 0, 0, 0, size.width(), size.height());
+    XDestroyImage(ximage);
+    XSetForeground(x.dpy, x.maskGc, 0);
+    XFillRectangle(x.dpy, frame.mask, x.maskGc, 0, 0, size.width(), size.height());
+    XSetForeground(x.dpy, x.maskGc, 1);
+    std::vector<XRectangle> rects;
+    for (const QRect& r : region)
+        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()), static_cast<unsigned short>(r.width()),
+                         static_cast<unsigned short>(r.height())});
+    if (!rects.empty())
+        XFillRectangles(x.dpy, frame.mask, x.maskGc, rects.data(), static_cast<int>(rects.size()));
+    x.frames.push_back(frame);
+    return static_cast<int>(x.frames.size()) - 1;
+}
+
+void X11MascotWindow::setRegion(const QRegion& region) {
+    const int frame = frameFor(region);
+    if (frame < 0 || frame == shownFrame_)
+        return;
+    Server& x = *x_;
+    const Server::Frame& f = x.frames[static_cast<std::size_t>(frame)];
+    XSetWindowBackgroundPixmap(x.dpy, x.window, f.picture);
+    XClearWindow(x.dpy, x.window);
+    XShapeCombineMask(x.dpy, x.window, ShapeBounding, 0, 0, f.mask, ShapeSet);
+    XFlush(x.dpy);
+    shownFrame_ = frame;
+}
+
+void X11MascotWindow::keepWmState(const std::string& state, bool on) {
+    keptStates_[state] = on;
+    Server& x = *x_;
+    const long a = static_cast<long>(x.atom(state.c_str()));
+    if (mapped_) {
+        // 1 = add, 0 = remove; source 2 = a pager-like tool, which window
+        // managers obey without focus-stealing checks.
+        x.sendToRoot("_NET_WM_STATE", on ? 1 : 0, a, 0, 2);
+    } else {
+        writeStates();
+    }
+    XFlush(x.dpy);
+}
+
+void X11MascotWindow::writeStates() {
+    Server& x = *x_;
+    std::vector<long> states = x.atoms(x.window, x.wmState);
+    for (const auto& [name, on] : keptStates_) {
+        const long a = static_cast<long>(x.atom(name.c_str()));
+        auto it = std::find(states.begin(), states.end(), a);
+        if (on && it == states.end())
+            states.push_back(a);
+        else if (!on && it != states.end())
+            states.erase(it);
+    }
+    XChangeProperty(x.dpy, x.window, x.wmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+}
+
+void X11MascotWindow::activate() {
+    if (!mapped_)
+        return;
+    XRaiseWindow(x_->dpy, x_->window);
+    x_->sendToRoot("_NET_ACTIVE_WINDOW", 2, CurrentTime, 0, 0);
+    XFlush(x_->dpy);
+}
+
+std::optional<X11MascotWindow::Pointer> X11MascotWindow::pointer() {
+    Server& x = *x_;
+    Window root = 0, child = 0;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned mask = 0;
+    const bool ok = XQueryPointer(x.dpy, DefaultRootWindow(x.dpy), &root, &child, &rx, &ry, &wx, &wy, &mask);
+    // The reply may have brought events with it; they wait in Xlib's queue,
+    // where the socket notifier does not see them.
+    readQueuedEvents();
+    if (!ok)
+        return std::nullopt;
+    return Pointer{QPoint(rx, ry), (mask & Button1Mask) != 0};
+}
+
+void X11MascotWindow::readQueuedEvents() {
+    if (XEventsQueued(x_->dpy, QueuedAlready) > 0)
+        QTimer::singleShot(0, this, [this] { readEvents(); });
+}
+
+void X11MascotWindow::readEvents() {
+    Server& x = *x_;
+    while (XPending(x.dpy) > 0) {
+        XEvent ev;
+        XNextEvent(x.dpy, &ev);
+        switch (ev.type) {
+        case ButtonPress:
+        case ButtonRelease:
+            deliverButton(ev.type == ButtonPress, static_cast<int>(ev.xbutton.button),
+                          QPoint(ev.xbutton.x, ev.xbutton.y), QPoint(ev.xbutton.x_root, ev.xbutton.y_root),
+                          ev.xbutton.state, ev.xbutton.time);
+            break;
+        case MotionNotify:
+            deliverMotion(QPoint(ev.xmotion.x, ev.xmotion.y), QPoint(ev.xmotion.x_root, ev.xmotion.y_root),
+                          ev.xmotion.state);
+            break;
+        case ClientMessage:
+            if (ev.xclient.message_type == x.wmProtocols &&
+                static_cast<Atom>(ev.xclient.data.l[0]) == x.wmDelete && widget_)
+                widget_->close();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void X11MascotWindow::deliverButton(bool press, int button, QPoint local, QPoint global, unsigned state,
+                                    unsigned long time) {
+    const Qt::MouseButton which = qtButton(static_cast<unsigned>(button));
+    if (which == Qt::NoButton || !widget_)
+        return;
+    if (dragging_) {
+        // The drag owns the pointer: the widget does not see it.
+        if (!press && which == Qt::LeftButton && dragMove_) {
+            (*dragMove_)(global - dragPress_);
+            if (dragEnd_)
+                dragEnd_();
+        }
+        return;
+    }
+    // X reports the buttons held before the event; Qt reports them after.
+    Qt::MouseButtons buttons = qtButtons(state);
+    if (press)
+        buttons |= which;
+    else
+        buttons &= ~Qt::MouseButtons(which);
+    QWidget* target = pressed_;
+    if (press || !target) {
+        QWidget* child = widget_->childAt(local);
+        target = child ? child : widget_.data();
+    }
+    QEvent::Type type = press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease;
+    if (press) {
+        // A second press of the same button soon after the first and near it
+        // is a double click, which Qt delivers in place of the second press.
+        const bool again = lastPressButton_ == button && lastPressTime_ != 0 &&
+                           time - lastPressTime_ <= static_cast<unsigned long>(QApplication::doubleClickInterval()) &&
+                           (global - lastPressPos_).manhattanLength() <= QApplication::startDragDistance();
+        if (again)
+            type = QEvent::MouseButtonDblClick;
+        // A third press starts counting again.
+        lastPressTime_ = again ? 0 : time;
+        lastPressButton_ = button;
+        lastPressPos_ = global;
+        pressed_ = target;
+    } else if (buttons == Qt::NoButton) {
+        pressed_ = nullptr;
+    }
+    const QPointF at = target->mapFrom(widget_.data(), QPointF(local));
+    QMouseEvent event(type, at, QPointF(local), QPointF(global), which, buttons, qtModifiers(state));
+    QApplication::sendEvent(target, &event);
+}
+
+void X11MascotWindow::deliverMotion(QPoint local, QPoint global, unsigned state) {
+    if (dragging_) {
+        if (dragMove_)
+            (*dragMove_)(global - dragPress_);
+        return;
+    }
+    if (!widget_)
+        return;
+    QWidget* target = pressed_;
+    if (!target) {
+        QWidget* child = widget_->childAt(local);
+        target = child ? child : widget_.data();
+    }
+    const QPointF at = target->mapFrom(widget_.data(), QPointF(local));
+    QMouseEvent event(QEvent::MouseMove, at, QPointF(local), QPointF(global), Qt::NoButton, qtButtons(state),
+                      qtModifiers(state));
+    QApplication::sendEvent(target, &event);
+}
+
+void X11MascotWindow::drag(QPoint pressPoint, const std::function<void(QPoint)>& moveTo) {
+    // The button may already be up (a very short click): nothing to drag.
+    const auto start = pointer();
+    if (!start || !start->leftDown || dragging_)
+        return;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(kDragPollMs);
+    dragging_ = true;
+    dragPress_ = pressPoint;
+    dragMove_ = &moveTo;
+    dragEnd_ = [&loop] { loop.quit(); };
+    // The press that started the drag holds the pointer for this window
+    // until the button is released, so its moves and the release come here;
+    // the poll is for a release that happened before the loop began.
+    connect(&poll, &QTimer::timeout, this, [&] {
+        const auto now = pointer();
+        if (!now) {
+            loop.quit();
+            return;
+        }
+        moveTo(now->pos - pressPoint);
+        if (!now->leftDown)
+            loop.quit();
+    });
+    poll.start();
+    loop.exec();
+    poll.stop();
+    dragging_ = false;
+    dragMove_ = nullptr;
+    dragEnd_ = nullptr;
+    pressed_ = nullptr;
+}

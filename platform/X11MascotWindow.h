@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QRegion>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <map>
+#include <optional>
+#include <string>
+
+class QSocketNotifier;
+class QWidget;
+
+// The X window that shows a shaped top-level widget (the mascot) on a
+// connection of its own, so that a movement tick costs the X server and the
+// program only what changed: a move, and on a frame switch a new background
+// and a new shape. Each picture and each outline is prepared once, the first
+// time that outline is shown, as a pixmap and a shape mask the server keeps;
+// the widget is then never repainted through Qt's backing store and Qt's own
+// X connection (and its event thread) never hears of the window. Presses,
+// releases and moves of the pointer over the window come in through this
+// connection, watched by the Qt event loop, and are handed to the widget's
+// child under the pointer as ordinary Qt mouse events.
+//
+// The widget stays a widget for everything else: its geometry, its
+// visibility, its window flags and its children are the program's to use.
+// It is marked as not shown on screen, so Qt creates no visible window for
+// it; this window stands in for it, carrying the same name, class, process
+// id, window type and window-manager state.
+//
+// A shaped widget shows one picture per outline: the picture taken the first
+// time an outline is set is used whenever that outline comes back.
+class X11MascotWindow : public QObject {
+public:
+    // Takes over showing the widget, or returns null when it cannot: no X
+    // display, a widget that already has its native window, or a scaled
+    // screen (where Qt's coordinates are not the server's pixels).
+    static std::unique_ptr<X11MascotWindow> adopt(QWidget& widget);
+    ~X11MascotWindow() override;
+    X11MascotWindow(const X11MascotWindow&) = delete;
+    X11MascotWindow& operator=(const X11MascotWindow&) = delete;
+
+    // The X window, for the window manager's requests about it.
+    std::uintptr_t id() const;
+    bool mapped() const { return mapped_; }
+
+    // Moves the window; the widget's own geometry is the caller's.
+    void move(QPoint topLeft);
+    // Shows the picture that goes with the outline and makes it the shape.
+    void setRegion(const QRegion& region);
+    // Keeps a _NET_WM_STATE entry: stated now (a request to the window
+    // manager while the window is mapped, the property otherwise) and again
+    // each time the window is mapped, since the window manager drops the
+    // property when a window is hidden.
+    void keepWmState(const std::string& state, bool on);
+    // Asks the window manager to raise and activate the window.
+    void activate();
+
+    // The pointer on this connection, straight from the server.
+    struct Pointer {
+        QPoint pos;
+        bool leftDown = false;
+    };
+    std::optional<Pointer> pointer();
+    // Moves the window with the pointer until the left button is released;
+    // pressPoint is where in the window it was pressed. Timers keep ticking.
+    void drag(QPoint pressPoint, const std::function<void(QPoint)>& moveTo);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Server;
+    X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server);
+    void map();
+    void unmap();
+    void writeStates();
+    void readEvents();
+    void readQueuedEvents();
+    void deliverButton(bool press, int button, QPoint local, QPoint global, unsigned state, unsigned long time);
+    void deliverMotion(QPoint local, QPoint global, unsigned state);
+    int frameFor(const QRegion& region);
+
+    QPointer<QWidget> widget_;
+    std::unique_ptr<Server> x_;
+    std::unique_ptr<QSocketNotifier> events_;
+    bool mapped_ = false;
+    std::map<std::string, bool> keptStates_;
+    int shownFrame_ = -1;
+    // The widget's child that took the last press gets the moves and the
+    // release that follow, as with Qt's own implicit grab.
+    QPointer<QWidget> pressed_;
+    unsigned long lastPressTime_ = 0;
+    int lastPressButton_ = 0;
+    QPoint lastPressPos_;
+    // A drag in progress: the press point and what moves the window.
+    bool dragging_ = false;
+    QPoint dragPress_;
+    const std::function<void(QPoint)>* dragMove_ = nullptr;
+    std::function<void()> dragEnd_;
+};
