@@ -38,7 +38,10 @@ exe=$1 oneko=$2 benchdir=$3 seconds=$4 rounds=$5
 work=$(mktemp -d)
 moverpid=
 trap '[ -n "$moverpid" ] && kill $moverpid 2>/dev/null; rm -rf "$work"' EXIT
-xvfb=$(pgrep -n -x Xvfb)
+# This desktop's own X server: a child of the desktop script, like this shell
+# (other programs on the machine may run X servers of their own).
+xvfb=$(pgrep -P "$PPID" -x Xvfb | head -n 1)
+[ -n "$xvfb" ] || { echo "cannot find this virtual desktop's X server" >&2; exit 1; }
 results="$work/results"
 : > "$results"
 
