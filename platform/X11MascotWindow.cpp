@@ -7,15 +7,16 @@
 #include <QPainter>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QToolTip>
 #include <QWidget>
 
 // Xlib after Qt: its macros (None, Bool, Status, ...) would clash with Qt's
 // names in Qt's headers.
 #include <X11/Xlib.h>
 
+#include <X11/extensions/shape.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/shape.h>
 
 #include <algorithm>
 #include <vector>
@@ -25,13 +26,20 @@ namespace {
 // Often enough to keep up with a hand, rare enough to cost nothing; the
 // pointer's own motion events move the window in between.
 constexpr int kDragPollMs = 30;
+// How long the pointer rests on the character before its hint shows, as
+// Qt's own hints wait.
+constexpr int kHintDelayMs = 700;
 
 // The properties Qt gave its own window for the widget that the window
 // manager and other programs go by; this window carries them instead.
 constexpr const char* kCopiedProperties[] = {
-    "WM_CLASS",        "WM_NAME",           "_NET_WM_NAME",      "WM_ICON_NAME", "_NET_WM_ICON_NAME",
-    "_NET_WM_PID",     "WM_CLIENT_MACHINE", "WM_CLIENT_LEADER",  "WM_HINTS",     "WM_NORMAL_HINTS",
-    "_MOTIF_WM_HINTS", "_NET_WM_ICON",      "WM_LOCALE_NAME",    "_NET_WM_WINDOW_TYPE",
+    "WM_CLASS",          "WM_NAME",
+    "_NET_WM_NAME",      "WM_ICON_NAME",
+    "_NET_WM_ICON_NAME", "_NET_WM_PID",
+    "WM_CLIENT_MACHINE", "WM_CLIENT_LEADER",
+    "WM_HINTS",          "WM_NORMAL_HINTS",
+    "_MOTIF_WM_HINTS",   "_NET_WM_ICON",
+    "WM_LOCALE_NAME",    "_NET_WM_WINDOW_TYPE",
 };
 
 int ignoreErrors(Display*, XErrorEvent*) {
@@ -129,7 +137,8 @@ struct X11MascotWindow::Server {
         ev.xclient.data.l[1] = d1;
         ev.xclient.data.l[2] = d2;
         ev.xclient.data.l[3] = d3;
-        XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+        XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &ev);
     }
     std::vector<long> atoms(Window w, Atom property) const {
         Atom type = 0;
@@ -137,8 +146,8 @@ struct X11MascotWindow::Server {
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         std::vector<long> out;
-        if (XGetWindowProperty(dpy, w, property, 0, 1024, False, XA_ATOM, &type, &format, &count, &after, &data) ==
-                Success &&
+        if (XGetWindowProperty(dpy, w, property, 0, 1024, False, XA_ATOM, &type, &format, &count, &after,
+                               &data) == Success &&
             data) {
             if (format == 32)
                 out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
@@ -175,10 +184,10 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     const QRect g = widget.geometry();
     XSetWindowAttributes attrs{};
     attrs.background_pixel = BlackPixel(x.dpy, screen);
-    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask;
     x.window = XCreateWindow(x.dpy, RootWindow(x.dpy, screen), g.x(), g.y(), std::max(g.width(), 1),
-                             std::max(g.height(), 1), 0, x.depth, InputOutput, x.visual, CWBackPixel | CWEventMask,
-                             &attrs);
+                             std::max(g.height(), 1), 0, x.depth, InputOutput, x.visual,
+                             CWBackPixel | CWEventMask, &attrs);
     XSetWMProtocols(x.dpy, x.window, &x.wmDelete, 1);
     // A window without a shape yet shows nothing rather than a black box.
     XShapeCombineRectangles(x.dpy, x.window, ShapeBounding, 0, 0, nullptr, 0, ShapeSet, YXBanded);
@@ -190,8 +199,25 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     widget.setAttribute(Qt::WA_DontShowOnScreen, true);
     widget.installEventFilter(this);
 
+    hintTimer_.setSingleShot(true);
+    hintTimer_.setInterval(kHintDelayMs);
+    connect(&hintTimer_, &QTimer::timeout, this, [this] { showHint(); });
+
     events_ = std::make_unique<QSocketNotifier>(ConnectionNumber(x.dpy), QSocketNotifier::Read);
     connect(events_.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
+}
+
+void X11MascotWindow::showHint() {
+    if (hintTarget_ && widget_ && widget_->isVisible())
+        QToolTip::showText(hintAt_, hintTarget_->toolTip(), hintTarget_);
+}
+
+void X11MascotWindow::hideHint() {
+    hintTimer_.stop();
+    if (hintTarget_) {
+        QToolTip::hideText();
+        hintTarget_ = nullptr;
+    }
 }
 
 X11MascotWindow::~X11MascotWindow() {
@@ -248,7 +274,8 @@ void X11MascotWindow::map() {
     }
     // Stay on top as the widget's flags say, unless the desktop was told
     // otherwise; the states it keeps are stated again on every map.
-    if (keptStates_.count("_NET_WM_STATE_ABOVE") == 0 && widget_->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    if (keptStates_.count("_NET_WM_STATE_ABOVE") == 0 &&
+        widget_->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         keptStates_["_NET_WM_STATE_ABOVE"] = true;
     writeStates();
     const QRect g = widget_->geometry();
@@ -296,13 +323,16 @@ int X11MascotWindow::frameFor(const QRegion& region) {
         x.pictureGc = XCreateGC(x.dpy, frame.picture, 0, nullptr);
     if (!x.maskGc)
         x.maskGc = XCreateGC(x.dpy, frame.mask, 0, nullptr);
-    XImage* ximage = XCreateImage(x.dpy, x.visual, x.depth, ZPixmap, 0, nullptr, size.width(), size.height(), 32, 0);
-    ximage->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(ximage->bytes_per_line) * size.height()));
+    XImage* ximage =
+        XCreateImage(x.dpy, x.visual, x.depth, ZPixmap, 0, nullptr, size.width(), size.height(), 32, 0);
+    ximage->data =
+        static_cast<char*>(std::malloc(static_cast<std::size_t>(ximage->bytes_per_line) * size.height()));
     for (int py = 0; py < size.height(); ++py) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(py));
         for (int px = 0; px < size.width(); ++px)
             XPutPixel(ximage, px, py,
-                      channel(qRed(row[px]), x.visual->red_mask) | channel(qGreen(row[px]), x.visual->green_mask) |
+                      channel(qRed(row[px]), x.visual->red_mask) |
+                          channel(qGreen(row[px]), x.visual->green_mask) |
                           channel(qBlue(row[px]), x.visual->blue_mask));
     }
     XPutImage(x.dpy, frame.picture, x.pictureGc, ximage, 0, 0, 0, 0, size.width(), size.height());
@@ -312,8 +342,8 @@ int X11MascotWindow::frameFor(const QRegion& region) {
     XSetForeground(x.dpy, x.maskGc, 1);
     std::vector<XRectangle> rects;
     for (const QRect& r : region)
-        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()), static_cast<unsigned short>(r.width()),
-                         static_cast<unsigned short>(r.height())});
+        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
+                         static_cast<unsigned short>(r.width()), static_cast<unsigned short>(r.height())});
     if (!rects.empty())
         XFillRectangles(x.dpy, frame.mask, x.maskGc, rects.data(), static_cast<int>(rects.size()));
     x.frames.push_back(frame);
@@ -405,6 +435,9 @@ void X11MascotWindow::readEvents() {
             deliverMotion(QPoint(ev.xmotion.x, ev.xmotion.y), QPoint(ev.xmotion.x_root, ev.xmotion.y_root),
                           ev.xmotion.state);
             break;
+        case LeaveNotify:
+            hideHint();
+            break;
         case ClientMessage:
             if (ev.xclient.message_type == x.wmProtocols &&
                 static_cast<Atom>(ev.xclient.data.l[0]) == x.wmDelete && widget_)
@@ -421,6 +454,7 @@ void X11MascotWindow::deliverButton(bool press, int button, QPoint local, QPoint
     const Qt::MouseButton which = qtButton(static_cast<unsigned>(button));
     if (which == Qt::NoButton || !widget_)
         return;
+    hideHint();
     if (dragging_) {
         // The drag owns the pointer: the widget does not see it.
         if (!press && which == Qt::LeftButton && dragMove_) {
@@ -445,9 +479,10 @@ void X11MascotWindow::deliverButton(bool press, int button, QPoint local, QPoint
     if (press) {
         // A second press of the same button soon after the first and near it
         // is a double click, which Qt delivers in place of the second press.
-        const bool again = lastPressButton_ == button && lastPressTime_ != 0 &&
-                           time - lastPressTime_ <= static_cast<unsigned long>(QApplication::doubleClickInterval()) &&
-                           (global - lastPressPos_).manhattanLength() <= QApplication::startDragDistance();
+        const bool again =
+            lastPressButton_ == button && lastPressTime_ != 0 &&
+            time - lastPressTime_ <= static_cast<unsigned long>(QApplication::doubleClickInterval()) &&
+            (global - lastPressPos_).manhattanLength() <= QApplication::startDragDistance();
         if (again)
             type = QEvent::MouseButtonDblClick;
         // A third press starts counting again.
@@ -475,6 +510,15 @@ void X11MascotWindow::deliverMotion(QPoint local, QPoint global, unsigned state)
     if (!target) {
         QWidget* child = widget_->childAt(local);
         target = child ? child : widget_.data();
+    }
+    // Qt shows a widget's hint only for the window system's own mouse
+    // events, so the pause before it is kept here.
+    if (qtButtons(state) == Qt::NoButton && !target->toolTip().isEmpty()) {
+        hintTarget_ = target;
+        hintAt_ = global;
+        hintTimer_.start();
+    } else {
+        hideHint();
     }
     const QPointF at = target->mapFrom(widget_.data(), QPointF(local));
     QMouseEvent event(QEvent::MouseMove, at, QPointF(local), QPointF(global), Qt::NoButton, qtButtons(state),

@@ -4,11 +4,12 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRegion>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -81,9 +82,12 @@ private:
     void writeStates();
     void readEvents();
     void readQueuedEvents();
-    void deliverButton(bool press, int button, QPoint local, QPoint global, unsigned state, unsigned long time);
+    void deliverButton(bool press, int button, QPoint local, QPoint global, unsigned state,
+                       unsigned long time);
     void deliverMotion(QPoint local, QPoint global, unsigned state);
     int frameFor(const QRegion& region);
+    void showHint();
+    void hideHint();
 
     QPointer<QWidget> widget_;
     std::unique_ptr<Server> x_;
@@ -97,6 +101,10 @@ private:
     unsigned long lastPressTime_ = 0;
     int lastPressButton_ = 0;
     QPoint lastPressPos_;
+    // The hint of the child the pointer rests on, shown after a pause.
+    QTimer hintTimer_;
+    QPointer<QWidget> hintTarget_;
+    QPoint hintAt_;
     // A drag in progress: the press point and what moves the window.
     bool dragging_ = false;
     QPoint dragPress_;
