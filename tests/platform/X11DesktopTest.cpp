@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -214,6 +215,92 @@ TEST_F(X11DesktopTest, WindowRegionBecomesTheMask) {
     desk_.setWindowRegion(*w, QRegion());
     EXPECT_FALSE(w->mask().isEmpty()) << "an empty region shows nothing rather than everything";
     EXPECT_FALSE(w->mask().intersects(w->rect()));
+}
+
+// A child that paints itself in one colour and notes the mouse events it
+// gets, with where they were.
+class Face : public QWidget {
+public:
+    explicit Face(QWidget* parent, QRect at, QColor colour) : QWidget(parent), colour(colour) {
+        setGeometry(at);
+    }
+    QColor colour;
+    std::vector<std::pair<QEvent::Type, QPoint>> seen;
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour); }
+    void mousePressEvent(QMouseEvent* e) override { note(e); }
+    void mouseReleaseEvent(QMouseEvent* e) override { note(e); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { note(e); }
+
+private:
+    void note(QMouseEvent* e) { seen.emplace_back(e->type(), e->position().toPoint()); }
+};
+
+// A window shaped before it is first shown is the desktop's to draw: each
+// outline shows the picture the window had when that outline was first set,
+// and the shape the server shows is the outline.
+TEST_F(X11DesktopTest, ShapedBeforeShowingShowsEachOutlineWithItsPicture) {
+    QWidget w(nullptr, Qt::FramelessWindowHint);
+    w.setWindowTitle("kuvito shaped window");
+    w.setGeometry(200, 150, 60, 40);
+    auto* face = new Face(&w, QRect(0, 0, 60, 40), Qt::red);
+    const QRegion left(0, 0, 30, 40);
+    const QRegion right = QRegion(30, 0, 30, 40) + QRegion(0, 0, 10, 10);
+    desk_.setWindowRegion(w, left);
+    w.show();
+    std::uintptr_t id = 0;
+    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped window")) != 0; }, 2000));
+    // The window manager reshapes its frame after the window; until then
+    // the frame may hide what changed.
+    EXPECT_TRUE(waitFor([&] {
+        return probe_.shape(id) == left && probe_.pixel(id, {5, 20}) == qRgb(255, 0, 0);
+    }));
+
+    face->colour = Qt::blue;
+    desk_.setWindowRegion(w, right);
+    EXPECT_TRUE(waitFor([&] {
+        return probe_.shape(id) == right && probe_.pixel(id, {45, 20}) == qRgb(0, 0, 255);
+    }));
+
+    // The first outline again: its picture was kept on the server.
+    desk_.setWindowRegion(w, left);
+    EXPECT_TRUE(waitFor([&] {
+        return probe_.shape(id) == left && probe_.pixel(id, {5, 20}) == qRgb(255, 0, 0);
+    }));
+
+    desk_.moveWindow(w, 300, 250);
+    EXPECT_EQ(w.pos(), QPoint(300, 250));
+    EXPECT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(300, 250, 60, 40); }));
+}
+
+// Presses on such a window reach the child under the pointer, in the
+// child's coordinates; a quick second click is a double click.
+TEST_F(X11DesktopTest, PressesOnAShapedWindowReachTheChildUnderThePointer) {
+    QWidget w(nullptr, Qt::FramelessWindowHint);
+    w.setWindowTitle("kuvito pressed window");
+    w.setGeometry(200, 150, 80, 60);
+    auto* back = new Face(&w, QRect(0, 0, 80, 60), Qt::green);
+    auto* front = new Face(&w, QRect(40, 0, 40, 60), Qt::yellow);
+    front->raise();
+    desk_.setWindowRegion(w, QRegion(0, 0, 80, 60));
+    w.show();
+    std::uintptr_t id = 0;
+    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito pressed window")) != 0; }, 2000));
+    desk_.moveWindow(w, 200, 150);
+    ASSERT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(200, 150, 80, 60); }));
+
+    ASSERT_TRUE(xdotool({"mousemove", "250", "170", "click", "1"}));
+    ASSERT_TRUE(waitFor([&] { return front->seen.size() == 2; }));
+    EXPECT_EQ(front->seen[0], std::make_pair(QEvent::MouseButtonPress, QPoint(10, 20)));
+    EXPECT_EQ(front->seen[1], std::make_pair(QEvent::MouseButtonRelease, QPoint(10, 20)));
+
+    ASSERT_TRUE(xdotool({"mousemove", "210", "175", "click", "--repeat", "2", "--delay", "40", "1"}));
+    ASSERT_TRUE(waitFor([&] { return back->seen.size() == 4; }));
+    EXPECT_EQ(back->seen[0].first, QEvent::MouseButtonPress);
+    EXPECT_EQ(back->seen[0].second, QPoint(10, 25));
+    EXPECT_EQ(back->seen[2].first, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(front->seen.size(), 2u);
 }
 
 TEST_F(X11DesktopTest, TrayClickComesBackAsMouseMessages) {

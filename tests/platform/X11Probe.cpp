@@ -1,7 +1,10 @@
 #include "X11Probe.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+
+#include <X11/extensions/shape.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 
@@ -102,4 +105,56 @@ bool X11Probe::leftButtonDown() {
     unsigned mask = 0;
     XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rx, &ry, &wx, &wy, &mask);
     return (mask & Button1Mask) != 0;
+}
+
+std::uintptr_t X11Probe::clientNamed(const std::string& name) {
+    Display* d = dpy(display_);
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
+    for (long c : longs(d, DefaultRootWindow(d), "_NET_CLIENT_LIST", XA_WINDOW)) {
+        Atom actual = 0;
+        int format = 0;
+        unsigned long n = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::string got;
+        if (XGetWindowProperty(d, static_cast<Window>(c), netName, 0, 1024, False, utf8, &actual, &format, &n,
+                               &after, &data) == Success &&
+            data)
+            got.assign(reinterpret_cast<char*>(data), n);
+        if (data)
+            XFree(data);
+        if (got == name)
+            return static_cast<std::uintptr_t>(c);
+    }
+    return 0;
+}
+
+QRegion X11Probe::shape(std::uintptr_t window) {
+    int count = 0, ordering = 0;
+    XRectangle* rects =
+        XShapeGetRectangles(dpy(display_), static_cast<Window>(window), ShapeBounding, &count, &ordering);
+    QRegion out;
+    for (int i = 0; i < count; ++i)
+        out += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+    if (rects)
+        XFree(rects);
+    return out;
+}
+
+std::optional<QRgb> X11Probe::pixel(std::uintptr_t window, QPoint at) {
+    Display* d = dpy(display_);
+    XImage* image = XGetImage(d, static_cast<Window>(window), at.x(), at.y(), 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return std::nullopt;
+    const unsigned long p = XGetPixel(image, 0, 0);
+    Visual* v = DefaultVisual(d, DefaultScreen(d));
+    auto channel = [p](unsigned long mask) {
+        int shift = 0;
+        while (mask && !((mask >> shift) & 1))
+            ++shift;
+        const unsigned long max = mask >> shift;
+        return max ? static_cast<int>(((p & mask) >> shift) * 255 / max) : 0;
+    };
+    const QRgb out = qRgb(channel(v->red_mask), channel(v->green_mask), channel(v->blue_mask));
+    XDestroyImage(image);
+    return out;
 }

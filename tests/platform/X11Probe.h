@@ -2,6 +2,8 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
+#include <QRgb>
 
 #include <cstdint>
 #include <optional>
@@ -27,6 +29,13 @@ public:
     // Dock windows' rectangles.
     std::vector<QRect> docks();
     bool leftButtonDown();
+    // A window the window manager manages whose _NET_WM_NAME is the name; 0
+    // when there is none.
+    std::uintptr_t clientNamed(const std::string& name);
+    // The window's bounding shape in its own coordinates.
+    QRegion shape(std::uintptr_t window);
+    // The colour on screen at a point of the window.
+    std::optional<QRgb> pixel(std::uintptr_t window, QPoint at);
 
 private:
     void* display_ = nullptr;
