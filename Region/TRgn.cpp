@@ -1,18 +1,11 @@
 #include "TRgn.h"
 
-#include "RgnDataStorage.h"
-
-#include "BitmapToRgnData.h"
-#include "KuvitoError.h"
 #include "PictureProperty.h"
 #include "PropertyWriter.h"
-#include "RgnRegion.h"
 
 #include <QPainter>
 
-#include <limits>
-
-TRgn::TRgn(Component* owner) : Control(owner) {
+TRgn::TRgn(Component* owner) : ShapedControl(owner) {
     setBounds(Left(), Top(), 105, 105);
 }
 
@@ -62,16 +55,7 @@ void TRgn::setRgnBitmap(const Picture& picture) {
     if (&picture == &picture_)
         return;
     picture_ = picture;
-    FreeRgn();
-    try {
-        RgnDataSize_ = BitmapToRgnData(&picture_, RgnDataBuf_);
-    } catch (...) {
-        RgnDataSize_ = 0;
-        RgnDataBuf_.reset();
-        picture_.clear();
-        repaint();
-        throw;
-    }
+    takeOutlineOf(picture_);
     if (Transparent_ || isDesigning())
         MakeMask();
     if (isDesigning()) {
@@ -82,14 +66,6 @@ void TRgn::setRgnBitmap(const Picture& picture) {
         BuildRgn();
     }
     update();
-}
-
-void TRgn::ReadRgnData(const std::vector<std::uint8_t>& stream) {
-    RgnDataStorage::read(name(), stream, RgnDataBuf_, RgnDataSize_);
-}
-
-void TRgn::WriteRgnData(std::vector<std::uint8_t>& stream) const {
-    RgnDataStorage::write(RgnDataBuf_, RgnDataSize_, stream);
 }
 
 void TRgn::MakeMask() {
@@ -113,29 +89,7 @@ void TRgn::MakeMask() {
 }
 
 void TRgn::BuildRgn() {
-    if (!RgnDataBuf_)
-        throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報がありません");
-    if (picture_.empty() || picture_.width() == 0 || picture_.height() == 0)
-        throw KuvitoError(name() + ":RgnBitmap のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
-    RgnHandle_.reset();
-    XFORM xform{0, 0, 0, 0, 0, 0};
-    if (AutoSize_) {
-        xform.eM11 = xform.eM22 = 1.0f;
-    } else {
-        xform.eM11 = static_cast<float>(Width()) / static_cast<float>(picture_.width());
-        xform.eM22 = static_cast<float>(Height()) / static_cast<float>(picture_.height());
-    }
-    xform.eDx = static_cast<float>(Left());
-    xform.eDy = static_cast<float>(Top());
-    RgnHandle_ = RgnRegion::fromBlock(RgnDataBuf_.get(), static_cast<std::size_t>(RgnDataSize_), xform);
-    if (!RgnHandle_)
-        throw KuvitoError("ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
-}
-
-void TRgn::FreeRgn() {
-    RgnHandle_.reset();
-    RgnDataBuf_.reset();
-    RgnDataSize_ = 0;
+    buildOutline(picture_, "RgnBitmap", QPoint(Left(), Top()), "ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
 }
 
 void TRgn::loaded() {
@@ -167,38 +121,24 @@ void TRgn::paint(QPainter& canvas) {
     imageDrawing_.drawRop(canvas, bounds, RasterOp::SRCINVERT);
 }
 
-bool TRgn::readProperty(const std::string& path, const FormValue& value) {
-    if (path == "AutoSize") {
-        setAutoSize(value.asBool());
-    } else if (path == "Transparent") {
+bool TRgn::readOwnProperty(const std::string& path, const FormValue& value) {
+    if (path == "Transparent") {
         Transparent_ = value.asBool();
     } else if (path == "RgnBitmap.Data") {
         // Read straight into the picture: the stored outline comes with it.
         picture_ = PictureProperty::read(value);
-    } else if (path == "RgnData") {
-        RgnDataStorage::readProperty(name(), value, RgnDataBuf_, RgnDataSize_);
-    } else if (!extras_.read(*this, path, value)) {
-        return Control::readProperty(path, value);
+    } else {
+        return false;
     }
     return true;
 }
 
-void TRgn::writeProperties(PropertyWriter& writer) const {
-    PropertyWriter base;
-    Control::writeProperties(base);
-    auto [before, after] = ControlExtras::splitBeforeEvents(base.take());
-    ControlExtras::writeAll(writer, before);
-    if (AutoSize_)
-        writer.write("AutoSize", FormValue::fromBool(true));
-    extras_.writeBeforePictures(writer);
+void TRgn::writePictures(PropertyWriter& writer) const {
     if (!picture_.empty())
         writer.write("RgnBitmap.Data", PictureProperty::write(picture_));
-    extras_.writeAfterPictures(writer);
+}
+
+void TRgn::writeAfterPictures(PropertyWriter& writer) const {
     if (Transparent_)
         writer.write("Transparent", FormValue::fromBool(true));
-    ControlExtras::writeAll(writer, after);
-    // Always stored, after every published value; empty without a block.
-    std::vector<std::uint8_t> block;
-    WriteRgnData(block);
-    writer.write("RgnData", FormValue::fromBinary(std::move(block)));
 }

@@ -1,23 +1,15 @@
 #pragma once
 
-#include "Control.h"
-#include "ControlExtras.h"
 #include "Picture.h"
 #include "PictureDrawing.h"
-
-#include <QRegion>
-
-#include <cstdint>
-#include <memory>
-#include <optional>
-#include <vector>
+#include "ShapedControl.h"
 
 // A windowless picture control that carries the outline of its figure as a
 // region-data block (stored as "RgnData" beside the picture). At run time the
 // region object is built from the stored block when loading completes, so
 // loading never scans pixels. TRgnList unites the outlines of the controls
 // it shows into its form's window shape and tells each one whether to paint.
-class TRgn : public Control {
+class TRgn : public ShapedControl {
 public:
     explicit TRgn(Component* owner);
     ~TRgn() override;
@@ -29,23 +21,15 @@ public:
     const Picture& RgnBitmap() const { return picture_; }
     void setRgnBitmap(const Picture& picture);
 
-    bool AutoSize() const { return AutoSize_; }
-    void setAutoSize(bool value);
+    void setAutoSize(bool value) override;
     // Changing it at run time builds the mask the transparent painting needs.
     bool Transparent() const { return Transparent_; }
     void setTransparent(bool value);
 
-    // For the region list: the outline in the parent's client coordinates,
-    // and whether the control paints.
-    const std::optional<QRegion>& RgnHandle() const { return RgnHandle_; }
+    // For the region list: whether the control paints. Its outline
+    // (RgnHandle) is in the parent's client coordinates.
     bool Shown() const { return Shown_; }
     void setShown(bool value);
-
-    // The stored outline block.
-    const std::uint8_t* RgnDataBuf() const { return RgnDataBuf_.get(); }
-    std::int32_t RgnDataSize() const { return RgnDataSize_; }
-    void ReadRgnData(const std::vector<std::uint8_t>& stream);
-    void WriteRgnData(std::vector<std::uint8_t>& stream) const;
 
     // The mask (1 where the picture has the key colour) and the picture with
     // every key-colour pixel black, made by MakeMask.
@@ -55,17 +39,15 @@ public:
     // Builds RgnHandle from the block, scaled to the control's size and
     // moved to its position as they are now.
     void BuildRgn();
-    void FreeRgn();
-
-    const ControlExtras& extras() const { return extras_; }
 
     void setBounds(int left, int top, int width, int height) override;
     void loaded() override;
-    bool readProperty(const std::string& path, const FormValue& value) override;
-    void writeProperties(PropertyWriter& writer) const override;
 
 protected:
     void paint(QPainter& canvas) override;
+    bool readOwnProperty(const std::string& path, const FormValue& value) override;
+    void writePictures(PropertyWriter& writer) const override;
+    void writeAfterPictures(PropertyWriter& writer) const override;
 
 private:
     Picture picture_;
@@ -74,11 +56,6 @@ private:
     PictureDrawing pictureDrawing_{picture_};
     PictureDrawing maskDrawing_{MaskBitmap_};
     PictureDrawing imageDrawing_{ImageBitmap_};
-    bool AutoSize_ = false;
-    std::unique_ptr<std::uint8_t[]> RgnDataBuf_;
-    std::int32_t RgnDataSize_ = 0;
-    std::optional<QRegion> RgnHandle_;
     bool Shown_ = true;
     bool Transparent_ = false;
-    ControlExtras extras_;
 };

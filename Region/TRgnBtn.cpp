@@ -1,16 +1,10 @@
 #include "TRgnBtn.h"
 
-#include "RgnDataStorage.h"
-
-#include "BitmapToRgnData.h"
 #include "KuvitoError.h"
 #include "PictureProperty.h"
 #include "PropertyWriter.h"
-#include "RgnRegion.h"
 
 #include <QPainter>
-
-#include <limits>
 
 namespace {
 void checkIndex(int index) {
@@ -19,7 +13,7 @@ void checkIndex(int index) {
 }
 } // namespace
 
-TRgnBtn::TRgnBtn(Component* owner) : Control(owner) {
+TRgnBtn::TRgnBtn(Component* owner) : ShapedControl(owner) {
     setBounds(Left(), Top(), 25, 25);
 }
 
@@ -49,16 +43,7 @@ void TRgnBtn::SetGlyph(int index, const Picture& picture) {
         update();
         return;
     }
-    FreeRgn();
-    try {
-        RgnDataSize_ = BitmapToRgnData(&own, RgnDataBuf_);
-    } catch (...) {
-        RgnDataSize_ = 0;
-        RgnDataBuf_.reset();
-        own.clear();
-        repaint();
-        throw;
-    }
+    takeOutlineOf(own);
     if (isDesigning()) {
         setBounds(Left(), Top(), own.width(), own.height());
     } else {
@@ -86,37 +71,8 @@ void TRgnBtn::setAutoSize(bool value) {
     }
 }
 
-void TRgnBtn::ReadRgnData(const std::vector<std::uint8_t>& stream) {
-    RgnDataStorage::read(name(), stream, RgnDataBuf_, RgnDataSize_);
-}
-
-void TRgnBtn::WriteRgnData(std::vector<std::uint8_t>& stream) const {
-    RgnDataStorage::write(RgnDataBuf_, RgnDataSize_, stream);
-}
-
 void TRgnBtn::BuildRgn() {
-    const Picture& g = glyphs_[0];
-    if (!RgnDataBuf_)
-        throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報がありません");
-    if (g.empty() || g.width() == 0 || g.height() == 0)
-        throw KuvitoError(name() + ":Glyph1 のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
-    RgnHandle_.reset();
-    XFORM xform{0, 0, 0, 0, 0, 0};
-    if (AutoSize_) {
-        xform.eM11 = xform.eM22 = 1.0f;
-    } else {
-        xform.eM11 = static_cast<float>(Width()) / static_cast<float>(g.width());
-        xform.eM22 = static_cast<float>(Height()) / static_cast<float>(g.height());
-    }
-    RgnHandle_ = RgnRegion::fromBlock(RgnDataBuf_.get(), static_cast<std::size_t>(RgnDataSize_), xform);
-    if (!RgnHandle_)
-        throw KuvitoError("ﾘｰｼﾞｮﾝが作成できません");
-}
-
-void TRgnBtn::FreeRgn() {
-    RgnHandle_.reset();
-    RgnDataBuf_.reset();
-    RgnDataSize_ = 0;
+    buildOutline(glyphs_[0], "Glyph1", QPoint(0, 0), "ﾘｰｼﾞｮﾝが作成できません");
 }
 
 void TRgnBtn::loaded() {
@@ -127,7 +83,7 @@ void TRgnBtn::loaded() {
 
 void TRgnBtn::mouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     Control::mouseDown(button, shift, x, y);
-    if (!isDesigning() && RgnHandle_ && RgnHandle_->contains(QPoint(x, y))) {
+    if (!isDesigning() && RgnHandle() && RgnHandle()->contains(QPoint(x, y))) {
         Pressed_ = true;
         update();
     }
@@ -161,33 +117,15 @@ void TRgnBtn::paint(QPainter& canvas) {
                                                                         QRect(0, 0, Width(), Height()));
 }
 
-bool TRgnBtn::readProperty(const std::string& path, const FormValue& value) {
-    if (path == "AutoSize") {
-        setAutoSize(value.asBool());
-    } else if (path == "Glyph1.Data" || path == "Glyph2.Data" || path == "Glyph3.Data") {
-        glyph(path[5] - '0') = PictureProperty::read(value);
-    } else if (path == "RgnData") {
-        RgnDataStorage::readProperty(name(), value, RgnDataBuf_, RgnDataSize_);
-    } else if (!extras_.read(*this, path, value)) {
-        return Control::readProperty(path, value);
-    }
+bool TRgnBtn::readOwnProperty(const std::string& path, const FormValue& value) {
+    if (path != "Glyph1.Data" && path != "Glyph2.Data" && path != "Glyph3.Data")
+        return false;
+    glyph(path[5] - '0') = PictureProperty::read(value);
     return true;
 }
 
-void TRgnBtn::writeProperties(PropertyWriter& writer) const {
-    PropertyWriter base;
-    Control::writeProperties(base);
-    auto [before, after] = ControlExtras::splitBeforeEvents(base.take());
-    ControlExtras::writeAll(writer, before);
-    if (AutoSize_)
-        writer.write("AutoSize", FormValue::fromBool(true));
-    extras_.writeBeforePictures(writer);
+void TRgnBtn::writePictures(PropertyWriter& writer) const {
     for (int i = 1; i <= 3; ++i)
         if (!GetGlyph(i).empty())
             writer.write("Glyph" + std::to_string(i) + ".Data", PictureProperty::write(GetGlyph(i)));
-    extras_.writeAfterPictures(writer);
-    ControlExtras::writeAll(writer, after);
-    std::vector<std::uint8_t> block;
-    WriteRgnData(block);
-    writer.write("RgnData", FormValue::fromBinary(std::move(block)));
 }
