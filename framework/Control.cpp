@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "PlacementProperties.h"
 #include "PropertyWriter.h"
 
 Control::Control(Component* owner) : QWidget(nullptr), Component(owner) {
@@ -178,18 +179,9 @@ void Control::paintEvent(QPaintEvent*) {
 }
 
 bool Control::readProperty(const std::string& path, const FormValue& value) {
-    auto integer = [&] { return value.asInt32(); };
-    if (path == "Left") {
-        setLeft(integer());
-    } else if (path == "Top") {
-        setTop(integer());
-    } else if (path == "Width") {
-        setWidth(integer());
-    } else if (path == "Height") {
-        setHeight(integer());
-    } else if (path == "Cursor") {
-        setCursorNumber(Cursors::fromStored(value));
-    } else if (path == "Hint") {
+    if (readPlacementProperty(*this, path, value))
+        return true;
+    if (path == "Hint") {
         setHint(value.asString());
     } else if (path == "Visible") {
         setVisible(value.asBool());

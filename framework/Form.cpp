@@ -6,6 +6,7 @@
 #include "DesktopServices.h"
 #include "ErrorDisplay.h"
 #include "FormLoader.h"
+#include "PlacementProperties.h"
 #include "PropertyWriter.h"
 
 namespace {
@@ -251,16 +252,10 @@ void Form::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Form::readProperty(const std::string& path, const FormValue& value) {
+    if (readPlacementProperty(*this, path, value))
+        return true;
     auto integer = [&] { return value.asInt32(); };
-    if (path == "Left") {
-        setLeft(integer());
-    } else if (path == "Top") {
-        setTop(integer());
-    } else if (path == "Width") {
-        setWidth(integer());
-    } else if (path == "Height") {
-        setHeight(integer());
-    } else if (path == "ClientWidth") {
+    if (path == "ClientWidth") {
         setClientWidth(integer());
     } else if (path == "ClientHeight") {
         setClientHeight(integer());
@@ -293,8 +288,6 @@ bool Form::readProperty(const std::string& path, const FormValue& value) {
         } else {
             setColor(integer());
         }
-    } else if (path == "Cursor") {
-        setCursorNumber(Cursors::fromStored(value));
     } else if (path == "OnCreate") {
         readEvent(path, value, onCreate_);
     } else if (path == "OnClose") {
