@@ -106,6 +106,9 @@ private:
     void ClampHorizontal();
     void ClampVertical();
     void ClampToWindow(const ScreenRect& window);
+    // Keeps the frame between x = low and x = high, turning it away from an
+    // end it reaches.
+    void ClampSideways(int low, int high);
     void WalkFrame(bool rightward);
     void IdleFrame();
 

@@ -31,6 +31,25 @@ bool within(int a, int b, int s) {
     return std::llabs(static_cast<long long>(a) - b) <= s;
 }
 
+// Which end of its walking area a clamp put the character against.
+enum class Edge { None, Low, High };
+
+// Puts a frame of `size` at `position` back inside low..high: reaching an
+// end (equality included) or passing it puts the frame on that end. The high
+// end is tested last, so it wins where the area is narrower than the frame.
+Edge clampSpan(int& position, int size, int low, int high) {
+    Edge touched = Edge::None;
+    if (position <= low) {
+        position = low;
+        touched = Edge::Low;
+    }
+    if (position + size >= high) {
+        position = high - size;
+        touched = Edge::High;
+    }
+    return touched;
+}
+
 } // namespace
 
 void TFrmMain::StartPause() {
@@ -60,41 +79,29 @@ void TFrmMain::TurnOrStep(int r) {
 }
 
 void TFrmMain::ClampHorizontal() {
-    const int W = frameWidth();
-    if (Left() <= 0) {
-        setLeft(0);
-        movement().DirX = HorizontalHeading::Rightward;
-    }
-    const int SW = desktopQueries().screenSize().width();
-    if (Left() + W >= SW) {
-        setLeft(SW - W);
-        movement().DirX = HorizontalHeading::Leftward;
-    }
-}
-
-void TFrmMain::ClampVertical() {
-    const int H = frameHeight();
-    if (Top() <= 0) {
-        setTop(0);
-        movement().DirY = VerticalHeading::Downward;
-    }
-    const int SH = desktopQueries().screenSize().height();
-    if (Top() + H >= SH) {
-        setTop(SH - H);
-        movement().DirY = VerticalHeading::Upward;
-    }
+    ClampSideways(0, desktopQueries().screenSize().width());
 }
 
 void TFrmMain::ClampToWindow(const ScreenRect& window) {
-    const int W = frameWidth();
-    if (Left() <= window.left) {
-        setLeft(window.left);
-        movement().DirX = HorizontalHeading::Rightward;
-    }
-    if (Left() + W >= window.right) {
-        setLeft(window.right - W);
-        movement().DirX = HorizontalHeading::Leftward;
-    }
+    ClampSideways(window.left, window.right);
+}
+
+void TFrmMain::ClampSideways(int low, int high) {
+    int left = Left();
+    const Edge edge = clampSpan(left, frameWidth(), low, high);
+    if (edge == Edge::None)
+        return;
+    setLeft(left);
+    movement().DirX = edge == Edge::Low ? HorizontalHeading::Rightward : HorizontalHeading::Leftward;
+}
+
+void TFrmMain::ClampVertical() {
+    int top = Top();
+    const Edge edge = clampSpan(top, frameHeight(), 0, desktopQueries().screenSize().height());
+    if (edge == Edge::None)
+        return;
+    setTop(top);
+    movement().DirY = edge == Edge::Low ? VerticalHeading::Downward : VerticalHeading::Upward;
 }
 
 void TFrmMain::WalkFrame(bool rightward) {
