@@ -135,9 +135,7 @@ private:
         case T::Nil:
             break;
         case T::List:
-            while (in_.peek() != 0)
-                v.list.push_back(value(depth + 1));
-            in_.byte();
+            readList(v, depth);
             break;
         case T::Int8:
             v.integer = in_.little<std::int8_t>();
@@ -155,15 +153,9 @@ private:
         case T::Extended:
             in_.raw(v.extended.data(), v.extended.size());
             break;
-        case T::Single: {
-            // The raw bits are kept beside the value so that any float,
-            // NaN payloads included, is written back as it was read.
-            const auto bits = in_.little<std::uint32_t>();
-            for (int i = 0; i < 4; ++i)
-                v.extended[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-            v.real = std::bit_cast<float>(bits);
+        case T::Single:
+            readSingle(v);
             break;
-        }
         case T::Date:
             v.real = std::bit_cast<double>(in_.little<std::uint64_t>());
             break;
@@ -175,42 +167,76 @@ private:
         case T::Utf8String:
             v.text = in_.bytesAsString(in_.length(1));
             break;
-        case T::WString: {
-            const std::uint32_t n = in_.length(2);
-            v.wide.resize(n);
-            for (std::uint32_t i = 0; i < n; ++i)
-                v.wide[i] = static_cast<char16_t>(in_.little<std::uint16_t>());
+        case T::WString:
+            readWideString(v);
             break;
-        }
-        case T::Binary: {
-            const std::uint32_t n = in_.length(1);
-            v.bytes.resize(n);
-            in_.raw(v.bytes.data(), n);
+        case T::Binary:
+            readBinary(v);
             break;
-        }
         case T::Set:
-            for (;;) {
-                std::string member = in_.shortString();
-                if (member.empty())
-                    break;
-                v.set.push_back(std::move(member));
-            }
+            readSet(v);
             break;
         case T::Collection:
-            while (in_.peek() != 0) {
-                FormValue::Item item;
-                const auto next = static_cast<T>(in_.peek());
-                if (next == T::Int8 || next == T::Int16 || next == T::Int32)
-                    item.index.push_back(value(depth + 1));
-                if (in_.byte() != static_cast<std::uint8_t>(T::List))
-                    in_.fail("コレクションの項目がリストではありません");
-                item.properties = properties(depth + 1);
-                v.items.push_back(std::move(item));
-            }
-            in_.byte();
+            readCollection(v, depth);
             break;
         }
         return v;
+    }
+
+    // Values up to the end-of-list byte, which is consumed.
+    void readList(FormValue& v, int depth) {
+        while (in_.peek() != 0)
+            v.list.push_back(value(depth + 1));
+        in_.byte();
+    }
+
+    // The raw bits are kept beside the value so that any float, NaN payloads
+    // included, is written back as it was read.
+    void readSingle(FormValue& v) {
+        const auto bits = in_.little<std::uint32_t>();
+        for (int i = 0; i < 4; ++i)
+            v.extended[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+        v.real = std::bit_cast<float>(bits);
+    }
+
+    void readWideString(FormValue& v) {
+        const std::uint32_t n = in_.length(2);
+        v.wide.resize(n);
+        for (std::uint32_t i = 0; i < n; ++i)
+            v.wide[i] = static_cast<char16_t>(in_.little<std::uint16_t>());
+    }
+
+    void readBinary(FormValue& v) {
+        const std::uint32_t n = in_.length(1);
+        v.bytes.resize(n);
+        in_.raw(v.bytes.data(), n);
+    }
+
+    // Member names up to an empty one.
+    void readSet(FormValue& v) {
+        for (;;) {
+            std::string member = in_.shortString();
+            if (member.empty())
+                break;
+            v.set.push_back(std::move(member));
+        }
+    }
+
+    // Items, each an optional integer index and a list of named values, up
+    // to the end-of-list byte.
+    void readCollection(FormValue& v, int depth) {
+        using T = FormValue::Type;
+        while (in_.peek() != 0) {
+            FormValue::Item item;
+            const auto next = static_cast<T>(in_.peek());
+            if (next == T::Int8 || next == T::Int16 || next == T::Int32)
+                item.index.push_back(value(depth + 1));
+            if (in_.byte() != static_cast<std::uint8_t>(T::List))
+                in_.fail("コレクションの項目がリストではありません");
+            item.properties = properties(depth + 1);
+            v.items.push_back(std::move(item));
+        }
+        in_.byte();
     }
 
     Input& in_;

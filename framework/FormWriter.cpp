@@ -64,6 +64,54 @@ void checkDepth(int depth) {
         Output::fail("入れ子が深すぎます");
 }
 
+void writeList(Output& out, const FormValue& v, int depth) {
+    for (const FormValue& item : v.list) {
+        // A null inside a list would read as its end.
+        if (item.type == FormValue::Type::Null)
+            Output::fail("リストに空の値があります");
+        writeValue(out, item, depth + 1);
+    }
+    out.byte(0);
+}
+
+// The bits kept by the reader win as long as the value was not changed
+// since; otherwise the value is rounded to a float.
+void writeSingle(Output& out, const FormValue& v) {
+    std::uint32_t kept = 0;
+    for (int i = 0; i < 4; ++i)
+        kept |= static_cast<std::uint32_t>(v.extended[i]) << (8 * i);
+    const double widened = std::bit_cast<float>(kept);
+    const bool unchanged = std::bit_cast<std::uint64_t>(widened) == std::bit_cast<std::uint64_t>(v.real);
+    out.little(unchanged ? kept : std::bit_cast<std::uint32_t>(static_cast<float>(v.real)));
+}
+
+void writeSet(Output& out, const FormValue& v) {
+    for (const std::string& member : v.set) {
+        // An empty member would read as the end of the set.
+        if (member.empty())
+            Output::fail("集合に空の要素があります");
+        out.shortString(member, "集合の要素");
+    }
+    out.byte(0);
+}
+
+void writeCollection(Output& out, const FormValue& v, int depth) {
+    using T = FormValue::Type;
+    for (const FormValue::Item& item : v.items) {
+        if (item.index.size() > 1)
+            Output::fail("コレクションの項目に添字が複数あります");
+        if (!item.index.empty()) {
+            const FormValue& index = item.index.front();
+            if (index.type != T::Int8 && index.type != T::Int16 && index.type != T::Int32)
+                Output::fail("コレクションの添字が整数ではありません");
+            writeValue(out, index, depth + 1);
+        }
+        out.byte(static_cast<std::uint8_t>(T::List));
+        writeProperties(out, item.properties, depth + 1);
+    }
+    out.byte(0);
+}
+
 void writeValue(Output& out, const FormValue& v, int depth) {
     using T = FormValue::Type;
     checkDepth(depth);
@@ -75,13 +123,7 @@ void writeValue(Output& out, const FormValue& v, int depth) {
     case T::Nil:
         break;
     case T::List:
-        for (const FormValue& item : v.list) {
-            // A null inside a list would read as its end.
-            if (item.type == T::Null)
-                Output::fail("リストに空の値があります");
-            writeValue(out, item, depth + 1);
-        }
-        out.byte(0);
+        writeList(out, v, depth);
         break;
     case T::Int8:
         checkRange(v, INT8_MIN, INT8_MAX);
@@ -102,17 +144,9 @@ void writeValue(Output& out, const FormValue& v, int depth) {
     case T::Extended:
         out.raw(v.extended.data(), v.extended.size());
         break;
-    case T::Single: {
-        // The bits kept by the reader win as long as the value was not
-        // changed since; otherwise the value is rounded to a float.
-        std::uint32_t kept = 0;
-        for (int i = 0; i < 4; ++i)
-            kept |= static_cast<std::uint32_t>(v.extended[i]) << (8 * i);
-        const double widened = std::bit_cast<float>(kept);
-        const bool unchanged = std::bit_cast<std::uint64_t>(widened) == std::bit_cast<std::uint64_t>(v.real);
-        out.little(unchanged ? kept : std::bit_cast<std::uint32_t>(static_cast<float>(v.real)));
+    case T::Single:
+        writeSingle(out, v);
         break;
-    }
     case T::Date:
         out.little(std::bit_cast<std::uint64_t>(v.real));
         break;
@@ -135,28 +169,10 @@ void writeValue(Output& out, const FormValue& v, int depth) {
         out.raw(v.bytes.data(), v.bytes.size());
         break;
     case T::Set:
-        for (const std::string& member : v.set) {
-            // An empty member would read as the end of the set.
-            if (member.empty())
-                Output::fail("集合に空の要素があります");
-            out.shortString(member, "集合の要素");
-        }
-        out.byte(0);
+        writeSet(out, v);
         break;
     case T::Collection:
-        for (const FormValue::Item& item : v.items) {
-            if (item.index.size() > 1)
-                Output::fail("コレクションの項目に添字が複数あります");
-            if (!item.index.empty()) {
-                const FormValue& index = item.index.front();
-                if (index.type != T::Int8 && index.type != T::Int16 && index.type != T::Int32)
-                    Output::fail("コレクションの添字が整数ではありません");
-                writeValue(out, index, depth + 1);
-            }
-            out.byte(static_cast<std::uint8_t>(T::List));
-            writeProperties(out, item.properties, depth + 1);
-        }
-        out.byte(0);
+        writeCollection(out, v, depth);
         break;
     default:
         Output::fail("不明な値の型 " + std::to_string(static_cast<int>(v.type)));

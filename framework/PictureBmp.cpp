@@ -68,156 +68,209 @@ struct Channel {
 
 } // namespace
 
-// Reads the headers, checks them against the data, and fills a Picture.
+// Reads the headers, checks them against the data, and fills a Picture. The
+// steps run in the order of the file and each checks what it reads, so that a
+// file that is both damaged and of an unsupported kind fails at its first
+// fault.
 class PictureBmpReader {
 public:
     PictureBmpReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     Picture read() {
+        readFileHeader();
+        if (headerSize_ == 12)
+            readCoreHeader();
+        else
+            readInfoHeader();
+        checkGeometry();
+        choosePixelFormat();
+        readPalette();
+        checkPixelBytes();
+        return readRows();
+    }
+
+private:
+    void readFileHeader() {
         if (data_ == nullptr || size_ < kFileHeaderSize + 4 || data_[0] != 'B' || data_[1] != 'M')
             malformed();
-        const std::uint32_t offBits = u32(data_ + 10);
-        const std::uint32_t headerSize = u32(data_ + 14);
-        if (headerSize != 12 && headerSize < kInfoHeaderSize)
+        offBits_ = u32(data_ + 10);
+        headerSize_ = u32(data_ + 14);
+        if (headerSize_ != 12 && headerSize_ < kInfoHeaderSize)
             malformed();
-        if (headerSize > size_ - kFileHeaderSize)
+        if (headerSize_ > size_ - kFileHeaderSize)
             malformed();
-        const std::uint8_t* h = data_ + kFileHeaderSize;
-        std::int64_t width, height;
-        unsigned planes, bits;
-        std::uint32_t compression = kBiRgb, colorsUsed = 0;
-        std::size_t paletteEntrySize = 4;
-        std::size_t afterHeader = kFileHeaderSize + headerSize;
-        std::uint32_t masks[3] = {0, 0, 0};
-        if (headerSize == 12) {
-            width = u16(h + 4);
-            height = u16(h + 6);
-            planes = u16(h + 8);
-            bits = u16(h + 10);
-            paletteEntrySize = 3;
-        } else {
-            width = i32(h + 4);
-            height = i32(h + 8);
-            planes = u16(h + 12);
-            bits = u16(h + 14);
-            compression = u32(h + 16);
-            colorsUsed = u32(h + 32);
-            if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
-                const std::uint8_t* m = h + kInfoHeaderSize;
-                if (headerSize < kInfoHeaderSize + 12) {
-                    // The masks follow a plain 40-byte header.
-                    const std::size_t maskBytes = compression == kBiAlphaBitfields ? 16 : 12;
-                    if (maskBytes > size_ - afterHeader)
-                        malformed();
-                    m = data_ + afterHeader;
-                    afterHeader += maskBytes;
-                }
-                masks[0] = u32(m);
-                masks[1] = u32(m + 4);
-                masks[2] = u32(m + 8);
-            }
-        }
-        if (planes != 1)
-            malformed();
-        const bool topDown = height < 0;
-        if (topDown)
-            height = -height;
-        if (width < 0 || width > Picture::maxDimension || height > Picture::maxDimension)
-            malformed();
+        afterHeader_ = kFileHeaderSize + headerSize_;
+    }
 
-        Picture::PixelFormat format;
-        bool custom = false;
-        switch (bits) {
+    // The oldest header, 12 bytes: 16-bit sizes and 3-byte palette entries.
+    void readCoreHeader() {
+        const std::uint8_t* h = data_ + kFileHeaderSize;
+        width_ = u16(h + 4);
+        height_ = u16(h + 6);
+        planes_ = u16(h + 8);
+        bits_ = u16(h + 10);
+        paletteEntrySize_ = 3;
+    }
+
+    // The 40-byte header and its longer successors, with the colour masks
+    // either inside the header or right after a plain 40-byte one.
+    void readInfoHeader() {
+        const std::uint8_t* h = data_ + kFileHeaderSize;
+        width_ = i32(h + 4);
+        height_ = i32(h + 8);
+        planes_ = u16(h + 12);
+        bits_ = u16(h + 14);
+        compression_ = u32(h + 16);
+        colorsUsed_ = u32(h + 32);
+        if (compression_ != kBiBitfields && compression_ != kBiAlphaBitfields)
+            return;
+        const std::uint8_t* m = h + kInfoHeaderSize;
+        if (headerSize_ < kInfoHeaderSize + 12) {
+            const std::size_t maskBytes = compression_ == kBiAlphaBitfields ? 16 : 12;
+            if (maskBytes > size_ - afterHeader_)
+                malformed();
+            m = data_ + afterHeader_;
+            afterHeader_ += maskBytes;
+        }
+        masks_[0] = u32(m);
+        masks_[1] = u32(m + 4);
+        masks_[2] = u32(m + 8);
+    }
+
+    void checkGeometry() {
+        if (planes_ != 1)
+            malformed();
+        topDown_ = height_ < 0;
+        if (topDown_)
+            height_ = -height_;
+        if (width_ < 0 || width_ > Picture::maxDimension || height_ > Picture::maxDimension)
+            malformed();
+    }
+
+    // The picture's format from the bit count and the masks; masks other
+    // than the two 16-bit layouts and the plain 32-bit one are unpacked into
+    // a custom 32-bit picture.
+    void choosePixelFormat() {
+        switch (bits_) {
         case 1:
-            format = Picture::PixelFormat::pf1bit;
+            format_ = Picture::PixelFormat::pf1bit;
             break;
         case 4:
-            format = Picture::PixelFormat::pf4bit;
+            format_ = Picture::PixelFormat::pf4bit;
             break;
         case 8:
-            format = Picture::PixelFormat::pf8bit;
+            format_ = Picture::PixelFormat::pf8bit;
             break;
         case 16:
-            format = Picture::PixelFormat::pf15bit;
-            if (compression != kBiRgb) {
-                if (masks[0] == 0xF800 && masks[1] == 0x07E0 && masks[2] == 0x001F)
-                    format = Picture::PixelFormat::pf16bit;
-                else if (!(masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F))
-                    custom = true;
+            format_ = Picture::PixelFormat::pf15bit;
+            if (compression_ != kBiRgb) {
+                if (masks_[0] == 0xF800 && masks_[1] == 0x07E0 && masks_[2] == 0x001F)
+                    format_ = Picture::PixelFormat::pf16bit;
+                else if (!(masks_[0] == 0x7C00 && masks_[1] == 0x03E0 && masks_[2] == 0x001F))
+                    custom_ = true;
             }
             break;
         case 24:
-            format = Picture::PixelFormat::pf24bit;
+            format_ = Picture::PixelFormat::pf24bit;
             break;
         case 32:
-            format = Picture::PixelFormat::pf32bit;
-            if (compression != kBiRgb && !(masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF))
-                custom = true;
+            format_ = Picture::PixelFormat::pf32bit;
+            if (compression_ != kBiRgb &&
+                !(masks_[0] == 0xFF0000 && masks_[1] == 0xFF00 && masks_[2] == 0xFF))
+                custom_ = true;
             break;
         default:
             throw KuvitoError(kUnsupported, KuvitoError::Kind::InvalidPicture);
         }
-        const bool masked = compression == kBiBitfields || compression == kBiAlphaBitfields;
-        if (compression != kBiRgb && !(masked && (bits == 16 || bits == 32)))
+        const bool masked = compression_ == kBiBitfields || compression_ == kBiAlphaBitfields;
+        if (compression_ != kBiRgb && !(masked && (bits_ == 16 || bits_ == 32)))
             throw KuvitoError(kUnsupported, KuvitoError::Kind::InvalidPicture);
+    }
 
-        // Palette: it lies between the header and the pixels.
-        std::vector<Picture::Rgb> palette;
-        if (bits <= 8) {
-            const std::size_t most = std::size_t{1} << bits;
-            std::size_t count =
-                headerSize == 12 || colorsUsed == 0 ? most : std::min<std::size_t>(colorsUsed, most);
-            if (count * paletteEntrySize > size_ - std::min(size_, afterHeader) ||
-                afterHeader + count * paletteEntrySize > offBits)
+    // The palette lies between the header and the pixels.
+    void readPalette() {
+        if (bits_ > 8) {
+            if (offBits_ < afterHeader_)
                 malformed();
-            palette.reserve(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                const std::uint8_t* e = data_ + afterHeader + i * paletteEntrySize;
-                palette.push_back({e[2], e[1], e[0]});
-            }
-        } else if (offBits < afterHeader) {
-            malformed();
+            return;
         }
-
-        // Pixels: every row must be present.
-        const std::uint64_t fileStride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
-        const std::uint64_t pixelBytes = fileStride * static_cast<std::uint64_t>(height);
-        if (offBits > size_ || pixelBytes > size_ - offBits)
+        const std::size_t most = std::size_t{1} << bits_;
+        const std::size_t count =
+            headerSize_ == 12 || colorsUsed_ == 0 ? most : std::min<std::size_t>(colorsUsed_, most);
+        if (count * paletteEntrySize_ > size_ - std::min(size_, afterHeader_) ||
+            afterHeader_ + count * paletteEntrySize_ > offBits_)
             malformed();
+        palette_.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint8_t* e = data_ + afterHeader_ + i * paletteEntrySize_;
+            palette_.push_back({e[2], e[1], e[0]});
+        }
+    }
 
+    // Every row must be present.
+    void checkPixelBytes() {
+        fileStride_ = ((static_cast<std::uint64_t>(width_) * bits_ + 31) / 32) * 4;
+        const std::uint64_t pixelBytes = fileStride_ * static_cast<std::uint64_t>(height_);
+        if (offBits_ > size_ || pixelBytes > size_ - offBits_)
+            malformed();
+    }
+
+    Picture readRows() {
         Picture picture;
-        picture.format_ = custom ? Picture::PixelFormat::pfCustom : format;
-        picture.palette_ = std::move(palette);
-        picture.setSize(static_cast<int>(width), static_cast<int>(height));
-        const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
-        const std::size_t usedBytes = (static_cast<std::size_t>(width) * bits + 7) / 8;
-        for (std::int64_t row = 0; row < height && usedBytes > 0; ++row) {
-            const std::int64_t y = topDown ? row : height - 1 - row;
-            const std::uint8_t* src = data_ + offBits + static_cast<std::size_t>(row) * fileStride;
+        picture.format_ = custom_ ? Picture::PixelFormat::pfCustom : format_;
+        picture.palette_ = std::move(palette_);
+        picture.setSize(static_cast<int>(width_), static_cast<int>(height_));
+        const std::size_t usedBytes = (static_cast<std::size_t>(width_) * bits_ + 7) / 8;
+        for (std::int64_t row = 0; row < height_ && usedBytes > 0; ++row) {
+            const std::int64_t y = topDown_ ? row : height_ - 1 - row;
+            const std::uint8_t* src = data_ + offBits_ + static_cast<std::size_t>(row) * fileStride_;
             std::uint8_t* dst = picture.bits_.data() + static_cast<std::size_t>(y) * picture.stride_;
-            if (!custom) {
-                std::memcpy(dst, src, usedBytes);
-                // Unused bits of a last partial byte are zeroed like padding.
-                const unsigned tailBits = static_cast<unsigned>((static_cast<std::size_t>(width) * bits) % 8);
-                if (tailBits != 0)
-                    dst[usedBytes - 1] &= static_cast<std::uint8_t>(0xFF << (8 - tailBits));
-                continue;
-            }
-            for (std::int64_t x = 0; x < width; ++x) {
-                const std::uint32_t v = bits == 16 ? u16(src + 2 * x) : u32(src + 4 * x);
-                std::uint8_t* p = dst + 4 * x;
-                p[0] = blue.value(v);
-                p[1] = green.value(v);
-                p[2] = red.value(v);
-                p[3] = 0;
-            }
+            if (custom_)
+                unpackMaskedRow(src, dst);
+            else
+                copyRow(src, dst, usedBytes);
         }
         return picture;
     }
 
-private:
+    void copyRow(const std::uint8_t* src, std::uint8_t* dst, std::size_t usedBytes) const {
+        std::memcpy(dst, src, usedBytes);
+        // Unused bits of a last partial byte are zeroed like padding.
+        const unsigned tailBits = static_cast<unsigned>((static_cast<std::size_t>(width_) * bits_) % 8);
+        if (tailBits != 0)
+            dst[usedBytes - 1] &= static_cast<std::uint8_t>(0xFF << (8 - tailBits));
+    }
+
+    void unpackMaskedRow(const std::uint8_t* src, std::uint8_t* dst) const {
+        const Channel red(masks_[0]), green(masks_[1]), blue(masks_[2]);
+        for (std::int64_t x = 0; x < width_; ++x) {
+            const std::uint32_t v = bits_ == 16 ? u16(src + 2 * x) : u32(src + 4 * x);
+            std::uint8_t* p = dst + 4 * x;
+            p[0] = blue.value(v);
+            p[1] = green.value(v);
+            p[2] = red.value(v);
+            p[3] = 0;
+        }
+    }
+
     const std::uint8_t* data_;
     std::size_t size_;
+    std::uint32_t offBits_ = 0;
+    std::uint32_t headerSize_ = 0;
+    std::size_t afterHeader_ = 0;
+    std::int64_t width_ = 0;
+    std::int64_t height_ = 0;
+    bool topDown_ = false;
+    unsigned planes_ = 0;
+    unsigned bits_ = 0;
+    std::uint32_t compression_ = kBiRgb;
+    std::uint32_t colorsUsed_ = 0;
+    std::size_t paletteEntrySize_ = 4;
+    std::uint32_t masks_[3] = {0, 0, 0};
+    Picture::PixelFormat format_ = Picture::PixelFormat::pfCustom;
+    bool custom_ = false;
+    std::vector<Picture::Rgb> palette_;
+    std::uint64_t fileStride_ = 0;
 };
 
 Picture Picture::loadBmp(const std::uint8_t* data, std::size_t size) {
