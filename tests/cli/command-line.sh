@@ -47,6 +47,8 @@ check "-h" 0 "$usage" "" -- env DISPLAY=:4242 "$kuvito" -h
 check "unknown option" 2 "" "kuvito: unknown option '--frob'${nl}${usage}" -- env DISPLAY=:4242 "$kuvito" --frob
 check "unknown after a good one" 2 "" "kuvito: unknown option '-x'${nl}${usage}" \
   -- env DISPLAY=:4242 "$kuvito" --version -x
+check "unknown before a good one" 2 "" "kuvito: unknown option '--frob'${nl}${usage}" \
+  -- env DISPLAY=:4242 "$kuvito" --frob --help
 check "stray argument" 2 "" "kuvito: unexpected argument 'now'${nl}${usage}" -- env DISPLAY=:4242 "$kuvito" now
 
 check "no DISPLAY" 1 "" "kuvito: cannot open the display \(DISPLAY is not set\); ${no_x}" \
