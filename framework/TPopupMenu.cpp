@@ -10,7 +10,7 @@
 #include "PropertyWriter.h"
 #include "TMenuItem.h"
 
-TPopupMenu::TPopupMenu(Component* owner) : Component(owner), menu_(std::make_unique<QMenu>()) {}
+TPopupMenu::TPopupMenu(Component* owner) : Component(owner) {}
 
 TPopupMenu::~TPopupMenu() {
     // Told while still a TPopupMenu, so that holders can recognise it.
@@ -22,7 +22,7 @@ TPopupMenu::~TPopupMenu() {
 
 void TPopupMenu::Popup(int x, int y) {
     fire(onPopup_, this);
-    desktopLoops().popupMenu(*menu_, QPoint(x, y));
+    desktopLoops().popupMenu(menu(), QPoint(x, y));
 }
 
 void TPopupMenu::add(TMenuItem* item) {
@@ -32,7 +32,19 @@ void TPopupMenu::add(TMenuItem* item) {
         item->menu_->remove(item);
     items_.push_back(item);
     item->menu_ = this;
-    menu_->addAction(item->action_.get());
+    if (menu_)
+        menu_->addAction(item->action_.get());
+}
+
+QMenu& TPopupMenu::menu() {
+    // The menu widget (its style, its fonts) is made when it is first needed,
+    // which is usually the first right-click, not at start-up.
+    if (!menu_) {
+        menu_ = std::make_unique<QMenu>();
+        for (TMenuItem* item : items_)
+            menu_->addAction(item->action_.get());
+    }
+    return *menu_;
 }
 
 void TPopupMenu::remove(TMenuItem* item) {
@@ -41,7 +53,8 @@ void TPopupMenu::remove(TMenuItem* item) {
         return;
     items_.erase(it);
     item->menu_ = nullptr;
-    menu_->removeAction(item->action_.get());
+    if (menu_)
+        menu_->removeAction(item->action_.get());
 }
 
 bool TPopupMenu::readProperty(const std::string& path, const FormValue& value) {

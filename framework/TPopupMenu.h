@@ -33,7 +33,8 @@ public:
     const TNotifyEvent& OnPopup() const { return onPopup_; }
     void setOnPopup(TNotifyEvent handler) { onPopup_ = std::move(handler); }
 
-    QMenu& menu() { return *menu_; }
+    // The QMenu, made on first use.
+    QMenu& menu();
 
     bool readProperty(const std::string& path, const FormValue& value) override;
     void writeProperties(PropertyWriter& writer) const override;
