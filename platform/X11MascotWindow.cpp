@@ -108,6 +108,7 @@ struct X11MascotWindow::Server {
         QRegion region;
         Pixmap picture = 0;
         Pixmap mask = 0;
+        QPoint maskAt; // where the mask's top-left lies in the window
     };
     std::vector<Frame> frames;
 
@@ -197,6 +198,9 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     // user sees, and nothing the widget paints goes through Qt's backing
     // store. Its pictures are taken with QWidget::render when needed.
     widget.setAttribute(Qt::WA_DontShowOnScreen, true);
+    // Nor does the widget ask for repaints: with updates off, the update()
+    // of every frame switch returns at once.
+    widget.setUpdatesEnabled(false);
     widget.installEventFilter(this);
 
     hintTimer_.setSingleShot(true);
@@ -312,13 +316,20 @@ int X11MascotWindow::frameFor(const QRegion& region) {
     image.fill(Qt::black);
     {
         QPainter painter(&image);
+        widget_->setUpdatesEnabled(true);
         widget_->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        widget_->setUpdatesEnabled(false);
     }
     const Window root = DefaultRootWindow(x.dpy);
     Server::Frame frame;
     frame.region = region;
     frame.picture = XCreatePixmap(x.dpy, root, size.width(), size.height(), x.depth);
-    frame.mask = XCreatePixmap(x.dpy, root, size.width(), size.height(), 1);
+    // The mask covers the outline's bounding rectangle only: the server reads
+    // the whole mask on every frame switch, and the window is larger than
+    // the figure.
+    const QRect bounds = region.isEmpty() ? QRect(0, 0, 1, 1) : region.boundingRect();
+    frame.maskAt = bounds.topLeft();
+    frame.mask = XCreatePixmap(x.dpy, root, bounds.width(), bounds.height(), 1);
     if (!x.pictureGc)
         x.pictureGc = XCreateGC(x.dpy, frame.picture, 0, nullptr);
     if (!x.maskGc)
@@ -338,11 +349,11 @@ int X11MascotWindow::frameFor(const QRegion& region) {
     XPutImage(x.dpy, frame.picture, x.pictureGc, ximage, 0, 0, 0, 0, size.width(), size.height());
     XDestroyImage(ximage);
     XSetForeground(x.dpy, x.maskGc, 0);
-    XFillRectangle(x.dpy, frame.mask, x.maskGc, 0, 0, size.width(), size.height());
+    XFillRectangle(x.dpy, frame.mask, x.maskGc, 0, 0, bounds.width(), bounds.height());
     XSetForeground(x.dpy, x.maskGc, 1);
     std::vector<XRectangle> rects;
     for (const QRect& r : region)
-        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
+        rects.push_back({static_cast<short>(r.x() - bounds.x()), static_cast<short>(r.y() - bounds.y()),
                          static_cast<unsigned short>(r.width()), static_cast<unsigned short>(r.height())});
     if (!rects.empty())
         XFillRectangles(x.dpy, frame.mask, x.maskGc, rects.data(), static_cast<int>(rects.size()));
@@ -358,7 +369,7 @@ void X11MascotWindow::setRegion(const QRegion& region) {
     const Server::Frame& f = x.frames[static_cast<std::size_t>(frame)];
     XSetWindowBackgroundPixmap(x.dpy, x.window, f.picture);
     XClearWindow(x.dpy, x.window);
-    XShapeCombineMask(x.dpy, x.window, ShapeBounding, 0, 0, f.mask, ShapeSet);
+    XShapeCombineMask(x.dpy, x.window, ShapeBounding, f.maskAt.x(), f.maskAt.y(), f.mask, ShapeSet);
     XFlush(x.dpy);
     shownFrame_ = frame;
 }
