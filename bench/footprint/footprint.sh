@@ -45,12 +45,13 @@ xvfb=$(pgrep -P "$PPID" -x Xvfb | head -n 1)
 results="$work/results"
 : > "$results"
 
-# Nanoseconds on the CPU, all threads of a process together.
-oncpu() { cat /proc/$1/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d", s}'; }
+# Nanoseconds on the CPU, all threads of a process together. printf "%.0f":
+# mawk's "%d" stops at 2^31, about two seconds of the X server's time.
+oncpu() { cat /proc/$1/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
 # Context switches, voluntary and not, all threads together.
 switches() {
   cat /proc/$1/task/*/status 2>/dev/null |
-    awk '$1=="voluntary_ctxt_switches:" || $1=="nonvoluntary_ctxt_switches:" {s += $2} END {print s+0}'
+    awk '$1=="voluntary_ctxt_switches:" || $1=="nonvoluntary_ctxt_switches:" {s += $2} END {printf "%.0f\n", s}'
 }
 field() { awk -v k="$2:" '$1==k {print $2}' "$1"; }
 
