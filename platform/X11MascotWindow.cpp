@@ -1,5 +1,7 @@
 #include "X11MascotWindow.h"
 
+#include "XlibBridge.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QImage>
@@ -207,6 +209,8 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     hintTimer_.setInterval(kHintDelayMs);
     connect(&hintTimer_, &QTimer::timeout, this, [this] { showHint(); });
 
+    // The front window and the panel are asked about here too.
+    XlibBridge::setQueryConnection(x.dpy);
     events_ = std::make_unique<QSocketNotifier>(ConnectionNumber(x.dpy), QSocketNotifier::Read);
     connect(events_.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
 }
@@ -225,6 +229,7 @@ void X11MascotWindow::hideHint() {
 }
 
 X11MascotWindow::~X11MascotWindow() {
+    XlibBridge::setQueryConnection(nullptr);
     events_.reset();
     if (widget_)
         widget_->removeEventFilter(this);

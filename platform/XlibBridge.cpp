@@ -19,23 +19,38 @@ Display* display() {
     return x11 ? x11->display() : nullptr;
 }
 
+// The connection the queries use when one is set instead of Qt's.
+Display*& queryConnection() {
+    static Display* dpy = nullptr;
+    return dpy;
+}
+
+Display* queryDisplay() {
+    return queryConnection() ? queryConnection() : display();
+}
+
 // Catches the X errors of the requests made while it lives. Xlib's default
-// handler would end the program on the first BadWindow.
+// handler would end the program on the first BadWindow. On a connection that
+// only asks questions, every request is a round trip that reports its own
+// error before it returns, so the trap need not wait for the server.
 class ErrorTrap {
 public:
-    explicit ErrorTrap(Display* dpy) : dpy_(dpy) {
-        XSync(dpy_, False);
+    explicit ErrorTrap(Display* dpy) : dpy_(dpy), sync_(dpy != queryConnection()) {
+        if (sync_)
+            XSync(dpy_, False);
         failed() = false;
         previous_ = XSetErrorHandler(&ErrorTrap::onError);
     }
     ~ErrorTrap() {
-        XSync(dpy_, False);
+        if (sync_)
+            XSync(dpy_, False);
         XSetErrorHandler(previous_);
     }
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
     bool ok() {
-        XSync(dpy_, False);
+        if (sync_)
+            XSync(dpy_, False);
         return !failed();
     }
 
@@ -49,6 +64,7 @@ private:
         return 0;
     }
     Display* dpy_;
+    bool sync_;
     XErrorHandler previous_ = nullptr;
 };
 
@@ -98,6 +114,10 @@ void sendToRoot(Display* dpy, Window w, const char* type, long d0, long d1, long
 }
 
 } // namespace
+
+void XlibBridge::setQueryConnection(void* display) {
+    queryConnection() = static_cast<Display*>(display);
+}
 
 bool XlibBridge::available() {
     return display() != nullptr;
@@ -178,7 +198,7 @@ bool XlibBridge::hasWmState(std::uintptr_t window, const char* state) {
 }
 
 std::optional<ForegroundWindow> XlibBridge::activeWindow() {
-    Display* dpy = display();
+    Display* dpy = queryDisplay();
     if (!dpy)
         return std::nullopt;
     ErrorTrap trap(dpy);
@@ -211,7 +231,7 @@ void XlibBridge::activate(std::uintptr_t window) {
 }
 
 std::optional<ScreenRect> XlibBridge::dockRect(ScreenRect screen) {
-    Display* dpy = display();
+    Display* dpy = queryDisplay();
     if (!dpy)
         return std::nullopt;
     ErrorTrap trap(dpy);

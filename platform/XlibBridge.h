@@ -31,6 +31,12 @@ public:
     // True when the window's _NET_WM_STATE property lists the state.
     static bool hasWmState(std::uintptr_t window, const char* state);
 
+    // An Xlib connection (a Display*) of the program's own on which the
+    // queries below about the front window and the panel are asked instead
+    // of Qt's, so that a movement tick's questions do not wake Qt's event
+    // thread; null returns them to Qt's connection.
+    static void setQueryConnection(void* display);
+
     // The active window (client window id) and its outer rectangle, frame
     // included; nothing when no window is active.
     static std::optional<ForegroundWindow> activeWindow();
