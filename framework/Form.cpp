@@ -149,13 +149,9 @@ void Form::setFormStyle(TFormStyle style) {
     if (style == formStyle_)
         return;
     formStyle_ = style;
-    const bool onTop = style == TFormStyle::fsStayOnTop;
-    // Before the native window exists the flag is simply part of it; later,
-    // the desktop changes it in place without re-creating the window.
-    if (testAttribute(Qt::WA_WState_Created))
-        desktopWindows().setTopMost(*this, onTop);
-    else
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    // The desktop keeps the one record of "top-most" for every window, also
+    // for a window whose stored layout says so before it exists.
+    desktopWindows().setTopMost(*this, style == TFormStyle::fsStayOnTop);
 }
 
 void Form::setBorderStyle(TFormBorderStyle style) {

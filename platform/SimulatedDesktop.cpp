@@ -147,10 +147,10 @@ void SimulatedDesktop::setTopMost(QWidget& window, bool on) {
 
 bool SimulatedDesktop::isTopMost(const QWidget& window) const {
     const WidgetState* s = findState(window);
-    // Until it is asked, a window is as it was created.
-    if (!s || s->topMostSets == 0)
+    // Never set through the desktop: the window is what Qt creates it as.
+    if (!s || !s->topMost)
         return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    return s->topMost;
+    return *s->topMost;
 }
 
 void SimulatedDesktop::setWindowRegion(QWidget& window, const QRegion& region) {

@@ -126,6 +126,9 @@ public:
     // True when hideFromTaskbar came while the window was not yet visible.
     bool wasHiddenBeforeShown(const QWidget& window) const;
     int topMostSetCount(const QWidget& window) const; // setTopMost calls
+    // The window manager changes a window's top-most state on its own (the
+    // user switched "always on top" from outside); not a setTopMost call.
+    void windowManagerSetsTopMost(QWidget& window, bool on) { state(window).topMost = on; }
     std::optional<QRegion> windowRegion(const QWidget& window) const; // last one set
     int regionSetCount(const QWidget& window) const;
     const std::vector<MoveRecord>& moves() const { return moves_; }
@@ -190,7 +193,7 @@ private:
     struct WidgetState {
         bool hiddenFromTaskbar = false;
         bool hiddenBeforeShown = false;
-        bool topMost = false;
+        std::optional<bool> topMost; // nothing: as the window was created
         int topMostSets = 0;
         std::optional<QRegion> region;
         int regionSets = 0;

@@ -2,11 +2,35 @@
 
 #include "XlibBridge.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+namespace {
+
+// Qt states _NET_WM_STATE_ABOVE itself from this flag every time it maps the
+// window, so the flag has to agree with the record.
+constexpr const char* kAbove = "_NET_WM_STATE_ABOVE";
+
+void setQtFlag(QWidget& window, const std::string& state, bool on) {
+    if (state != kAbove)
+        return;
+    // In place: QWindow::setFlag changes the existing X window, while
+    // QWidget::setWindowFlag would destroy and re-create it.
+    if (window.testAttribute(Qt::WA_WState_Created) && window.windowHandle())
+        window.windowHandle()->setFlag(Qt::WindowStaysOnTopHint, on);
+    else
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, on);
+}
+
+} // namespace
 
 WindowStateKeeper::WindowStateKeeper(QWidget& window) : QObject(&window), window_(window) {
     window.installEventFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 WindowStateKeeper& WindowStateKeeper::of(QWidget& window) {
@@ -16,19 +40,59 @@ WindowStateKeeper& WindowStateKeeper::of(QWidget& window) {
     return *new WindowStateKeeper(window); // owned by the window
 }
 
-void WindowStateKeeper::keep(const std::string& state, bool on) {
-    states_[state] = on;
+const WindowStateKeeper* WindowStateKeeper::find(const QWidget& window) {
+    for (const QObject* child : window.children())
+        if (auto* keeper = dynamic_cast<const WindowStateKeeper*>(child))
+            return keeper;
+    return nullptr;
+}
+
+void WindowStateKeeper::keep(const std::string& state, bool on, bool follow) {
+    Entry& entry = states_[state];
+    entry.on = on;
+    entry.follow = follow;
+    if (shownElsewhere_)
+        return;
+    setQtFlag(window_, state, on);
     if (!window_.testAttribute(Qt::WA_WState_Created))
         return; // stated when the window is first shown
-    if (window_.isVisible())
+    if (window_.isVisible()) {
+        entry.pending = true;
         XlibBridge::setWmState(window_.winId(), true, on, state.c_str());
-    else
+    } else {
         writeProperty();
+    }
+}
+
+std::optional<bool> WindowStateKeeper::state(const std::string& state) const {
+    auto it = states_.find(state);
+    return it == states_.end() ? std::nullopt : std::optional<bool>(it->second.on);
 }
 
 void WindowStateKeeper::writeProperty() {
-    for (const auto& [state, on] : states_)
-        XlibBridge::setWmState(window_.winId(), false, on, state.c_str());
+    if (shownElsewhere_)
+        return;
+    for (auto& [state, entry] : states_) {
+        entry.pending = false;
+        XlibBridge::setWmState(window_.winId(), false, entry.on, state.c_str());
+    }
+}
+
+void WindowStateKeeper::learnFromWindowManager() {
+    for (auto& [state, entry] : states_) {
+        if (!entry.follow)
+            continue;
+        const bool now = XlibBridge::hasWmState(window_.winId(), state.c_str());
+        if (entry.pending) {
+            // Property changes from before the request say nothing new.
+            entry.pending = now != entry.on;
+            continue;
+        }
+        if (now != entry.on) {
+            entry.on = now;
+            setQtFlag(window_, state, now);
+        }
+    }
 }
 
 bool WindowStateKeeper::eventFilter(QObject* watched, QEvent* event) {
@@ -36,5 +100,22 @@ bool WindowStateKeeper::eventFilter(QObject* watched, QEvent* event) {
     // the window system for a window that is mapped already.
     if (watched == &window_ && event->type() == QEvent::Show && !event->spontaneous())
         writeProperty();
+    return false;
+}
+
+bool WindowStateKeeper::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (shownElsewhere_ || eventType != "xcb_generic_event_t" ||
+        !window_.testAttribute(Qt::WA_WState_Created))
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+        return false;
+    const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+    // Only the shown window's state is the window manager's decision: it
+    // deletes the property of a window it stops managing, which says
+    // nothing about what the window should be when it is shown again.
+    if (change->window == window_.winId() && change->atom == XlibBridge::internAtom("_NET_WM_STATE") &&
+        window_.isVisible())
+        learnFromWindowManager();
     return false;
 }

@@ -82,31 +82,21 @@ void X11Desktop::moveWindow(QWidget& window, int left, int top) {
 }
 
 void X11Desktop::setTopMost(QWidget& window, bool on) {
-    window.setProperty("kuvitoTopMost", on);
-    if (!window.testAttribute(Qt::WA_WState_Created)) {
-        // No native window yet: the flag is simply part of how it will be
-        // created.
-        window.setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        if (X11MascotWindow* fast = standIn(window))
-            fast->keepWmState("_NET_WM_STATE_ABOVE", on);
-        return;
-    }
-    if (X11MascotWindow* fast = standIn(window)) {
+    // The window's keeper is the one record of the state, whoever set it:
+    // before the window exists the state is part of how it will be created,
+    // later it changes in place, and the window manager's own changes to a
+    // window Qt shows come back to it. A stand-in shows the state itself.
+    WindowStateKeeper::of(window).keep("_NET_WM_STATE_ABOVE", on, true);
+    if (X11MascotWindow* fast = standIn(window))
         fast->keepWmState("_NET_WM_STATE_ABOVE", on);
-        return;
-    }
-    // In place: QWindow::setFlag changes the state of the existing X window
-    // (QWidget::setWindowFlag would destroy and re-create it), and the
-    // keeper states it explicitly and again whenever the window is shown.
-    window.windowHandle()->setFlag(Qt::WindowStaysOnTopHint, on);
-    WindowStateKeeper::of(window).keep("_NET_WM_STATE_ABOVE", on);
 }
 
 bool X11Desktop::isTopMost(const QWidget& window) const {
-    // Until the desktop has been asked, the window is as it was created: a
-    // form designed to stay on top carries the flag from the start.
-    const QVariant asked = window.property("kuvitoTopMost");
-    return asked.isValid() ? asked.toBool() : window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (const WindowStateKeeper* keeper = WindowStateKeeper::find(window))
+        if (std::optional<bool> above = keeper->state("_NET_WM_STATE_ABOVE"))
+            return *above;
+    // Never set through the desktop: the window is what Qt creates it as.
+    return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
 void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
@@ -116,6 +106,12 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
     if (!fast && window.isWindow() && !window.testAttribute(Qt::WA_WState_Created)) {
         if (auto adopted = X11MascotWindow::adopt(window)) {
             fast = adopted.get();
+            // From now on the stand-in states what the record says; Qt's
+            // window for the widget is never shown.
+            WindowStateKeeper& keeper = WindowStateKeeper::of(window);
+            keeper.showElsewhere();
+            if (std::optional<bool> above = keeper.state("_NET_WM_STATE_ABOVE"))
+                fast->keepWmState("_NET_WM_STATE_ABOVE", *above);
             standIns_[&window] = std::move(adopted);
             QObject::connect(&window, &QObject::destroyed, guard_.get(),
                              [this, w = &window] { standIns_.erase(w); });

@@ -197,6 +197,11 @@ bool XlibBridge::hasWmState(std::uintptr_t window, const char* state) {
     return std::find(states.begin(), states.end(), static_cast<long>(atom(dpy, state))) != states.end();
 }
 
+std::uint32_t XlibBridge::internAtom(const char* name) {
+    Display* dpy = display();
+    return dpy ? static_cast<std::uint32_t>(atom(dpy, name)) : 0;
+}
+
 std::optional<ForegroundWindow> XlibBridge::activeWindow() {
     Display* dpy = queryDisplay();
     if (!dpy)

@@ -30,6 +30,8 @@ public:
                            const char* state2 = nullptr);
     // True when the window's _NET_WM_STATE property lists the state.
     static bool hasWmState(std::uintptr_t window, const char* state);
+    // The server's number for an atom name (0 without a display).
+    static std::uint32_t internAtom(const char* name);
 
     // An Xlib connection (a Display*) of the program's own on which the
     // queries below about the front window and the panel are asked instead

@@ -133,6 +133,10 @@ TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers) {
     form->ApplySettings();
     EXPECT_FALSE(sim->isTopMost(*form));
     EXPECT_EQ(sim->topMostSetCount(*form), sets + 1);
+    // What counts is the window's state, not what was last asked for.
+    sim->windowManagerSetsTopMost(*form, true);
+    form->ApplySettings();
+    EXPECT_FALSE(sim->isTopMost(*form));
 }
 
 TEST_F(StartupTest, ChangeOfModeActsAtTheNextTickFromWhereTheWindowStands) {

@@ -201,3 +201,57 @@ TEST(Hygiene, AtRestThereIsNoBusyLoop) {
     EXPECT_LT(used, hz / 4) << "CPU ticks used in 5 s at rest: " << used;
     expectCleanLog(mascot.log());
 }
+
+TEST(Menu, StoredNotInFrontHoldsFromTheStartAndTheBoxTogglesTheSameWindow) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    // Stepping in place never moves the window, so it stays where it starts.
+    MascotProcess mascot(desktop, iniFile(2, 5, 5, 5));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
+    // All states are stated together when the window is mapped.
+    ASSERT_TRUE(eventually([&] { return x.hasState(w, "_NET_WM_STATE_SKIP_TASKBAR"); }));
+    EXPECT_FALSE(x.hasState(w, "_NET_WM_STATE_ABOVE")) << "temae=2 must not start in front";
+    EXPECT_EQ(x.geometry(w).x, 0);
+    EXPECT_EQ(x.geometry(w).y, 0);
+
+    // Opens the settings dialog from the tray menu, clicks "常に手前に表示"
+    // and confirms with Enter; each step waits for what it needs.
+    const std::string title = "走れクヴィトくんの設定";
+    auto toggleInFront = [&] {
+        auto icons = mascot.trayIcons(x);
+        ASSERT_FALSE(icons.empty());
+        auto g = x.geometry(icons.front());
+        desktop.run("xdotool mousemove " + std::to_string(g.x + g.width / 2) + " " +
+                    std::to_string(g.y + g.height / 2) + " click 3");
+        // The menu: a window of the program taller than the tray icon.
+        ASSERT_TRUE(eventually([&] {
+            for (auto win : x.windowsOfPid(mascot.pid()))
+                if (win != w && x.isViewable(win) && x.geometry(win).height > 40)
+                    return true;
+            return false;
+        })) << "no menu";
+        // The first item is "設定".
+        desktop.run("xdotool key Down Return");
+        XClient::Window dialog = 0;
+        ASSERT_TRUE(eventually([&] { return (dialog = findWindow(x, mascot, title)) != 0; }));
+        ASSERT_TRUE(eventually([&] { return x.activeWindow() == dialog; }))
+            << "the dialog never took the focus";
+        auto client = x.geometry(dialog);
+        desktop.run("xdotool mousemove " + std::to_string(client.x + 24) + " " +
+                    std::to_string(client.y + 143) + " click 1 key Return");
+        ASSERT_TRUE(eventually([&] { return findWindow(x, mascot, title) == 0; }));
+    };
+
+    toggleInFront();
+    EXPECT_EQ(readFile(mascot.iniPath()), iniFile(1, 5, 5, 5));
+    EXPECT_TRUE(eventually([&] { return x.hasState(w, "_NET_WM_STATE_ABOVE"); })) << "ticked: in front";
+    desktop.screenshot(artifactPath("ticked"));
+    toggleInFront();
+    EXPECT_EQ(readFile(mascot.iniPath()), iniFile(2, 5, 5, 5));
+    EXPECT_TRUE(eventually([&] { return !x.hasState(w, "_NET_WM_STATE_ABOVE"); }))
+        << "unticked: not in front";
+    EXPECT_EQ(mascot.waitForWindow(x, 1), w) << "the window was re-created";
+    expectCleanLog(mascot.log());
+}

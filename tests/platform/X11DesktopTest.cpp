@@ -108,6 +108,29 @@ TEST_F(X11DesktopTest, TopMostBeforeShowingIsThereWhenShown) {
     EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(w->winId(), "_NET_WM_STATE_ABOVE"); }));
 }
 
+TEST_F(X11DesktopTest, TopMostIsWhatTheWindowIsWhoeverChangedIt) {
+    // Created top-most by Qt alone: the desktop still tells the truth.
+    auto w = mascot();
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    EXPECT_TRUE(desk_.isTopMost(*w));
+    desk_.setTopMost(*w, false);
+    desk_.hideFromTaskbar(*w);
+    w->show();
+    const auto id = w->winId();
+    // Both states are stated together when the window is mapped.
+    ASSERT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_SKIP_TASKBAR"); }));
+    EXPECT_FALSE(probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"));
+    EXPECT_FALSE(desk_.isTopMost(*w));
+
+    // The window manager switches it on and off from outside.
+    for (bool on : {true, false}) {
+        probe_.requestWmState(id, on, "_NET_WM_STATE_ABOVE");
+        EXPECT_TRUE(waitFor([&] { return desk_.isTopMost(*w) == on; })) << on;
+    }
+    desk_.setTopMost(*w, true);
+    EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"); }));
+}
+
 TEST_F(X11DesktopTest, ForegroundWindowIsTheActiveWindowWithItsFrame) {
     if (probe_.activeWindow() == 0) {
         EXPECT_FALSE(desk_.foregroundWindow()) << "no active window, no foreground window";

@@ -58,6 +58,20 @@ bool X11Probe::hasWmState(std::uintptr_t window, const std::string& state) {
     return std::find(states.begin(), states.end(), state) != states.end();
 }
 
+void X11Probe::requestWmState(std::uintptr_t window, bool on, const std::string& state) {
+    Display* d = dpy(display_);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = static_cast<Window>(window);
+    ev.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = on ? 1 : 0;
+    ev.xclient.data.l[1] = static_cast<long>(XInternAtom(d, state.c_str(), False));
+    ev.xclient.data.l[3] = 2;
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    XFlush(d);
+}
+
 std::uintptr_t X11Probe::activeWindow() {
     Display* d = dpy(display_);
     const auto v = longs(d, DefaultRootWindow(d), "_NET_ACTIVE_WINDOW", XA_WINDOW);

@@ -23,6 +23,8 @@ public:
     bool connected() const { return display_ != nullptr; }
     std::vector<std::string> wmStates(std::uintptr_t window);
     bool hasWmState(std::uintptr_t window, const std::string& state);
+    // Asks the window manager to add or remove a state, as a pager does.
+    void requestWmState(std::uintptr_t window, bool on, const std::string& state);
     std::uintptr_t activeWindow();
     // The window manager's frame: the ancestor that is a child of the root.
     std::optional<QRect> frameRect(std::uintptr_t window);
