@@ -21,6 +21,7 @@ TEST_F(ChaseTest, OneTickTowardsThePointer) {
         {15, 0, 15, 0, false},   {25, 0, 10, 0, true},   {-15, 0, -15, 0, false}, {-25, 0, -10, 0, false},
         {20, 0, 20, 0, false},   {21, 0, 10, 0, true},   {5, 0, 5, 0, false},     {0, 15, 0, 15, false},
         {0, -25, 0, -10, false}, {30, 30, 10, 10, true}, {-3, 19, -3, 19, false}, {1, -1, 1, -1, false},
+        {0, 20, 0, 20, false},
     };
     create();
     for (const Chase& c : cases) {

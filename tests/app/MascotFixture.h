@@ -53,6 +53,7 @@ protected:
     // one (see ScriptedDraws). A new window starts with none scripted.
     void willDraw(std::initializer_list<int> draws) { draws_->script(draws); }
     std::size_t drawsLeft() const { return draws_->left(); }
+    const std::vector<int>& drawRanges() const { return draws_->ranges(); }
     // Gives the window the program's own generator, seeded, instead.
     void useGenerator(std::uint32_t seed);
 

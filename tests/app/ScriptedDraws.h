@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <deque>
 #include <initializer_list>
+#include <vector>
 
 // Draws that a test says in advance. Once the script is used up every draw
 // is n - 1, the plainest draw there is: of thirty it neither pauses nor
@@ -16,9 +17,12 @@ class ScriptedDraws : public DrawSource {
 public:
     void script(std::initializer_list<int> draws) { draws_.insert(draws_.end(), draws); }
     std::size_t left() const { return draws_.size(); }
+    // The n of every draw asked for, in order.
+    const std::vector<int>& ranges() const { return ranges_; }
 
     void Randomize(std::uint32_t) override {}
     int Random(int n) override {
+        ranges_.push_back(n);
         if (draws_.empty())
             return n - 1;
         const int draw = draws_.front();
@@ -30,4 +34,5 @@ public:
 
 private:
     std::deque<int> draws_;
+    std::vector<int> ranges_;
 };

@@ -3,6 +3,7 @@
 
 #include "MascotFixture.h"
 
+#include "GeneratorDraws.h"
 #include "KuvitoError.h"
 #include "SettingsStore.h"
 #include "TRgn.h"
@@ -24,6 +25,18 @@ TEST_F(StartupTest, NoSettingsFileGivesTheDefaults) {
     EXPECT_EQ(form->phase(), 1);
     EXPECT_EQ(shownFrame(), 3);
     EXPECT_FALSE(iniExists()) << "start-up must not create the settings file";
+}
+
+TEST_F(StartupTest, GeneratorIsSeededFromTheClockAtCreation) {
+    // Start-ups at different times draw what their own time gives.
+    for (std::uint32_t seed : {4242u, 777u}) {
+        sim->setClockSeed(seed);
+        form = std::make_unique<TFrmMain>(nullptr, standInLayout());
+        GeneratorDraws expected;
+        expected.Randomize(seed);
+        EXPECT_EQ(form->draws().Random(1 << 30), expected.Random(1 << 30)) << seed;
+        form.reset();
+    }
 }
 
 TEST_F(StartupTest, FirstTickComesOnePeriodAfterCreation) {

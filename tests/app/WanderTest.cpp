@@ -219,6 +219,22 @@ TEST_F(WanderTest, TheMascotItselfInFrontMeansWandering) {
     EXPECT_EQ(top(), 310) << "a WanderScreen step, vertical one included";
 }
 
+TEST_F(WanderTest, EachModeDrawsFromTheRangesOfItsRules) {
+    // Thirty values decide pause and turn, ninety the vertical step.
+    struct Case {
+        int mode;
+        std::vector<int> ranges;
+    };
+    for (const Case& c : {Case{2, {30, 90}}, Case{3, {30}}, Case{4, {30}}, Case{5, {30}}}) {
+        SCOPED_TRACE(c.mode);
+        createInMode(c.mode, 500, 300);
+        sim->setForeground(sim->addWindow({300, 400, 700, 600}));
+        tick();
+        EXPECT_EQ(drawRanges(), c.ranges);
+        form.reset();
+    }
+}
+
 TEST_F(WanderTest, JumpsOntoTheWindowFromEitherSide) {
     struct Case {
         int left;
@@ -226,8 +242,12 @@ TEST_F(WanderTest, JumpsOntoTheWindowFromEitherSide) {
         int expectLeft;
         HorizontalHeading expectDirX;
     };
-    for (const Case& c : {Case{0, Rightward, 300, Rightward}, Case{0, Leftward, 300, Rightward},
-                          Case{900, Rightward, 700 - W, Leftward}, Case{900, Leftward, 700 - W, Leftward}}) {
+    // Stepping exactly onto an end of the window counts as reaching it, as
+    // with the screen's edges.
+    for (const Case& c :
+         {Case{0, Rightward, 300, Rightward}, Case{0, Leftward, 300, Rightward},
+          Case{900, Rightward, 700 - W, Leftward}, Case{900, Leftward, 700 - W, Leftward},
+          Case{310, Leftward, 300, Rightward}, Case{700 - W - 10, Rightward, 700 - W, Leftward}}) {
         SCOPED_TRACE(c.left);
         createInMode(4, c.left, 100);
         movement().DirX = c.dirX;
@@ -236,6 +256,7 @@ TEST_F(WanderTest, JumpsOntoTheWindowFromEitherSide) {
         EXPECT_EQ(top(), 400 - H);
         EXPECT_EQ(left(), c.expectLeft);
         EXPECT_EQ(movement().DirX, c.expectDirX);
+        EXPECT_EQ(shownFrame(), c.expectDirX == Rightward ? 6 : 4) << "the frame follows the heading";
         form.reset();
     }
 }

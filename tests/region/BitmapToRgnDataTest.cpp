@@ -61,7 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
         OutlineCase{"colours differ but all are figure", {"gk..", "kg..", "...."}, {{0, 0, 2, 2}}},
         OutlineCase{
             "figure-coloured bottom-left makes the figure colour the key", {"g.g", "ggg"}, {{1, 0, 2, 1}}},
-        OutlineCase{"run to the last pixel", {"..##", "...."}, {{2, 0, 4, 1}}}));
+        OutlineCase{"run to the last pixel", {"..##", "...."}, {{2, 0, 4, 1}}},
+        // Background is skipped four pixels at a time; every byte counts.
+        OutlineCase{"black figure on a coloured background", {"zzzz....", "........"}, {{0, 0, 4, 1}}},
+        OutlineCase{"figure differing in the last byte only", {"...l....", "........"}, {{3, 0, 4, 1}}},
+        OutlineCase{"figure one below the background", {"m.......", "........"}, {{0, 0, 1, 1}}}));
 
 // A two-row picture whose top row alternates figure and key from pixel 0 up
 // to `lastFigure`, the rest key.
@@ -83,16 +87,21 @@ TEST(RunLimit, BoundaryWidths) {
     expectFailure(&p204, "ﾋﾞｯﾄﾏｯﾌﾟの形状が不適です", KuvitoError::Kind::InvalidPicture);
 }
 
-TEST(BitmapToRgnData, FourBitComparesPaletteIndices) {
-    Picture p(3, 2, PF::pf4bit);
-    auto palette = p.palette();
-    palette[1] = palette[0]; // same colour, different index
-    p.setPalette(palette);
-    p.setPixelIndex(0, 0, 1);
-    p.setPixelIndex(2, 0, 5);
-    EXPECT_EQ(outline(p), (std::vector<RgnRect>{{0, 0, 1, 1}, {2, 0, 3, 1}}));
-    EXPECT_EQ(p.pixelFormat(), PF::pf8bit);
-    EXPECT_EQ(p.pixelIndex(0, 0), 1);
+TEST(BitmapToRgnData, PaletteFormatsComparePaletteIndices) {
+    // Two indices of the same colour: only the index tells figure from key,
+    // so a picture turned into colours first would have no figure at all.
+    for (PF format : {PF::pf1bit, PF::pf4bit, PF::pf8bit}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        Picture p(3, 2, format);
+        auto palette = p.palette();
+        palette[1] = palette[0];
+        p.setPalette(palette);
+        p.setPixelIndex(0, 0, 1);
+        p.setPixelIndex(2, 0, 1);
+        EXPECT_EQ(outline(p), (std::vector<RgnRect>{{0, 0, 1, 1}, {2, 0, 3, 1}}));
+        EXPECT_EQ(p.pixelFormat(), PF::pf8bit) << "indices are scanned as bytes";
+        EXPECT_EQ(p.pixelIndex(0, 0), 1);
+    }
 }
 
 TEST(BitmapToRgnData, OtherFormatsAreConvertedTo24Bits) {

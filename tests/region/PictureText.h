@@ -17,6 +17,12 @@ inline Picture::Rgb colourOf(char c) {
         return {22, 235, 91};
     case 'k':
         return {31, 31, 31};
+    case 'z': // black
+        return {0, 0, 0};
+    case 'l': // the background's bytes but the last (red, in BGR order)
+        return {40, 128, 192};
+    case 'm': // the background with its first byte (blue) one lower
+        return {0, 128, 191};
     default:
         return {static_cast<std::uint8_t>(c), 10, 20};
     }

@@ -29,6 +29,10 @@ TEST(RgnDataBlock, BuildAndParseRoundTrip) {
     EXPECT_EQ(block[20], 2);
     EXPECT_EQ(block[24], 9);
     EXPECT_EQ(block[28], 7);
+    // Every byte of a coordinate counts, the sign included.
+    const std::vector<RgnRect> wide{{-300, 0x10203, 0x20304, 0x1020304}};
+    const std::vector<std::uint8_t> wideBlock = RgnDataBlock::build(wide);
+    EXPECT_EQ(RgnDataBlock::parse(wideBlock.data(), wideBlock.size()), wide);
 }
 
 TEST(RgnDataBlock, EmptyBlockIsHeaderWithZeroBounds) {
@@ -79,6 +83,10 @@ TEST(RgnDataBlock, TransformRoundsEachCorner) {
     const XFORM half{0.5f, 0, 0, 0.5f, 20, 40};
     EXPECT_EQ(RgnDataBlock::transformed({{111, 222, 333, 444}}, half),
               (std::vector<RgnRect>{{76, 151, 187, 262}}));
+    // Halves round up, also below zero: floor(v + 0.5), not truncation and
+    // not away from zero.
+    EXPECT_EQ(RgnDataBlock::transformed({{0, 0, 1, 1}}, XFORM{1, 0, 0, 1, -2.5f, -2.7f}),
+              (std::vector<RgnRect>{{-2, -3, -1, -2}}));
     const XFORM twice{2, 0, 0, 2, 3, 4};
     EXPECT_EQ(RgnDataBlock::transformed({{1, 1, 2, 3}}, twice), (std::vector<RgnRect>{{5, 6, 7, 10}}));
     // A rectangle rounded down to nothing is left out; a mirroring scale
@@ -123,6 +131,8 @@ TEST(RgnDataBlock, CoalescedJoinsTouchingSpansAndEqualBands) {
                                       {0, 3, 3, 4}, {5, 3, 6, 4}};              // a gap row: kept apart
     EXPECT_EQ(RgnDataBlock::coalesced(banded),
               (std::vector<RgnRect>{{0, 0, 3, 2}, {5, 0, 6, 2}, {0, 3, 3, 4}, {5, 3, 6, 4}}));
+    // The very first band merges as well, also when it has one span.
+    EXPECT_EQ(RgnDataBlock::coalesced({{0, 0, 5, 1}, {0, 1, 5, 2}}), (std::vector<RgnRect>{{0, 0, 5, 2}}));
 }
 
 } // namespace

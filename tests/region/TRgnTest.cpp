@@ -95,14 +95,19 @@ TEST_F(TRgnTest, MissingBlockOrPictureFailsTheLoading) {
         EXPECT_STREQ(e.what(), "Rgn4:RgnBitmap のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
     }
 
-    PaintedForm badBlock;
+    // A block cut inside its last rectangle or inside its 32-byte header.
     std::vector<std::uint8_t> block = blockOf(frame());
-    block.resize(block.size() - 1);
-    try {
-        badBlock.loadLayout(layout({storedRgn({.picture = frame(), .block = block})}));
-        FAIL() << "loaded";
-    } catch (const KuvitoError& e) {
-        EXPECT_STREQ(e.what(), "ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
+    for (std::size_t size : {block.size() - 1, std::size_t{31}}) {
+        SCOPED_TRACE(size);
+        PaintedForm badBlock;
+        try {
+            badBlock.loadLayout(layout(
+                {storedRgn({.picture = frame(),
+                            .block = std::vector<std::uint8_t>(block.begin(), block.begin() + size)})}));
+            FAIL() << "loaded";
+        } catch (const KuvitoError& e) {
+            EXPECT_STREQ(e.what(), "ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
+        }
     }
 }
 

@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,7 +107,7 @@ TEST_F(SettingsStoreTest, ValuesAreTakenWithoutRangeChecks) {
 }
 
 TEST_F(SettingsStoreTest, HexadecimalAndMalformedValues) {
-    readWith("speed=0x3\r\nidour=$A\r\nidou=2x\r\n");
+    readWith("speed=0x3\r\nidour=$A\r\nidou=2x5\r\n");
     EXPECT_EQ(settings().SpeedIndex, 3);
     EXPECT_EQ(settings().StepIndex, 10);
     EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
@@ -190,6 +192,56 @@ TEST_F(SettingsStoreTest, ReadOnlyFileChangesNothing) {
     EXPECT_EQ(settings().StepIndex, 3);
     EXPECT_TRUE(settings().StayOnTop);
     EXPECT_EQ(static_cast<int>(settings().MoveMode), 2);
+}
+
+// While it lives, no file of this process may grow past `bytes`: a write
+// beyond fails (EFBIG) instead of ending the process with SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    void (*previousHandler_)(int);
+    rlimit previous_{};
+};
+
+TEST_F(SettingsStoreTest, FailureAtALaterKeyKeepsWhatWasWrittenBeforeIt) {
+    // Each field follows its own key at once: what was stored before the
+    // failing key is in the file and in the settings, the rest in neither.
+    const std::string lines[] = {"speed=4\r\n", "idour=6\r\n", "temae=2\r\n", "idou=3\r\n"};
+    for (int failing = 2; failing <= 4; ++failing) {
+        SCOPED_TRACE(failing);
+        fs::remove(iniPath());
+        settings().SpeedIndex = 1;
+        settings().StepIndex = 1;
+        settings().StayOnTop = true;
+        settings().MoveMode = MovementMode::ChaseMouse;
+        std::string stored = "[kuvito]\r\n";
+        for (int key = 1; key < failing; ++key)
+            stored += lines[key - 1];
+        {
+            FileSizeLimit limit(stored.size());
+            EXPECT_THROW(WriteSettings(4, 6, false, 3), KuvitoError);
+        }
+        EXPECT_EQ(readIni(), stored);
+        EXPECT_EQ(settings().SpeedIndex, 4);
+        EXPECT_EQ(settings().StepIndex, failing > 2 ? 6 : 1);
+        EXPECT_EQ(settings().StayOnTop, failing <= 3);
+        EXPECT_EQ(static_cast<int>(settings().MoveMode), 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "bin"), fs::directory_iterator()), 1)
+            << "nothing but the settings file is left behind";
+    }
 }
 
 TEST_F(SettingsStoreTest, UncreatableUserFolderFailsAtTheFirstKey) {
