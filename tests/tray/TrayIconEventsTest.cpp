@@ -3,6 +3,7 @@
 
 #include <QMenu>
 
+#include "FormValue.h"
 #include "KuvitoError.h"
 #include "TPopupMenu.h"
 #include "TrayTestSupport.h"
@@ -18,8 +19,8 @@ protected:
         tray_->setOnClick([this](Component* s) { note(s, "Click"); });
         tray_->setOnDblClick([this](Component* s) { note(s, "DblClick"); });
         tray_->setOnMouseDown([this](Component* s, TMouseButton b, TShiftState sh, int x, int y) {
-            note(s, "Down(" + std::to_string(int(b)) + "," + std::to_string(sh) + "," + std::to_string(x) + "," +
-                        std::to_string(y) + ")");
+            note(s, "Down(" + std::to_string(int(b)) + "," + std::to_string(sh) + "," + std::to_string(x) +
+                        "," + std::to_string(y) + ")");
         });
         tray_->setOnMouseUp([this](Component* s, TMouseButton b, TShiftState sh, int, int) {
             note(s, "Up(" + std::to_string(int(b)) + "," + std::to_string(sh) + ")");
@@ -30,7 +31,8 @@ protected:
         // A menu shows up in the log when it opens.
         sim().setMenuScript([this](SimulatedDesktop&, QMenu& menu, QPoint at) {
             log_.push_back("Menu(" + menu.objectName().toStdString() + "," + std::to_string(at.x()) + "," +
-                           std::to_string(at.y()) + ",fg=" + std::to_string(sim().foregroundRequests().size()) + ")");
+                           std::to_string(at.y()) +
+                           ",fg=" + std::to_string(sim().foregroundRequests().size()) + ")");
         });
     }
 
@@ -62,6 +64,23 @@ TEST_F(TrayEvents, LeftClickThenDoubleClickRaiseEventsInOrder) {
     // Left down and the double-click each bring the owner form forward.
     EXPECT_EQ(sim().foregroundRequests(), (std::vector<const QWidget*>{form_.get(), form_.get()}));
     EXPECT_EQ(sim().pendingMessageRuns(), 2);
+}
+
+TEST_F(TrayEvents, StoredHandlerNamesBindEachToItsOwnEvent) {
+    form_->publishMethod("TrayDown", TMouseEvent([this](Component*, TMouseButton, TShiftState, int, int) {
+                             log_.push_back("StoredDown");
+                         }));
+    form_->publishMethod("TrayUp", TMouseEvent([this](Component*, TMouseButton, TShiftState, int, int) {
+                             log_.push_back("StoredUp");
+                         }));
+    form_->publishMethod("TrayMove", TMouseMoveEvent([this](Component*, TShiftState, int, int) {
+                             log_.push_back("StoredMove");
+                         }));
+    EXPECT_TRUE(tray_->readProperty("OnMouseDown", FormValue::fromIdent("TrayDown")));
+    EXPECT_TRUE(tray_->readProperty("OnMouseMove", FormValue::fromIdent("TrayMove")));
+    EXPECT_TRUE(tray_->readProperty("OnMouseUp", FormValue::fromIdent("TrayUp")));
+    send({513, 512, 514});
+    EXPECT_EQ(log_, (Log{"StoredDown", "StoredMove", "StoredUp", "Click"}));
 }
 
 struct ButtonCase {
@@ -136,10 +155,20 @@ TEST_F(TrayEvents, OneMenuServingBothButtonsIsDroppedFromBothWhenDestroyed) {
     delete other;
     ASSERT_NE(tray_->PopUpMenuR(), nullptr);
     EXPECT_EQ(tray_->PopUpMenuR()->name(), "Kept");
+    // Menus owned elsewhere are dropped as well: the icon asked to be told.
+    auto* left = new TPopupMenu(nullptr);
+    auto* right = new TPopupMenu(nullptr);
+    tray_->setPopUpMenuL(left);
+    tray_->setPopUpMenuR(right);
+    delete left;
+    delete right;
+    EXPECT_EQ(tray_->PopUpMenuL(), nullptr);
+    EXPECT_EQ(tray_->PopUpMenuR(), nullptr);
 }
 
 TEST_F(TrayEvents, AnErrorFromAHandlerIsShownOnceAndContained) {
-    tray_->setOnMouseUp([](Component*, TMouseButton, TShiftState, int, int) { throw KuvitoError("トレイの失敗"); });
+    tray_->setOnMouseUp(
+        [](Component*, TMouseButton, TShiftState, int, int) { throw KuvitoError("トレイの失敗"); });
     EXPECT_NO_THROW(sim().sendTrayMessage(514));
     ASSERT_EQ(sim().errorBoxes().size(), 1u);
     EXPECT_EQ(sim().errorBoxes()[0].text.toStdString(), "トレイの失敗.");
