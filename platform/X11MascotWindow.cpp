@@ -315,8 +315,12 @@ int X11MascotWindow::frameFor(const QRegion& region) {
     if (!widget_)
         return -1;
     // The first showing of this outline: the widget paints it once, into a
-    // picture that goes to the server and stays there.
-    const QSize size = widget_->size().expandedTo(QSize(1, 1));
+    // picture that goes to the server and stays there. The picture reaches
+    // as far as the outline does; the window's background repeats it beyond
+    // that, where the shape shows nothing.
+    const QRect bounds = region.isEmpty() ? QRect(0, 0, 1, 1) : region.boundingRect();
+    const QSize size =
+        QSize(bounds.right() + 1, bounds.bottom() + 1).boundedTo(widget_->size()).expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::black);
     {
@@ -332,7 +336,6 @@ int X11MascotWindow::frameFor(const QRegion& region) {
     // The mask covers the outline's bounding rectangle only: the server reads
     // the whole mask on every frame switch, and the window is larger than
     // the figure.
-    const QRect bounds = region.isEmpty() ? QRect(0, 0, 1, 1) : region.boundingRect();
     frame.maskAt = bounds.topLeft();
     frame.mask = XCreatePixmap(x.dpy, root, bounds.width(), bounds.height(), 1);
     if (!x.pictureGc)
