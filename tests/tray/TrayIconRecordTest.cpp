@@ -1,8 +1,10 @@
 // What the tray icon hands to the notification area, and when.
 
 #include <cstring>
+#include <map>
 
 #include "ComponentRegistry.h"
+#include "PropertyWriter.h"
 #include "TPopupMenu.h"
 #include "TrayTestSupport.h"
 
@@ -18,6 +20,22 @@ std::vector<Op> operations(const SimulatedDesktop& sim) {
 }
 
 using TrayRecord = TrayFixture;
+
+TEST_F(TrayRecord, StoresTheLeftMenuVisibleAndWhatEveryComponentStores) {
+    auto* tray = loadTray();
+    auto* left = new TPopupMenu(form_.get());
+    left->setName("MenuL");
+    tray->setPopUpMenuL(left);
+    tray->setVisible(false);
+    ASSERT_TRUE(tray->readProperty("Tag", FormValue::fromInt(3)));
+    PropertyWriter writer;
+    tray->writeProperties(writer);
+    std::map<std::string, FormValue> stored(writer.properties().begin(), writer.properties().end());
+    EXPECT_EQ(stored["PopUpMenuL"], FormValue::fromIdent("MenuL"));
+    EXPECT_EQ(stored["Visible"], FormValue::fromBool(false));
+    EXPECT_EQ(stored["Tag"], FormValue::fromInt(3));
+    EXPECT_EQ(stored.count("PopUpMenuR"), 0u);
+}
 
 TEST_F(TrayRecord, ConstructionAddsNothingButCreatesTheMessageWindow) {
     auto* tray = new TTaskTrayIcon(form_.get());
@@ -158,16 +176,29 @@ const std::string kana = "あ"; // three bytes in UTF-8
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TrayTip,
-    ::testing::Values(TipCase{"empty", "", ""}, TipCase{"exactly63", std::string(63, 'a'), std::string(63, 'a')},
+    ::testing::Values(TipCase{"empty", "", ""},
+                      TipCase{"exactly63", std::string(63, 'a'), std::string(63, 'a')},
                       TipCase{"ascii70", std::string(70, 'b'), std::string(63, 'b')},
                       // 21 kana fill 63 bytes exactly; the 22nd is dropped whole.
-                      TipCase{"kanaFits", [] { std::string s; for (int i = 0; i < 30; ++i) s += "あ"; return s; }(),
-                              [] { std::string s; for (int i = 0; i < 21; ++i) s += "あ"; return s; }()},
+                      TipCase{"kanaFits",
+                              [] {
+                                  std::string s;
+                                  for (int i = 0; i < 30; ++i)
+                                      s += "あ";
+                                  return s;
+                              }(),
+                              [] {
+                                  std::string s;
+                                  for (int i = 0; i < 21; ++i)
+                                      s += "あ";
+                                  return s;
+                              }()},
                       // 62 + 3 bytes: the kana would straddle the limit.
                       TipCase{"kanaStraddles", std::string(62, 'c') + "あ", std::string(62, 'c')},
                       TipCase{"kanaStraddlesByOne", std::string(61, 'd') + "あ", std::string(61, 'd')},
                       // A four-byte character after 60 bytes ends at 64: left out.
-                      TipCase{"emoji", std::string(60, 'e') + "\xF0\x9F\x90\x88" + "z", std::string(60, 'e')}),
+                      TipCase{"emoji", std::string(60, 'e') + "\xF0\x9F\x90\x88" + "z",
+                              std::string(60, 'e')}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TrayRecord, StoredMenuReferencesResolveWhenLoadingCompletes) {
@@ -195,7 +226,8 @@ TEST_F(TrayRecord, StoredIconDataRoundTripsAndRejectsABadCount) {
     std::vector<std::uint8_t> stored{std::uint8_t(ico.size()), std::uint8_t(ico.size() >> 8), 0, 0};
     stored.insert(stored.end(), ico.begin(), ico.end());
 
-    auto* tray = loadTray([&](TTaskTrayIcon& t) { EXPECT_TRUE(t.readProperty("Icon.Data", FormValue::fromBinary(stored))); });
+    auto* tray = loadTray(
+        [&](TTaskTrayIcon& t) { EXPECT_TRUE(t.readProperty("Icon.Data", FormValue::fromBinary(stored))); });
     EXPECT_EQ(tray->Icon().data(), ico);
     EXPECT_EQ(tray->Icon().writeData(), stored);
 
