@@ -63,6 +63,7 @@ void TTaskTrayIcon::setPopUpMenuR(TPopupMenu* menu) {
     pendingMenuR_.clear();
     if (menu)
         menu->freeNotification(this);
+    offerMenu();
 }
 
 void TTaskTrayIcon::setVisible(bool on) {
@@ -102,8 +103,10 @@ void TTaskTrayIcon::notification(Component* component, Operation operation) {
         return;
     if (component == popUpMenuL_)
         popUpMenuL_ = nullptr;
-    if (component == popUpMenuR_)
+    if (component == popUpMenuR_) {
         popUpMenuR_ = nullptr;
+        offerMenu();
+    }
 }
 
 bool TTaskTrayIcon::readProperty(const std::string& path, const FormValue& value) {
@@ -196,7 +199,17 @@ void TTaskTrayIcon::NotifyTray(TrayOperation operation) {
     if (operation == TrayOperation::NIM_MODIFY && !visible_)
         return;
     const NotifyIconData data = notifyIconData();
-    desktopTray().shellNotifyIcon(operation, data);
+    if (desktopTray().shellNotifyIcon(operation, data) && operation == TrayOperation::NIM_ADD)
+        offerMenu();
+}
+
+void TTaskTrayIcon::offerMenu() {
+    // Hosts that open an icon's menu themselves never send the right-button
+    // press that would pop up PopUpMenuR, so they are given the menu to
+    // show instead. Nothing to offer while no icon is shown.
+    if (!visible_ || isDesigning() || isLoading() || handle_ == 0)
+        return;
+    desktopTray().setNotifyIconMenu(handle_, notifyIconData().uID, popUpMenuR_ ? &popUpMenuR_->menu() : nullptr);
 }
 
 std::intptr_t TTaskTrayIcon::TrayWndProc(unsigned message, std::uintptr_t /*wParam*/, std::intptr_t lParam) {

@@ -91,6 +91,7 @@ public:
 private:
     void handleMouse(std::intptr_t mouseMessage);
     void foregroundStep();
+    void offerMenu();
     void popup(TPopupMenu* menu, int x, int y);
     TPopupMenu* resolveMenu(const std::string& property, const std::string& menuName);
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QIcon;
+class QMenu;
 
 // The notification-area record in its first, 88-byte form. The icon travels
 // as a pointer to the caller's image, valid for the duration of the call.
@@ -38,6 +39,13 @@ public:
     // mouse activity comes back to the record's window as its callback
     // message with the mouse message (512 to 521) as lParam.
     virtual bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) = 0;
+    // The menu of a shown icon, for notification areas that open an icon's
+    // menu themselves (StatusNotifierItem hosts: Xfce, KDE, GNOME's
+    // AppIndicator). There a right click on the icon opens this menu and
+    // sends no mouse message; its items are the menu's own actions, so they
+    // run the same handlers and show the same state. Areas that only report
+    // clicks (XEmbed trays) ignore it. Null withdraws the menu.
+    virtual void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) = 0;
     // Whether a notification area is there to take an icon right now.
     virtual bool notificationAreaAvailable() const = 0;
 

@@ -451,6 +451,11 @@ bool SimulatedDesktop::shellNotifyIcon(TrayOperation operation, const NotifyIcon
     return ok;
 }
 
+void SimulatedDesktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) {
+    if (trayIcon_ && trayIcon_->hWnd == window && trayIcon_->uID == id)
+        trayIcon_->menu = menu;
+}
+
 bool SimulatedDesktop::sendTrayMessage(std::uint32_t mouseMessage) {
     if (!trayIcon_)
         return false;

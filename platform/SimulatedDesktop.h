@@ -63,6 +63,7 @@ public:
         std::uint32_t uCallbackMessage = 0;
         std::string tip; // text up to the first zero byte of szTip
         QIcon icon;
+        QMenu* menu = nullptr; // the menu offered to hosts that draw it
     };
 
     using DragScript = std::function<void(SimulatedDesktop&, QWidget& window, QPoint pressPoint)>;
@@ -94,6 +95,7 @@ public:
     std::uintptr_t createMessageWindow(MessageHandler handler) override;
     void destroyMessageWindow(std::uintptr_t window) override;
     bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;
+    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
 

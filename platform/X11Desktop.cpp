@@ -239,6 +239,10 @@ bool X11Desktop::shellNotifyIcon(TrayOperation operation, const NotifyIconData& 
     return tray_->notify(operation, data);
 }
 
+void X11Desktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) {
+    tray_->setMenu(window, id, menu);
+}
+
 QSystemTrayIcon* X11Desktop::trayIcon(std::uintptr_t window, std::uint32_t id) const {
     return tray_->icon(window, id);
 }

@@ -1,7 +1,9 @@
 #include "X11TrayArea.h"
 
+#include <QActionEvent>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QIcon>
-#include <QPointer>
 #include <QTimer>
 
 #include <cstring>
@@ -52,6 +54,7 @@ bool X11TrayArea::notify(TrayOperation operation, const NotifyIconData& data) {
         if (it != icons_.end())
             return false;
         Icon icon;
+        icon.hostMenus = hostDrawsMenus();
         icon.tray = std::make_unique<QSystemTrayIcon>();
         apply(icon, data);
         connect(icon.tray.get(), &QSystemTrayIcon::activated, this,
@@ -92,6 +95,60 @@ void X11TrayArea::forgetWindow(std::uintptr_t window) {
             ++it;
         }
     }
+}
+
+bool X11TrayArea::hostDrawsMenus() {
+    // The same question Qt asks when it picks between the D-Bus protocol
+    // and XEmbed for a new icon.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    const QDBusConnectionInterface* daemon = bus.isConnected() ? bus.interface() : nullptr;
+    return daemon && daemon->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
+}
+
+void X11TrayArea::setMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) {
+    auto it = icons_.find({window, id});
+    // An XEmbed tray gets no menu: Qt would pop it up by itself on the
+    // right click, beside the one the program opens for the mouse message.
+    if (it == icons_.end() || !it->second.hostMenus)
+        return;
+    Icon& icon = it->second;
+    if (icon.source == menu)
+        return;
+    if (icon.source)
+        icon.source->removeEventFilter(this);
+    icon.source = menu;
+    if (!menu) {
+        icon.tray->setContextMenu(nullptr);
+        icon.exported.reset();
+        return;
+    }
+    menu->installEventFilter(this);
+    if (!icon.exported)
+        icon.exported = std::make_unique<QMenu>();
+    copyActions(icon);
+    icon.tray->setContextMenu(icon.exported.get());
+}
+
+void X11TrayArea::copyActions(Icon& icon) {
+    // The actions stay the program's (the exported menu owns none of them),
+    // so a click on the host's item triggers the program's own action.
+    const QList<QAction*> old = icon.exported->actions();
+    for (QAction* action : old)
+        icon.exported->removeAction(action);
+    if (icon.source)
+        icon.exported->addActions(icon.source->actions());
+}
+
+bool X11TrayArea::eventFilter(QObject* watched, QEvent* event) {
+    // Items added to or removed from the program's menu later show in the
+    // host's menu too; changes of an item's text or state reach it through
+    // the shared action itself.
+    if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved) {
+        for (auto& entry : icons_)
+            if (entry.second.source == watched && entry.second.exported)
+                copyActions(entry.second);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void X11TrayArea::activated(Key key, QSystemTrayIcon::ActivationReason reason) {

@@ -90,10 +90,32 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
     if (pidAt != std::string::npos)
         dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
 
+    if (options_.session == Session::Xfce) {
+        startXfce();
+        return;
+    }
     spawn({"openbox", "--sm-disable"}, dir_ + "/openbox.log");
     waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
     if (options_.panel)
         startPanel(options_.panelAtTop);
+}
+
+void VirtualDesktop::startXfce() {
+    // The panel reads its layout through xfconfd, which the session bus
+    // starts; the packaged default layout gives a top panel with the
+    // notification area.
+    const std::string channels = dir_ + "/config/xfce4/xfconf/xfce-perchannel-xml";
+    std::filesystem::create_directories(channels);
+    std::filesystem::copy_file("/etc/xdg/xfce4/panel/default.xml", channels + "/xfce4-panel.xml",
+                               std::filesystem::copy_options::overwrite_existing);
+    spawn({"xfwm4", "--compositor=off"}, dir_ + "/xfwm4.log");
+    waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
+    panelPid_ = spawn({"xfce4-panel"}, dir_ + "/xfce4-panel.log");
+    // Ready once its tray watches for items and the panel reserved its edge.
+    waitFor(
+        "gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner "
+        "org.kde.StatusNotifierWatcher | grep -q true && ! xprop -root _NET_WORKAREA | grep -q '= 0, 0, '",
+        150);
 }
 
 VirtualDesktop::~VirtualDesktop() {

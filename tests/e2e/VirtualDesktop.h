@@ -10,11 +10,16 @@
 // directory. Everything it starts is stopped by process id.
 class VirtualDesktop {
 public:
+    // The window manager and panel: openbox with a tint2 panel (its tray
+    // docks icons by XEmbed), or Xfce (xfwm4 and xfce4-panel, whose tray
+    // hosts StatusNotifierItems over D-Bus).
+    enum class Session { Openbox, Xfce };
     struct Options {
         int width = 1024;
         int height = 768;
         bool panel = true;
         bool panelAtTop = false;
+        Session session = Session::Openbox;
     };
 
     explicit VirtualDesktop(Options options);
@@ -42,6 +47,7 @@ public:
 
 private:
     void waitFor(const std::string& condition, int tenthsOfSeconds) const;
+    void startXfce();
 
     Options options_;
     std::string dir_;

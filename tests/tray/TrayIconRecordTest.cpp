@@ -221,6 +221,27 @@ TEST_F(TrayRecord, StoredMenuReferencesResolveWhenLoadingCompletes) {
     EXPECT_THROW(broken->loaded(), KuvitoError);
 }
 
+TEST_F(TrayRecord, HostsThatOpenMenusThemselvesAreOfferedTheRightButtonMenu) {
+    auto* menu = new TPopupMenu(form_.get());
+    auto* tray = loadTray([&](TTaskTrayIcon& t) { t.setPopUpMenuR(menu); });
+    ASSERT_TRUE(sim().trayIcon().has_value());
+    EXPECT_EQ(sim().trayIcon()->menu, &menu->menu()) << "offered once the icon is shown";
+
+    auto* other = new TPopupMenu(form_.get());
+    tray->setPopUpMenuL(other);
+    EXPECT_EQ(sim().trayIcon()->menu, &menu->menu()) << "the left-button menu is not the icon's menu";
+    tray->setPopUpMenuR(other);
+    EXPECT_EQ(sim().trayIcon()->menu, &other->menu());
+    delete other;
+    EXPECT_EQ(sim().trayIcon()->menu, nullptr) << "a destroyed menu is withdrawn";
+
+    tray->setPopUpMenuR(menu);
+    tray->setVisible(false);
+    tray->setVisible(true);
+    ASSERT_TRUE(sim().trayIcon().has_value());
+    EXPECT_EQ(sim().trayIcon()->menu, &menu->menu()) << "a re-added icon offers it again";
+}
+
 TEST_F(TrayRecord, StoredIconDataRoundTripsAndRejectsABadCount) {
     const auto ico = icoFile(Qt::green);
     std::vector<std::uint8_t> stored{std::uint8_t(ico.size()), std::uint8_t(ico.size() >> 8), 0, 0};
