@@ -72,8 +72,12 @@ public:
                     // Straight to the native window: the widget's own idea of
                     // its frame may still be the estimate at this point.
                     const QSize outer = dialog_.size().grownBy(actual);
+                    // The native window counts from Qt's origin, which is
+                    // not the program's when the primary monitor is not the
+                    // leftmost one.
+                    const QPoint toNative = dialog_.frameGeometry().topLeft() - desktopWindows().windowPos(dialog_);
                     static_cast<QWindow*>(watched)->setFramePosition(
-                        TFrmMain::PlaceNearTaskbar(outer.width(), outer.height()));
+                        TFrmMain::PlaceNearTaskbar(outer.width(), outer.height()) + toNative);
                 }
                 deleteLater();
             }

@@ -70,10 +70,10 @@ void Form::doCreate() {
 }
 
 int Form::Left() const {
-    return pendingMove_ ? pendingMove_->x() : frameGeometry().left();
+    return pendingMove_ ? pendingMove_->x() : desktopWindows().windowPos(*this).x();
 }
 int Form::Top() const {
-    return pendingMove_ ? pendingMove_->y() : frameGeometry().top();
+    return pendingMove_ ? pendingMove_->y() : desktopWindows().windowPos(*this).y();
 }
 int Form::Width() const {
     return frameGeometry().width();
@@ -105,7 +105,7 @@ void Form::endMoveBatch() {
         return;
     const QPoint to = *pendingMove_;
     pendingMove_.reset();
-    if (to != frameGeometry().topLeft())
+    if (to != desktopWindows().windowPos(*this))
         desktopWindows().moveWindow(*this, to.x(), to.y());
 }
 

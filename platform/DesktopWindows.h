@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+
 class QWidget;
 class QRegion;
 
@@ -11,8 +13,12 @@ public:
     // No taskbar button and no task-switcher entry; called before the window
     // is first shown.
     virtual void hideFromTaskbar(QWidget& window) = 0;
-    // Moves a top-level window; its size is kept. Immediate.
+    // Moves a top-level window; its size is kept. Immediate. Positions are
+    // pixels with the primary monitor's top-left corner at 0, 0, whatever
+    // other monitors lie around it; so are all the desktop's positions.
     virtual void moveWindow(QWidget& window, int left, int top) = 0;
+    // Where the window's outer top-left corner is, as moveWindow counts.
+    virtual QPoint windowPos(const QWidget& window) const = 0;
     // Keeps the window above all windows that are not top-most, or not. The
     // window stays the same window (same native id) either way.
     virtual void setTopMost(QWidget& window, bool on) = 0;

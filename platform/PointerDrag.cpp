@@ -1,5 +1,6 @@
 #include "PointerDrag.h"
 
+#include "ScreenSpace.h"
 #include "XlibBridge.h"
 
 #include <QApplication>
@@ -20,7 +21,8 @@ PointerDrag::PointerDrag(QWidget& window, QPoint pressPoint) : window_(&window),
             finish();
             return;
         }
-        follow(state->pos);
+        // The server counts device pixels, the window moves in Qt's.
+        follow(ScreenSpace::current().deviceToLogical(state->pos));
         if (!state->leftDown)
             finish();
     });

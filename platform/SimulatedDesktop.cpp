@@ -139,6 +139,10 @@ void SimulatedDesktop::moveWindow(QWidget& window, int left, int top) {
     moves_.push_back({&window, left, top, false});
 }
 
+QPoint SimulatedDesktop::windowPos(const QWidget& window) const {
+    return window.frameGeometry().topLeft();
+}
+
 void SimulatedDesktop::setTopMost(QWidget& window, bool on) {
     WidgetState& s = state(window);
     s.topMost = on;

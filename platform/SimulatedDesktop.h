@@ -76,6 +76,7 @@ public:
     // --- DesktopServices ---
     void hideFromTaskbar(QWidget& window) override;
     void moveWindow(QWidget& window, int left, int top) override;
+    QPoint windowPos(const QWidget& window) const override;
     void setTopMost(QWidget& window, bool on) override;
     bool isTopMost(const QWidget& window) const override;
     void setWindowRegion(QWidget& window, const QRegion& region) override;

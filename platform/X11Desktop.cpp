@@ -2,6 +2,7 @@
 
 #include "PointerDrag.h"
 #include "QtTimerSource.h"
+#include "ScreenSpace.h"
 #include "WindowStateKeeper.h"
 #include "X11MascotWindow.h"
 #include "X11TrayArea.h"
@@ -25,8 +26,6 @@ namespace {
 constexpr unsigned kQueryEndSession = 17;
 
 bool isMapped(const QWidget& window) { return window.isVisible() && window.windowHandle(); }
-
-ScreenRect toScreenRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 // A region Qt cannot express as a mask: QWidget::setMask(QRegion()) would
 // remove the shape altogether, while an empty window region means that
@@ -76,9 +75,17 @@ void X11Desktop::hideFromTaskbar(QWidget& window) {
 }
 
 void X11Desktop::moveWindow(QWidget& window, int left, int top) {
-    window.move(left, top);
+    // The program counts from the primary monitor's corner, Qt from its
+    // own origin, and the stand-in window in the server's pixels.
+    const ScreenSpace space = ScreenSpace::current();
+    const QPoint logical = space.toLogical({left, top});
+    window.move(logical);
     if (X11MascotWindow* fast = standIn(window))
-        fast->move(QPoint(left, top));
+        fast->move(space.logicalToDevice(logical));
+}
+
+QPoint X11Desktop::windowPos(const QWidget& window) const {
+    return ScreenSpace::current().toProgram(window.frameGeometry().topLeft());
 }
 
 void X11Desktop::setTopMost(QWidget& window, bool on) {
@@ -150,22 +157,28 @@ QPoint X11Desktop::cursorPos() const {
     // tick's one round trip does not wake Qt's event thread.
     if (!standIns_.empty())
         if (auto pointer = standIns_.begin()->second->pointer())
-            return pointer->pos;
-    return QCursor::pos();
+            return ScreenSpace::current().deviceToProgram(pointer->pos);
+    return ScreenSpace::current().toProgram(QCursor::pos());
 }
 
-std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const { return XlibBridge::activeWindow(); }
+std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const {
+    // Xlib reports device pixels.
+    std::optional<ForegroundWindow> front = XlibBridge::activeWindow();
+    if (front)
+        front->rect = ScreenSpace::current().deviceToProgram(front->rect);
+    return front;
+}
 
 std::optional<ScreenRect> X11Desktop::taskbarRect() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return std::nullopt;
-    const QRect all = screen->geometry();
-    if (auto dock = XlibBridge::dockRect(toScreenRect(all)))
-        return dock;
+    const ScreenSpace space = ScreenSpace::current();
+    if (auto dock = XlibBridge::dockRect(space.primaryDevice()))
+        return space.deviceToProgram(*dock);
     // No dock window found: the edge the work area leaves out.
-    const QRect work = screen->availableGeometry();
-    const ScreenRect a = toScreenRect(all), w = toScreenRect(work);
+    const ScreenRect a = space.logicalToProgram(screen->geometry());
+    const ScreenRect w = space.logicalToProgram(screen->availableGeometry());
     if (w.bottom < a.bottom)
         return ScreenRect{a.left, w.bottom, a.right, a.bottom};
     if (w.top > a.top)
@@ -180,8 +193,10 @@ std::optional<ScreenRect> X11Desktop::taskbarRect() const {
 void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
     if (X11MascotWindow* fast = standIn(window)) {
         fast->drag(pressPoint, [this, &window](QPoint to) {
-            if (window.pos() != to)
-                moveWindow(window, to.x(), to.y());
+            // The stand-in follows the server's pointer, in its pixels.
+            const QPoint program = ScreenSpace::current().deviceToProgram(to);
+            if (windowPos(window) != program)
+                moveWindow(window, program.x(), program.y());
         });
         return;
     }
@@ -191,7 +206,9 @@ void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
 
 int X11Desktop::execModal(QDialog& dialog) { return dialog.exec(); }
 
-void X11Desktop::popupMenu(QMenu& menu, QPoint at) { menu.exec(at); }
+void X11Desktop::popupMenu(QMenu& menu, QPoint at) {
+    menu.exec(ScreenSpace::current().toLogical(at));
+}
 
 void X11Desktop::processPendingMessages() { QCoreApplication::processEvents(); }
 

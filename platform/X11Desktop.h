@@ -24,6 +24,7 @@ public:
 
     void hideFromTaskbar(QWidget& window) override;
     void moveWindow(QWidget& window, int left, int top) override;
+    QPoint windowPos(const QWidget& window) const override;
     void setTopMost(QWidget& window, bool on) override;
     bool isTopMost(const QWidget& window) const override;
     void setWindowRegion(QWidget& window, const QRegion& region) override;

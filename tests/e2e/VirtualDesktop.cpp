@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
@@ -59,7 +60,9 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
         dup2(log, 1);
         dup2(log, 2);
         std::string fd = std::to_string(fds[1]);
-        std::string screen = std::to_string(options_.width) + "x" + std::to_string(options_.height) + "x24";
+        const int monitors = options_.monitors == Monitors::One ? 1 : 2;
+        std::string screen =
+            std::to_string(options_.width * monitors) + "x" + std::to_string(options_.height) + "x24";
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                "-noreset", static_cast<char*>(nullptr));
         _exit(127);
@@ -90,6 +93,15 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
     if (pidAt != std::string::npos)
         dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
 
+    if (options_.monitors != Monitors::One) {
+        // Declared monitors on one Xvfb screen; "*" marks the primary.
+        const bool right = options_.monitors == Monitors::PrimaryRight;
+        const std::string size =
+            std::to_string(options_.width) + "/270x" + std::to_string(options_.height) + "/203+";
+        run("xrandr --setmonitor " + std::string(right ? "L" : "'*L'") + " " + size + "0+0 screen && " +
+            "xrandr --setmonitor " + std::string(right ? "'*R'" : "R") + " " + size +
+            std::to_string(options_.width) + "+0 none");
+    }
     if (options_.session == Session::Xfce) {
         startXfce();
         return;
@@ -141,6 +153,11 @@ std::vector<std::string> VirtualDesktop::environment() const {
         "QT_QPA_PLATFORM=xcb",
         "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"),
     };
+    if (options_.scale != 1) {
+        std::ostringstream factor;
+        factor << options_.scale;
+        env.push_back("QT_SCALE_FACTOR=" + factor.str());
+    }
     if (const char* lang = std::getenv("LANG"))
         env.push_back(std::string("LANG=") + lang);
     return env;
@@ -211,12 +228,16 @@ void VirtualDesktop::startPanel(bool atTop) {
            << "panel_background_id = 0\n"
            << "taskbar_mode = single_desktop\n"
            << "systray_padding = 0 4 2\n"
-           << "systray_icon_size = 24\n";
+           << "systray_icon_size = 24\n"
+           // A panel on every monitor (tint2 puts one on the first only
+           // unless told).
+           << "panel_monitor = all\n";
     }
     panelPid_ = spawn({"tint2", "-c", config}, dir_ + "/tint2.log");
     std::string full = std::to_string(options_.height);
+    const int monitors = options_.monitors == Monitors::One ? 1 : 2;
     waitFor("xdotool search --classname tint2 >/dev/null && ! xprop -root _NET_WORKAREA | grep -q ', " +
-                std::to_string(options_.width) + ", " + full + "'",
+                std::to_string(options_.width * monitors) + ", " + full + "'",
             100);
 }
 

@@ -14,12 +14,19 @@ public:
     // docks icons by XEmbed), or Xfce (xfwm4 and xfce4-panel, whose tray
     // hosts StatusNotifierItems over D-Bus).
     enum class Session { Openbox, Xfce };
+    // Two monitors side by side, each width x height, on one X screen; the
+    // primary one on the left or on the right. tint2 puts a panel on each.
+    enum class Monitors { One, PrimaryLeft, PrimaryRight };
     struct Options {
-        int width = 1024;
+        int width = 1024; // of one monitor
         int height = 768;
         bool panel = true;
         bool panelAtTop = false;
         Session session = Session::Openbox;
+        Monitors monitors = Monitors::One;
+        // Qt's scale for programs started here (QT_SCALE_FACTOR), as on a
+        // high-density screen; 1 leaves it unset.
+        double scale = 1;
     };
 
     explicit VirtualDesktop(Options options);

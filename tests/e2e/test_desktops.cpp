@@ -3,6 +3,7 @@
 
 #include "E2eSupport.h"
 
+#include <cstdlib>
 #include <regex>
 
 namespace {
@@ -90,3 +91,160 @@ TEST(Xfce, TheTrayIconExportsTheMenuAndItsItemsRunTheCommands) {
     click(menu[3].id);
     EXPECT_TRUE(mascot.waitForExit(50)) << "終了 must end the program";
 }
+
+namespace {
+constexpr int MonitorWidth = 1024, PanelTop = 738, W = 53, H = 87;
+
+// Where the window stands over a few dozen ticks.
+std::vector<XClient::Rect> track(XClient& x, XClient::Window w, int samples) {
+    std::vector<XClient::Rect> out;
+    for (int i = 0; i < samples; ++i) {
+        out.push_back(x.geometry(w));
+        sleepMs(50);
+    }
+    return out;
+}
+
+class TwoMonitors : public ::testing::TestWithParam<VirtualDesktop::Monitors> {
+protected:
+    VirtualDesktop::Options options() const { return {.monitors = GetParam()}; }
+    // The primary monitor's left edge on the X screen.
+    int primaryLeft() const {
+        return GetParam() == VirtualDesktop::Monitors::PrimaryRight ? MonitorWidth : 0;
+    }
+};
+} // namespace
+
+TEST_P(TwoMonitors, WanderingAndThePanelAreThePrimaryMonitors) {
+    VirtualDesktop desktop(options());
+    XClient x(desktop.display());
+    {
+        MascotProcess mascot(desktop, iniFile(1, 2, 0, 0));
+        auto w = mascot.waitForWindow(x);
+        ASSERT_NE(w, 0u) << mascot.log();
+        sleepMs(300);
+        for (const auto& g : track(x, w, 40)) {
+            EXPECT_GE(g.x, primaryLeft());
+            EXPECT_LE(g.x + W, primaryLeft() + MonitorWidth);
+        }
+        desktop.screenshot(artifactPath("wander"));
+    }
+    MascotProcess mascot(desktop, iniFile(1, 3, 0, 0));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    ASSERT_TRUE(eventually([&] { return x.geometry(w).y + H == PanelTop; }));
+    for (const auto& g : track(x, w, 30)) {
+        EXPECT_EQ(g.y + H, PanelTop);
+        EXPECT_GE(g.x, primaryLeft());
+        EXPECT_LE(g.x + W, primaryLeft() + MonitorWidth);
+    }
+    desktop.screenshot(artifactPath("panel"));
+}
+
+TEST_P(TwoMonitors, TheChaseFollowsThePointerOntoTheOtherMonitorAndDialogsOpenOnThePrimary) {
+    VirtualDesktop desktop(options());
+    XClient x(desktop.display());
+    MascotProcess mascot(desktop, iniFile(1, 1, 0, 0));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    // The other monitor's middle.
+    const int otherX = primaryLeft() == 0 ? MonitorWidth + 500 : 500;
+    desktop.run("xdotool mousemove " + std::to_string(otherX) + " 300");
+    EXPECT_TRUE(eventually(
+        [&] {
+            const auto g = x.geometry(w);
+            return g.x <= otherX && otherX < g.x + 2 * W && g.y <= 300 && 300 < g.y + 2 * H;
+        },
+        100))
+        << "the character stays at " << x.geometry(w).x << "," << x.geometry(w).y;
+    desktop.screenshot(artifactPath("chase"));
+
+    ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
+    const auto icon = x.geometry(mascot.trayIcons(x).front());
+    desktop.run("xdotool mousemove " + std::to_string(icon.x + icon.width / 2) + " " +
+                std::to_string(icon.y + icon.height / 2) + " click 3");
+    sleepMs(400);
+    desktop.run("xdotool key Down Return");
+    XClient::Window dialog = 0;
+    ASSERT_TRUE(eventually([&] { return (dialog = findWindow(x, mascot, "走れクヴィトくんの設定")) != 0; }));
+    sleepMs(300);
+    desktop.screenshot(artifactPath("settings"));
+    const auto frame = x.geometry(x.topLevel(dialog));
+    // 30 pixels from the primary monitor's corner beside its panel.
+    EXPECT_EQ(frame.x, primaryLeft() + MonitorWidth - frame.width - 30);
+    EXPECT_EQ(frame.y, PanelTop - frame.height - 30);
+    desktop.run("xdotool key Escape");
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, TwoMonitors,
+                         ::testing::Values(VirtualDesktop::Monitors::PrimaryLeft,
+                                           VirtualDesktop::Monitors::PrimaryRight),
+                         [](const auto& info) {
+                             return std::string(info.param == VirtualDesktop::Monitors::PrimaryLeft
+                                                    ? "PrimaryLeft"
+                                                    : "PrimaryRight");
+                         });
+
+namespace {
+class HighDensity : public ::testing::TestWithParam<double> {
+protected:
+    // A length of the character's frame in the X server's pixels.
+    int device(int logical) const { return static_cast<int>(logical * GetParam() + 0.5); }
+};
+} // namespace
+
+TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
+    VirtualDesktop desktop(VirtualDesktop::Options{.scale = GetParam()});
+    XClient x(desktop.display());
+    {
+        pid_t msg = desktop.spawn({"xmessage", "-geometry", "400x150+300+300", "kuvito walks here"});
+        ASSERT_TRUE(eventually([&] { return !desktop.run("xdotool search --name xmessage").empty(); }));
+        MascotProcess mascot(desktop, iniFile(1, 4, 0, 0));
+        auto w = mascot.waitForWindow(x);
+        ASSERT_NE(w, 0u) << mascot.log();
+        desktop.run("xdotool search --name xmessage windowactivate --sync");
+        auto front = x.activeWindow();
+        ASSERT_TRUE(front.has_value());
+        const auto frame = x.geometry(x.topLevel(*front));
+        // The feet (the frame's bottom row) on the window's top edge, give
+        // or take the rounding of one scaled pixel.
+        auto feet = [&] { return x.geometry(w).y + device(H); };
+        ASSERT_TRUE(eventually([&] { return std::abs(feet() - frame.y) <= 1; }))
+            << "feet at " << feet() << ", window top at " << frame.y;
+        for (const auto& g : track(x, w, 20)) {
+            EXPECT_NEAR(g.y + device(H), frame.y, 1);
+            EXPECT_GE(g.x, frame.x - 1);
+            EXPECT_LE(g.x + device(W), frame.x + frame.width + 1);
+        }
+        desktop.screenshot(artifactPath("on-window"));
+        desktop.stopProcess(msg);
+    }
+
+    // Stepping in place, so that only the drag moves it: the window keeps
+    // the pointer's distance all the way.
+    MascotProcess mascot(desktop, iniFile(1, 5, 0, 0));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    sleepMs(300);
+    const auto g = x.geometry(w);
+    const int gx = g.x + device(26), gy = g.y + device(65);
+    desktop.run("xdotool mousemove " + std::to_string(gx) + " " + std::to_string(gy) + " mousedown 1");
+    sleepMs(200);
+    for (int i = 1; i <= 10; ++i) {
+        desktop.run("xdotool mousemove " + std::to_string(gx + 30 * i) + " " + std::to_string(gy + 20 * i));
+        sleepMs(40);
+    }
+    sleepMs(200);
+    const auto dragged = x.geometry(w);
+    desktop.screenshot(artifactPath("dragging"));
+    EXPECT_NEAR(dragged.x, g.x + 300, 2);
+    EXPECT_NEAR(dragged.y, g.y + 200, 2);
+    desktop.run("xdotool mouseup 1");
+    sleepMs(300);
+    EXPECT_NEAR(x.geometry(w).x, dragged.x, 2) << "no jump at the release";
+    EXPECT_NEAR(x.geometry(w).y, dragged.y, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, HighDensity, ::testing::Values(1.5, 2.0), [](const auto& info) {
+    return std::string(info.param == 2.0 ? "Twice" : "OneAndAHalf");
+});
