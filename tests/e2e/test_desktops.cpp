@@ -8,14 +8,6 @@
 
 namespace {
 
-// A window of the program with the given title, viewable, or 0.
-XClient::Window findWindow(XClient& x, MascotProcess& mascot, const std::string& title) {
-    for (auto w : x.windowsOfPid(mascot.pid()))
-        if (x.isViewable(w) && x.name(w) == title)
-            return w;
-    return 0;
-}
-
 // The bus name of the first StatusNotifierItem the panel's tray knows, or "".
 std::string registeredItem(VirtualDesktop& desktop) {
     const std::string items = desktop.run(
