@@ -100,6 +100,39 @@ std::optional<ScreenRect> rootRect(Display* dpy, Window w) {
     return ScreenRect{rx, ry, rx + static_cast<int>(width), ry + static_cast<int>(height)};
 }
 
+// A window that reserves a screen edge (a panel) and lies on the screen
+// rectangle: its rectangle on the root window.
+std::optional<ScreenRect> panelOn(Display* dpy, Window w, ScreenRect screen) {
+    std::vector<long> strut = longProperty(dpy, w, "_NET_WM_STRUT_PARTIAL", XA_CARDINAL);
+    if (strut.size() < 4)
+        strut = longProperty(dpy, w, "_NET_WM_STRUT", XA_CARDINAL);
+    if (strut.size() < 4 || std::all_of(strut.begin(), strut.begin() + 4, [](long v) { return v == 0; }))
+        return std::nullopt;
+    const std::optional<ScreenRect> r = rootRect(dpy, w);
+    if (!r)
+        return std::nullopt;
+    const bool onScreen =
+        r->left < screen.right && r->right > screen.left && r->top < screen.bottom && r->bottom > screen.top;
+    return onScreen ? r : std::nullopt;
+}
+
+std::vector<Window> children(Display* dpy, Window parent) {
+    Window root = 0, up = 0;
+    Window* list = nullptr;
+    unsigned count = 0;
+    std::vector<Window> out;
+    if (XQueryTree(dpy, parent, &root, &up, &list, &count) && list) {
+        out.assign(list, list + count);
+        XFree(list);
+    }
+    return out;
+}
+
+bool viewable(Display* dpy, Window w) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(dpy, w, &attributes) && attributes.map_state == IsViewable;
+}
+
 void sendToRoot(Display* dpy, Window w, const char* type, long d0, long d1, long d2, long d3) {
     XEvent ev{};
     ev.xclient.type = ClientMessage;
@@ -246,18 +279,21 @@ std::optional<ScreenRect> XlibBridge::dockRect(ScreenRect screen) {
         const std::vector<long> types = longProperty(dpy, w, "_NET_WM_WINDOW_TYPE", XA_ATOM);
         if (std::find(types.begin(), types.end(), dock) == types.end())
             continue;
-        std::vector<long> strut = longProperty(dpy, w, "_NET_WM_STRUT_PARTIAL", XA_CARDINAL);
-        if (strut.size() < 4)
-            strut = longProperty(dpy, w, "_NET_WM_STRUT", XA_CARDINAL);
-        if (strut.size() < 4 || std::all_of(strut.begin(), strut.begin() + 4, [](long v) { return v == 0; }))
-            continue;
-        const std::optional<ScreenRect> r = rootRect(dpy, w);
-        if (!r)
-            continue;
-        const bool onScreen = r->left < screen.right && r->right > screen.left && r->top < screen.bottom &&
-                              r->bottom > screen.top;
-        if (onScreen)
+        if (auto r = panelOn(dpy, w, screen))
             return r;
+    }
+    // Some window managers list no panel (i3 leaves i3bar out of its client
+    // list and sets no work area): any shown top-level window that reserves
+    // an edge is one, the window manager's frame around it looked into.
+    for (Window top : children(dpy, DefaultRootWindow(dpy))) {
+        if (!viewable(dpy, top))
+            continue;
+        if (auto r = panelOn(dpy, top, screen))
+            return r;
+        for (Window inner : children(dpy, top))
+            if (viewable(dpy, inner))
+                if (auto r = panelOn(dpy, inner, screen))
+                    return r;
     }
     return std::nullopt;
 }

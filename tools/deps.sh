@@ -22,8 +22,8 @@ test=(
   clang libclang-rt-14-dev
   wmctrl procps oneko xauth
   lintian appstream desktop-file-utils man-db
-  # Other desktops the desktop tests run the mascot on
-  xfwm4 xfce4-panel
+  # Other desktops the desktop tests and tools/desktop-matrix.sh run the mascot on
+  xfwm4 xfce4-panel fluxbox icewm i3-wm libglib2.0-bin
 )
 
 packages=()

@@ -106,10 +106,45 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
         startXfce();
         return;
     }
+    if (options_.session != Session::Openbox) {
+        startOtherSession();
+        return;
+    }
     spawn({"openbox", "--sm-disable"}, dir_ + "/openbox.log");
     waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
     if (options_.panel)
         startPanel(options_.panelAtTop);
+}
+
+void VirtualDesktop::startOtherSession() {
+    // The window manager draws the panel itself (fluxbox, IceWM) or starts
+    // it (i3 runs i3bar): the panel's windows belong to the window manager's
+    // process, or to a child of it.
+    std::vector<std::string> argv;
+    std::string panelReady;
+    if (options_.session == Session::Fluxbox) {
+        argv = {"fluxbox"};
+        panelReady = "! xprop -root _NET_WORKAREA | grep -q '= 0, 0, " + std::to_string(options_.width) +
+                     ", " + std::to_string(options_.height) + "'";
+    } else if (options_.session == Session::IceWM) {
+        argv = {"icewm"};
+        panelReady = "! xprop -root _NET_WORKAREA | grep -q '= 0, 0, " + std::to_string(options_.width) +
+                     ", " + std::to_string(options_.height) + "'";
+    } else {
+        const std::string config = dir_ + "/i3.conf";
+        // Without the version line i3 converts the file and shows a bar of
+        // its own at the top to say so.
+        std::ofstream(config) << "# i3 config file (v4)\n"
+                              << "font pango:monospace 8\n"
+                              << "bar {\n  tray_output screen\n  status_command true\n}\n";
+        argv = {"i3", "-c", config};
+        panelReady = "xwininfo -root -tree | grep -q i3bar";
+    }
+    panelPid_ = spawn(argv, dir_ + "/wm.log");
+    waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
+    waitFor(panelReady, 100);
+    // Its tray takes icons a moment after it shows.
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
 }
 
 void VirtualDesktop::startXfce() {

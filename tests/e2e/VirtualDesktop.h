@@ -11,9 +11,10 @@
 class VirtualDesktop {
 public:
     // The window manager and panel: openbox with a tint2 panel (its tray
-    // docks icons by XEmbed), or Xfce (xfwm4 and xfce4-panel, whose tray
-    // hosts StatusNotifierItems over D-Bus).
-    enum class Session { Openbox, Xfce };
+    // docks icons by XEmbed), Xfce (xfwm4 and xfce4-panel, whose tray hosts
+    // StatusNotifierItems over D-Bus), fluxbox and IceWM with their own
+    // taskbars, or i3 with i3bar (XEmbed trays all three).
+    enum class Session { Openbox, Xfce, Fluxbox, IceWM, I3 };
     // Two monitors side by side, each width x height, on one X screen; the
     // primary one on the left or on the right. tint2 puts a panel on each.
     enum class Monitors { One, PrimaryLeft, PrimaryRight };
@@ -55,6 +56,7 @@ public:
 private:
     void waitFor(const std::string& condition, int tenthsOfSeconds) const;
     void startXfce();
+    void startOtherSession();
 
     Options options_;
     std::string dir_;

@@ -240,3 +240,21 @@ TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
 INSTANTIATE_TEST_SUITE_P(Desktops, HighDensity, ::testing::Values(1.5, 2.0), [](const auto& info) {
     return std::string(info.param == 2.0 ? "Twice" : "OneAndAHalf");
 });
+
+TEST(I3, WanderingOnTheTaskbarStandsOnI3bar) {
+    // i3 sets no work area and does not list i3bar among its clients; the
+    // bar's own window still reserves the bottom edge.
+    VirtualDesktop desktop(VirtualDesktop::Options{.session = VirtualDesktop::Session::I3});
+    XClient x(desktop.display());
+    std::smatch m;
+    const std::string bar = desktop.run("xwininfo -root -tree | grep '\"i3bar for output'");
+    ASSERT_TRUE(std::regex_search(bar, m, std::regex(R"((\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))")))
+        << bar;
+    const int barTop = std::stoi(m[4].str());
+    MascotProcess mascot(desktop, iniFile(1, 3, 0, 0));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    EXPECT_TRUE(eventually([&] { return x.geometry(w).y + H == barTop; }))
+        << "feet at " << x.geometry(w).y + H << ", bar at " << barTop;
+    desktop.screenshot(artifactPath("on-i3bar"));
+}
