@@ -17,21 +17,23 @@ cd "$(dirname "$0")/.."
 
 quick=0
 [ "${1:-}" = --quick ] && quick=1
+# The build tree to use (tools/test.sh builds into build/).
+build=${KUVITO_BUILD_DIR:-build}
 
-cmake --build build --target test_e2e kuvito >/dev/null
+cmake --build "$build" --target test_e2e kuvito >/dev/null
 
 if [ "$quick" = 1 ]; then
-  out=build/desktop-matrix-quick
+  out=$build/desktop-matrix-quick
   filter='Desktops/Matrix.DISABLED_Smoke/xfce:Desktops/Matrix.DISABLED_Smoke/primaryright:Desktops/Matrix.DISABLED_Smoke/hidpi2'
 else
-  out=build/desktop-matrix
+  out=$build/desktop-matrix
   filter='Desktops/Matrix.DISABLED_Smoke/*'
 fi
 rm -rf "$out"
 mkdir -p "$out"
 
 set +e
-KUVITO_MATRIX_OUT="$PWD/$out" build/tests/e2e/test_e2e --gtest_also_run_disabled_tests \
+KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests \
   --gtest_filter="$filter" 2>&1 | tee "$out/run.log" | grep -E '^\[ *(OK|FAILED|RUN) '
 rc=${PIPESTATUS[0]}
 set -e
