@@ -8,7 +8,7 @@ class DrawSource {
 public:
     virtual ~DrawSource() = default;
     // Starts the draws afresh from a seed.
-    virtual void Randomize(std::uint32_t seed) = 0;
+    virtual void seed(std::uint32_t value) = 0;
     // A uniformly distributed integer from 0 to n - 1 (n > 0).
-    virtual int Random(int n) = 0;
+    virtual int draw(int n) = 0;
 };

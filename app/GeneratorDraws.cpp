@@ -1,10 +1,10 @@
 #include "GeneratorDraws.h"
 
-void GeneratorDraws::Randomize(std::uint32_t seed) {
-    engine_.seed(seed);
+void GeneratorDraws::seed(std::uint32_t value) {
+    engine_.seed(value);
 }
 
-int GeneratorDraws::Random(int n) {
+int GeneratorDraws::draw(int n) {
     // Rejection sampling over the engine's 32-bit output: draws that fall in
     // the incomplete last block of n values are thrown away, so every value
     // of 0..n-1 is equally likely. Written out rather than left to

@@ -8,8 +8,8 @@
 // clock; a seed replays the same draws with any standard library.
 class GeneratorDraws : public DrawSource {
 public:
-    void Randomize(std::uint32_t seed) override;
-    int Random(int n) override;
+    void seed(std::uint32_t value) override;
+    int draw(int n) override;
 
 private:
     std::mt19937 engine_{5489u};

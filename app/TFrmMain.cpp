@@ -97,7 +97,7 @@ void TFrmMain::bindComponents() {
 }
 
 void TFrmMain::FormCreate(Component*) {
-    draws_->Randomize(desktopProgram().clockSeed());
+    draws_->seed(desktopProgram().clockSeed());
     ShowFrame(Rgn3);
     movement().Phase = 1;
     ReadSettings();
@@ -183,7 +183,7 @@ int TFrmMain::frameHeight() const {
     return Rgn1->Height();
 }
 
-void TFrmMain::OfferMenuOnCharacter() {
+void TFrmMain::offerMenuOnCharacter() {
     const std::string how = "右クリックでメニュー（設定・終了）";
     for (TRgn* frame : {Rgn1, Rgn2, Rgn3, Rgn4, Rgn5, Rgn6}) {
         if (!frame)

@@ -21,7 +21,8 @@ class TTaskTrayIcon;
 class TPopupMenu;
 class TMenuItem;
 
-// The mascot window: a borderless window shaped like the shown frame, moved
+// TFrmMain (form "Main"): see docs/glossary.md for the names kept from the
+// classic design. The mascot window: a borderless window shaped like the shown frame, moved
 // about the screen on every tick of Timer1, pausing now and then for ten
 // beats of Timer2. Its components come from the stored layout; the members
 // below point at them once the layout is loaded, in the layout's component
@@ -36,21 +37,21 @@ public:
 
     std::string className() const override { return "TFrmMain"; }
 
-    TRgn* Rgn1 = nullptr;
-    TRgn* Rgn2 = nullptr;
-    TRgnList* RgnList1 = nullptr;
-    TTimer* Timer1 = nullptr;
-    TTaskTrayIcon* TaskTrayIcon1 = nullptr;
-    TPopupMenu* PopupMenu1 = nullptr;
-    TMenuItem* Exit1 = nullptr;
-    TMenuItem* N1 = nullptr;
-    TMenuItem* N2 = nullptr;
-    TRgn* Rgn3 = nullptr;
-    TMenuItem* N3 = nullptr;
-    TRgn* Rgn4 = nullptr;
-    TRgn* Rgn5 = nullptr;
-    TRgn* Rgn6 = nullptr;
-    TTimer* Timer2 = nullptr;
+    TRgn* Rgn1 = nullptr;                   // in-place frame, first of the pair
+    TRgn* Rgn2 = nullptr;                   // in-place frame, second of the pair
+    TRgnList* RgnList1 = nullptr;           // gives the window the shown frame's outline
+    TTimer* Timer1 = nullptr;               // movement: one mover per tick
+    TTaskTrayIcon* TaskTrayIcon1 = nullptr; // the notification-area icon
+    TPopupMenu* PopupMenu1 = nullptr;       // the icon's right-button menu
+    TMenuItem* Exit1 = nullptr;             // "終了": ends the program
+    TMenuItem* N1 = nullptr;                // the menu's separator
+    TMenuItem* N2 = nullptr;                // "設定": the settings dialog
+    TRgn* Rgn3 = nullptr;                   // walking left, first frame
+    TMenuItem* N3 = nullptr;                // "バージョン情報(&A)": the about dialog
+    TRgn* Rgn4 = nullptr;                   // walking left, second frame
+    TRgn* Rgn5 = nullptr;                   // walking right, first frame
+    TRgn* Rgn6 = nullptr;                   // walking right, second frame
+    TTimer* Timer2 = nullptr;               // pause: ten beats of the in-place frames
 
     // Event handlers, bound by name from the stored layout.
     void FormCreate(Component* Sender);
@@ -97,18 +98,21 @@ public:
     // Without a notification area the tray menu cannot be reached, and with
     // it the only way to end the program. Then a right-button click on the
     // character opens the same menu, and the user is told so once.
-    void OfferMenuOnCharacter();
+    void offerMenuOnCharacter();
 
 private:
     // Shared rules of the movers.
     void StartPause();
     void TurnOrStep(int r);
-    void ClampHorizontal();
-    void ClampVertical();
-    void ClampToWindow(const ScreenRect& window);
+    // The wandering modes' one draw of thirty: either a pause begins (true;
+    // the tick ends there) or the character turns or steps sideways.
+    bool pauseOrStep();
+    void clampHorizontal();
+    void clampVertical();
+    void clampToWindow(const ScreenRect& window);
     // Keeps the frame between x = low and x = high, turning it away from an
     // end it reaches.
-    void ClampSideways(int low, int high);
+    void clampSideways(int low, int high);
     void WalkFrame(bool rightward);
     void IdleFrame();
 

@@ -78,15 +78,15 @@ void TFrmMain::TurnOrStep(int r) {
     }
 }
 
-void TFrmMain::ClampHorizontal() {
-    ClampSideways(0, desktopQueries().screenSize().width());
+void TFrmMain::clampHorizontal() {
+    clampSideways(0, desktopQueries().screenSize().width());
 }
 
-void TFrmMain::ClampToWindow(const ScreenRect& window) {
-    ClampSideways(window.left, window.right);
+void TFrmMain::clampToWindow(const ScreenRect& window) {
+    clampSideways(window.left, window.right);
 }
 
-void TFrmMain::ClampSideways(int low, int high) {
+void TFrmMain::clampSideways(int low, int high) {
     int left = Left();
     const Edge edge = clampSpan(left, frameWidth(), low, high);
     if (edge == Edge::None)
@@ -95,7 +95,7 @@ void TFrmMain::ClampSideways(int low, int high) {
     movement().DirX = edge == Edge::Low ? HorizontalHeading::Rightward : HorizontalHeading::Leftward;
 }
 
-void TFrmMain::ClampVertical() {
+void TFrmMain::clampVertical() {
     int top = Top();
     const Edge edge = clampSpan(top, frameHeight(), 0, desktopQueries().screenSize().height());
     if (edge == Edge::None)
@@ -164,15 +164,21 @@ void TFrmMain::ChaseMouse() {
     WalkFrame(Left() < px);
 }
 
-void TFrmMain::WanderScreen() {
-    const int r = draws_->Random(kDraws);
+bool TFrmMain::pauseOrStep() {
+    const int r = draws_->draw(kDraws);
     if (r == kPauseDraw) {
         StartPause();
-        return;
+        return true;
     }
     TurnOrStep(r);
-    ClampHorizontal();
-    const int v = draws_->Random(kVerticalDraws);
+    return false;
+}
+
+void TFrmMain::WanderScreen() {
+    if (pauseOrStep())
+        return;
+    clampHorizontal();
+    const int v = draws_->draw(kVerticalDraws);
     if (v < kVerticalStepBelow) {
         const int s = movement().StepSize;
         VerticalHeading& DirY = movement().DirY;
@@ -191,7 +197,7 @@ void TFrmMain::WanderScreen() {
                 setTop(Top() - s);
             }
         }
-        ClampVertical();
+        clampVertical();
     }
     WalkFrame(movement().DirX == HorizontalHeading::Rightward);
 }
@@ -204,13 +210,9 @@ void TFrmMain::WanderTaskbar() {
         setTop(taskbar.top - H);
     else
         setTop(desktopQueries().screenSize().height() - H);
-    const int r = draws_->Random(kDraws);
-    if (r == kPauseDraw) {
-        StartPause();
+    if (pauseOrStep())
         return;
-    }
-    TurnOrStep(r);
-    ClampHorizontal();
+    clampHorizontal();
     WalkFrame(movement().DirX == HorizontalHeading::Rightward);
 }
 
@@ -230,18 +232,14 @@ void TFrmMain::WalkOnWindow() {
         return;
     }
     setTop(rect.top - frameHeight());
-    const int r = draws_->Random(kDraws);
-    if (r == kPauseDraw) {
-        StartPause();
+    if (pauseOrStep())
         return;
-    }
-    TurnOrStep(r);
-    ClampToWindow(rect);
+    clampToWindow(rect);
     WalkFrame(movement().DirX == HorizontalHeading::Rightward);
 }
 
 void TFrmMain::StepInPlace() {
-    const int r = draws_->Random(kDraws);
+    const int r = draws_->draw(kDraws);
     if (r == kPauseDraw) {
         StartPause();
         return;

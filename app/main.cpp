@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     mainWindow->setAttribute(Qt::WA_ShowWithoutActivating);
     mainWindow->show();
     if (!desktopTray().notificationAreaAvailable())
-        mainWindow->OfferMenuOnCharacter();
+        mainWindow->offerMenuOnCharacter();
     // The program ends with the mascot window and only then. Qt's own rule
     // (quit when the last window closes) does not count the mascot, a tool
     // window, so closing a dialog or an error box would end the program.

@@ -32,7 +32,7 @@ int hexDigit(char c) {
 std::int32_t readIntKey(const std::string& path, const char* key, std::int32_t def) {
     if (path.empty())
         return def;
-    return StoredTextToInt(IniProfile::getPrivateProfileString(kSection, key, "", kReadBufferSize, path),
+    return storedTextToInt(IniProfile::getPrivateProfileString(kSection, key, "", kReadBufferSize, path),
                            def);
 }
 
@@ -43,7 +43,7 @@ void writeIntKey(const std::string& path, const char* key, std::int32_t value) {
 
 } // namespace
 
-std::optional<std::int32_t> TextToInt(std::string_view text) {
+std::optional<std::int32_t> textToInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
@@ -90,18 +90,18 @@ std::optional<std::int32_t> TextToInt(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::int32_t StoredTextToInt(std::string text, std::int32_t def) {
+std::int32_t storedTextToInt(std::string text, std::int32_t def) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         text.replace(0, 2, "$");
-    return TextToInt(text).value_or(def);
+    return textToInt(text).value_or(def);
 }
 
-SettingsLocation CurrentSettingsLocation() {
+SettingsLocation currentSettingsLocation() {
     return SettingsLocation::forProgram(desktopProgram().executablePath());
 }
 
 void ReadSettings() {
-    const std::string path = CurrentSettingsLocation().readFile();
+    const std::string path = currentSettingsLocation().readFile();
     MascotSettings& settings = programState().settings;
     settings.StayOnTop = readIntKey(path, "temae", 1) == 1;
     settings.MoveMode = static_cast<MovementMode>(readIntKey(path, "idou", 1));
@@ -110,7 +110,7 @@ void ReadSettings() {
 }
 
 void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) {
-    const SettingsLocation location = CurrentSettingsLocation();
+    const SettingsLocation location = currentSettingsLocation();
     // Without any home folder there is no file to name but the rule itself.
     const std::string path =
         location.writeFile().empty() ? "$XDG_CONFIG_HOME/kuvito/kuvito.ini" : location.writeFile();

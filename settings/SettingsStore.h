@@ -14,7 +14,7 @@
 // read and which written is SettingsLocation's rule.
 
 // Where the settings are read and written for the running program.
-SettingsLocation CurrentSettingsLocation();
+SettingsLocation currentSettingsLocation();
 
 // Reads the four keys in the order temae, idou, speed, idour into StayOnTop,
 // MoveMode, SpeedIndex and StepIndex of the program-wide settings. Missing or unreadable values give the
@@ -31,8 +31,8 @@ void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode);
 // an optional sign and either decimal digits or "$" and up to 32 bits of
 // hexadecimal digits, to the end of the text, fitting a signed 32-bit
 // integer. Nothing when the text is anything else (empty included).
-std::optional<std::int32_t> TextToInt(std::string_view text);
+std::optional<std::int32_t> textToInt(std::string_view text);
 
 // How one stored value reads: a leading "0x"/"0X" of a text longer than two
-// characters stands for "$", then TextToInt, or def when that fails.
-std::int32_t StoredTextToInt(std::string text, std::int32_t def);
+// characters stands for "$", then textToInt, or def when that fails.
+std::int32_t storedTextToInt(std::string text, std::int32_t def);

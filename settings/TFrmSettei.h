@@ -10,7 +10,7 @@ class QRadioButton;
 class QShowEvent;
 class QSlider;
 
-// The settings dialog: movement behaviour, always-on-top, speed and step
+// TFrmSettei (settei: settings). The settings dialog: movement behaviour, always-on-top, speed and step
 // size. The opener creates one for each showing, places it, shows it modally
 // and releases it. OK stores the values in kuvito.ini and re-applies them on
 // the mascot at once; Cancel, Esc and the close box change nothing.
@@ -30,11 +30,11 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
-    QSlider* TrBar = nullptr;
+    QSlider* TrBar = nullptr; // speed index
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
-    QSlider* TrBarIdouR = nullptr;
+    QSlider* TrBarIdouR = nullptr; // step index (idou ryou: amount of movement)
     QLabel* Label6 = nullptr;
     QLabel* Label5 = nullptr;
     QGroupBox* GroupBox3 = nullptr;
@@ -44,7 +44,7 @@ public:
     QRadioButton* RadioButton4 = nullptr;
     QRadioButton* RadioButton5 = nullptr;
     QLabel* Panel3 = nullptr;
-    QCheckBox* CbxTemae = nullptr;
+    QCheckBox* CbxTemae = nullptr; // stay on top (temae: in front)
 
     // Cancel: closes without changing anything.
     void Button2Click();

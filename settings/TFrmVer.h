@@ -6,7 +6,7 @@ class QKeyEvent;
 class QLabel;
 class QPushButton;
 
-// The about box: the program's name, version, icon and credit. The opener
+// TFrmVer (Ver: version). The about box: the program's name, version, icon and credit. The opener
 // creates one for each showing, places it, shows it modally and releases it.
 // It closes only through its OK button (click, Enter, Alt+O) or the close
 // box; having no cancel button, it ignores Esc.

@@ -110,7 +110,7 @@ void MascotFixture::tick() {
 void MascotFixture::useGenerator(std::uint32_t seed) {
     draws_ = nullptr;
     form->setDrawSource(std::make_unique<GeneratorDraws>());
-    form->draws().Randomize(seed);
+    form->draws().seed(seed);
 }
 
 int MascotFixture::shownFrame() const {

@@ -20,16 +20,16 @@ public:
     // The n of every draw asked for, in order.
     const std::vector<int>& ranges() const { return ranges_; }
 
-    void Randomize(std::uint32_t) override {}
-    int Random(int n) override {
+    void seed(std::uint32_t) override {}
+    int draw(int n) override {
         ranges_.push_back(n);
         if (draws_.empty())
             return n - 1;
-        const int draw = draws_.front();
+        const int next = draws_.front();
         draws_.pop_front();
-        if (draw < 0 || draw >= n)
-            ADD_FAILURE() << "scripted draw " << draw << " is outside 0.." << n - 1;
-        return draw;
+        if (next < 0 || next >= n)
+            ADD_FAILURE() << "scripted draw " << next << " is outside 0.." << n - 1;
+        return next;
     }
 
 private:

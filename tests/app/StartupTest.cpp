@@ -33,8 +33,8 @@ TEST_F(StartupTest, GeneratorIsSeededFromTheClockAtCreation) {
         sim->setClockSeed(seed);
         form = std::make_unique<TFrmMain>(nullptr, standInLayout());
         GeneratorDraws expected;
-        expected.Randomize(seed);
-        EXPECT_EQ(form->draws().Random(1 << 30), expected.Random(1 << 30)) << seed;
+        expected.seed(seed);
+        EXPECT_EQ(form->draws().draw(1 << 30), expected.draw(1 << 30)) << seed;
         form.reset();
     }
 }
@@ -202,7 +202,7 @@ using NoTrayTest = MascotFixture;
 
 TEST_F(NoTrayTest, RightClickOnTheCharacterOpensTheMenuAndTheUserIsTold) {
     create();
-    form->OfferMenuOnCharacter();
+    form->offerMenuOnCharacter();
     ASSERT_EQ(sim->notices().size(), 1u);
     sim->setCursorPos({40, 50});
     form->Rgn3->OnMouseUp()(form->Rgn3, TMouseButton::mbLeft, 0, 5, 5);

@@ -146,9 +146,9 @@ TEST_F(SettingsLocationTest, UsersFileWinsOverTheSystemWideOne) {
 
 TEST_F(SettingsLocationTest, FoldersThePackagingSystemOwnsAreNeverWrittenEvenByRoot) {
     useProgramIn("/usr/bin");
-    EXPECT_EQ(CurrentSettingsLocation().writeFile(), userIni().string());
+    EXPECT_EQ(currentSettingsLocation().writeFile(), userIni().string());
     useProgramIn("/usr/games");
-    EXPECT_EQ(CurrentSettingsLocation().writeFile(), userIni().string());
+    EXPECT_EQ(currentSettingsLocation().writeFile(), userIni().string());
     EXPECT_FALSE(SettingsLocation::writableFolder("/usr"));
     EXPECT_FALSE(SettingsLocation::writableFolder("/usr/"));
     EXPECT_TRUE(SettingsLocation::writableFolder(dir_.string()));

@@ -63,8 +63,8 @@ protected:
 };
 
 TEST_F(SettingsStoreTest, PathIsBesideTheExecutableNotTheCurrentDirectory) {
-    EXPECT_EQ(CurrentSettingsLocation().readFile(), iniPath().string());
-    EXPECT_EQ(CurrentSettingsLocation().writeFile(), iniPath().string());
+    EXPECT_EQ(currentSettingsLocation().readFile(), iniPath().string());
+    EXPECT_EQ(currentSettingsLocation().writeFile(), iniPath().string());
 }
 
 TEST_F(SettingsStoreTest, NoFileGivesDefaultsAndCreatesNothing) {

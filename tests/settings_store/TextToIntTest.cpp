@@ -16,7 +16,7 @@ class TextToIntTable : public ::testing::TestWithParam<Conversion> {};
 
 TEST_P(TextToIntTable, ConvertsOrRefuses) {
     const Conversion& c = GetParam();
-    EXPECT_EQ(TextToInt(c.text), c.expected) << "text \"" << c.text << "\"";
+    EXPECT_EQ(textToInt(c.text), c.expected) << "text \"" << c.text << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -46,7 +46,7 @@ class StoredTextTable : public ::testing::TestWithParam<Stored> {};
 
 TEST_P(StoredTextTable, HexPrefixAndDefault) {
     const Stored& c = GetParam();
-    EXPECT_EQ(StoredTextToInt(c.text, 42), c.expected) << "text \"" << c.text << "\"";
+    EXPECT_EQ(storedTextToInt(c.text, 42), c.expected) << "text \"" << c.text << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, StoredTextTable,
