@@ -153,6 +153,6 @@ TEST_P(FrameFileTest, BodyGreenIsAmongTheShades) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, FrameFileTest, ::testing::ValuesIn(frames),
-                         [](const auto& info) { return std::string(info.param.name).substr(0, 4); });
+                         [](const auto& test) { return std::string(test.param.name).substr(0, 4); });
 
 } // namespace

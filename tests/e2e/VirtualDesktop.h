@@ -1,8 +1,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
 #include <sys/types.h>
+#include <vector>
 
 // A private X desktop for one end-to-end test: Xvfb on a display number it
 // picks itself (-displayfd), openbox, optionally tint2 with its notification

@@ -1,9 +1,9 @@
 #include "XClient.h"
 
+#include <X11/extensions/shape.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/shape.h>
 
 #include <stdexcept>
 
@@ -19,8 +19,8 @@ struct XClient::Impl {
         unsigned long n = 0, after = 0;
         unsigned char* data = nullptr;
         std::vector<unsigned long> out;
-        if (XGetWindowProperty(dpy, w, atom(prop), 0, 1024, False, type, &actual, &format, &n, &after, &data) ==
-                Success &&
+        if (XGetWindowProperty(dpy, w, atom(prop), 0, 1024, False, type, &actual, &format, &n, &after,
+                               &data) == Success &&
             data && format == 32) {
             auto* values = reinterpret_cast<unsigned long*>(data);
             out.assign(values, values + n);
@@ -44,7 +44,9 @@ struct XClient::Impl {
 };
 
 namespace {
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+int ignoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 } // namespace
 
 XClient::XClient(const std::string& display) : impl_(new Impl) {
@@ -183,4 +185,6 @@ XClient::Window XClient::topLevel(Window w) {
     }
 }
 
-void XClient::sync() { XSync(impl_->dpy, False); }
+void XClient::sync() {
+    XSync(impl_->dpy, False);
+}

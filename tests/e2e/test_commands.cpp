@@ -34,8 +34,15 @@ TEST(Drag, TheWindowFollowsThePointerAndMovementResumes) {
     MascotProcess mascot(desktop, iniFile(1, 5, 0, 0));
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
-    sleepMs(300);
+    // The window manager may still place the new window; the drag starts
+    // from where it stays.
     auto g = x.geometry(w);
+    ASSERT_TRUE(eventually([&] {
+        const auto before = g;
+        sleepMs(100);
+        g = x.geometry(w);
+        return g.x == before.x && g.y == before.y;
+    }));
     // Grab the character by its belly, where every frame has figure pixels.
     int gx = g.x + 26, gy = g.y + 65;
     desktop.run("xdotool mousemove " + std::to_string(gx) + " " + std::to_string(gy) + " mousedown 1");
@@ -46,10 +53,11 @@ TEST(Drag, TheWindowFollowsThePointerAndMovementResumes) {
     }
     desktop.screenshot(artifactPath("dragging"));
     desktop.run("xdotool mouseup 1");
-    sleepMs(300);
     auto after = x.geometry(w);
-    EXPECT_EQ(after.x, g.x + 300);
-    EXPECT_EQ(after.y, g.y + 200);
+    EXPECT_TRUE(eventually([&] {
+        after = x.geometry(w);
+        return after.x == g.x + 300 && after.y == g.y + 200;
+    })) << "dropped at " << after.x << "," << after.y << ", grabbed at " << g.x << "," << g.y;
     // Movement resumes: the frames change again after the release.
     std::set<int> frames;
     for (int i = 0; i < 20; ++i) {
@@ -75,11 +83,13 @@ TEST(Menu, SettingsDialogWritesTheFileAndAppliesAtOnce) {
     desktop.run("xdotool key Down Return");
     XClient::Window dialog = 0;
     ASSERT_TRUE(eventually([&] { return (dialog = findWindow(x, mascot, "走れクヴィトくんの設定")) != 0; }));
-    sleepMs(300);
-    desktop.screenshot(artifactPath("settings"));
+    // The dialog is placed again once the window manager has framed it.
     auto frame = x.geometry(x.topLevel(dialog));
-    EXPECT_EQ(frame.x, SW - frame.width - 30);
-    EXPECT_EQ(frame.y, PanelTop - frame.height - 30);
+    EXPECT_TRUE(eventually([&] {
+        frame = x.geometry(x.topLevel(dialog));
+        return frame.x == SW - frame.width - 30 && frame.y == PanelTop - frame.height - 30;
+    })) << "placed at " << frame.x << "," << frame.y;
+    desktop.screenshot(artifactPath("settings"));
 
     // Untick "常に手前に表示" (the check box sits at 16, 135 in the client
     // area) and confirm with Enter.

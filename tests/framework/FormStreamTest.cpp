@@ -195,13 +195,15 @@ TEST(FormStream, RandomCorruptionNeverCrashes) {
         }
     }
     EXPECT_GT(refused, 0);
-    EXPECT_EQ(accepted + refused, 4000);
+    EXPECT_GT(accepted, 0) << "no corruption was accepted, so the write-back check never ran";
 }
 
 TEST(FormStream, MalformedInputsAreRefusedWithAMessage) {
     auto header = [](std::vector<std::uint8_t> body) {
-        std::vector<std::uint8_t> b = {'T', 'P', 'F', '0'};
-        b.insert(b.end(), body.begin(), body.end());
+        // Built in place: GCC 12 at -O3 takes an insert into a four-byte
+        // vector for an overflow (-Warray-bounds), which it is not.
+        std::vector<std::uint8_t> b(4 + body.size());
+        std::copy(body.begin(), body.end(), std::copy_n("TPF0", 4, b.begin()));
         return b;
     };
     // A component "TX X" with one property "P" whose value is `value`.

@@ -55,7 +55,8 @@ protected:
         fs::remove_all(dir_, ec);
     }
     std::size_t entriesInDir() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}));
     }
     std::string read(const char* key, const char* def = "", std::size_t size = 2048) const {
         return IniProfile::getPrivateProfileString("kuvito", key, def, size, ini_.string());
@@ -80,9 +81,10 @@ TEST_F(IniProfileFile, ResultIsCutToTheBuffer) {
         std::size_t size;
         std::string expected;
     };
-    for (const Case& c : {Case{"long", "", 2048, std::string(2047, 'x')}, Case{"short", "", 2048, "abc"},
-                          Case{"short", "", 4, "abc"}, Case{"short", "", 3, "ab"}, Case{"short", "", 1, ""},
-                          Case{"short", "", 0, ""}, Case{"none", "default", 4, "def"}, Case{"none", "d", 0, ""}})
+    for (const Case& c :
+         {Case{"long", "", 2048, std::string(2047, 'x')}, Case{"short", "", 2048, "abc"},
+          Case{"short", "", 4, "abc"}, Case{"short", "", 3, "ab"}, Case{"short", "", 1, ""},
+          Case{"short", "", 0, ""}, Case{"none", "default", 4, "def"}, Case{"none", "d", 0, ""}})
         EXPECT_EQ(read(c.key, c.def, c.size), c.expected) << c.key << " size " << c.size;
 }
 
@@ -103,11 +105,13 @@ TEST_F(IniProfileFile, FirstWritesCreateTheFileInWritingOrder) {
 }
 
 TEST_F(IniProfileFile, RewritingKeepsEveryOtherByte) {
-    const std::string before = "; settings\r\n[other]\r\n  a = 1 \r\n\r\n[Kuvito]\r\nSpeed = 3\r\n\r\n[x]\ny=2";
+    const std::string before =
+        "; settings\r\n[other]\r\n  a = 1 \r\n\r\n[Kuvito]\r\nSpeed = 3\r\n\r\n[x]\ny=2";
     spit(ini_, before);
     ASSERT_TRUE(write("speed", "10"));
     ASSERT_TRUE(write("idou", "2"));
-    EXPECT_EQ(slurp(ini_), "; settings\r\n[other]\r\n  a = 1 \r\n\r\n[Kuvito]\r\nSpeed =10\r\nidou=2\r\n\r\n[x]\ny=2");
+    EXPECT_EQ(slurp(ini_),
+              "; settings\r\n[other]\r\n  a = 1 \r\n\r\n[Kuvito]\r\nSpeed =10\r\nidou=2\r\n\r\n[x]\ny=2");
 }
 
 TEST_F(IniProfileFile, PermissionsAreKept) {
@@ -133,8 +137,9 @@ TEST_F(IniProfileFile, UnwritablePlacesFailAndChangeNothing) {
         bool fileExists;
         mode_t fileMode, dirMode;
     };
-    for (const Case& c : {Case{"read-only file", true, 0444, 0700}, Case{"read-only directory", true, 0644, 0555},
-                          Case{"missing file in read-only directory", false, 0644, 0555}}) {
+    for (const Case& c :
+         {Case{"read-only file", true, 0444, 0700}, Case{"read-only directory", true, 0644, 0555},
+          Case{"missing file in read-only directory", false, 0644, 0555}}) {
         SCOPED_TRACE(c.name);
         ::chmod(dir_.c_str(), 0700);
         fs::remove(ini_);
@@ -158,7 +163,8 @@ TEST_F(IniProfileFile, UnwritablePlacesFailAndChangeNothing) {
 TEST_F(IniProfileFile, PathsThatCannotBeAFileFail) {
     EXPECT_FALSE(IniProfile::writePrivateProfileString("kuvito", "speed", "1", dir_.string()));
     EXPECT_TRUE(fs::is_directory(dir_));
-    EXPECT_FALSE(IniProfile::writePrivateProfileString("kuvito", "speed", "1", (dir_ / "no" / "k.ini").string()));
+    EXPECT_FALSE(
+        IniProfile::writePrivateProfileString("kuvito", "speed", "1", (dir_ / "no" / "k.ini").string()));
     EXPECT_FALSE(IniProfile::writePrivateProfileString("kuvito", "speed", "1", ""));
     EXPECT_FALSE(write("speed", "1\r\n[evil]"));
     EXPECT_FALSE(fs::exists(ini_));

@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"CrOnly", "[kuvito]\rspeed=3\ridour=4", "kuvito", "idour", "4"},
         ReadCase{"NoFinalLineEnd", "[kuvito]\r\nspeed=3", "kuvito", "speed", "3"},
         ReadCase{"BomSkipped", kBom + "[kuvito]\r\nspeed=3\r\n", "kuvito", "speed", "3"},
-        ReadCase{"BomOnlyAtStart", "x\r\n" + kBom + "[kuvito]\r\nspeed=3\r\n", "kuvito", "speed", std::nullopt},
+        ReadCase{"BomOnlyAtStart", "x\r\n" + kBom + "[kuvito]\r\nspeed=3\r\n", "kuvito", "speed",
+                 std::nullopt},
         ReadCase{"BlanksTrimmed", " \t[ kuvito ] \r\n \v speed \t=\f 3 \x1A\r\n", "kuvito", "speed", "3"},
         ReadCase{"BlankLinesIgnored", "\r\n\r\n[kuvito]\r\n\r\n   \r\nspeed=3\r\n", "kuvito", "speed", "3"},
         ReadCase{"SectionNameToLastBracket", "[a]b] trailing\r\nk=1\r\n", "a]b", "k", "1"},
@@ -60,6 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NamesFromCallerTrimmed", "[s]\r\nk=1\r\n", " s ", " k ", "1"},
         ReadCase{"NonAsciiBytesKept", "[s]\r\nk=\xE3\x81\x82\r\n", "s", "k", "\xE3\x81\x82"},
         ReadCase{"EmbeddedZeroByte", std::string("[s]\r\nk=a\0b\r\n", 12), "s", "k", std::string("a\0b", 3)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace

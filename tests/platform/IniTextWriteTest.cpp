@@ -37,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "[kuvito]\r\nspeed=10\r\nidour=5\r\n"},
         WriteCase{"KeySpellingAndSpacingKept", "[KUVITO]\r\n  Speed = 5  \r\n", "kuvito", "speed", "7",
                   "[KUVITO]\r\n  Speed =7\r\n"},
-        WriteCase{"KeyWithoutEqualsGetsOne", "[s]\r\n  k  \r\nz=1\r\n", "s", "k", "2", "[s]\r\n  k=2\r\nz=1\r\n"},
+        WriteCase{"KeyWithoutEqualsGetsOne", "[s]\r\n  k  \r\nz=1\r\n", "s", "k", "2",
+                  "[s]\r\n  k=2\r\nz=1\r\n"},
         WriteCase{"FirstOfRepeatedKeys", "[s]\r\nk=1\r\nk=2\r\n", "s", "k", "3", "[s]\r\nk=3\r\nk=2\r\n"},
         WriteCase{"FirstOfRepeatedSections", "[s]\r\na=1\r\n[s]\r\nk=2\r\n", "s", "k", "3",
                   "[s]\r\na=1\r\nk=3\r\n[s]\r\nk=2\r\n"},
@@ -47,8 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"AppendAtEndWithoutFinalLineEnd", "[s]\r\na=1", "s", "k", "9", "[s]\r\na=1\r\nk=9\r\n"},
         WriteCase{"NewSectionAtEndNoBlankLine", "; top\r\n[t]\r\nb=2\r\n", "s", "k", "1",
                   "; top\r\n[t]\r\nb=2\r\n[s]\r\nk=1\r\n"},
-        WriteCase{"NewSectionAfterTrailingBlanks", "[t]\r\nb=2\r\n\r\n", "s", "k", "1", "[t]\r\nb=2\r\n\r\n[s]\r\nk=1\r\n"},
-        WriteCase{"NewSectionFileWithoutFinalLineEnd", "[t]\r\nb=2", "s", "k", "1", "[t]\r\nb=2\r\n[s]\r\nk=1\r\n"},
+        WriteCase{"NewSectionAfterTrailingBlanks", "[t]\r\nb=2\r\n\r\n", "s", "k", "1",
+                  "[t]\r\nb=2\r\n\r\n[s]\r\nk=1\r\n"},
+        WriteCase{"NewSectionFileWithoutFinalLineEnd", "[t]\r\nb=2", "s", "k", "1",
+                  "[t]\r\nb=2\r\n[s]\r\nk=1\r\n"},
         WriteCase{"LfFileStaysLf", "[t]\nb=2\n", "s", "k", "1", "[t]\nb=2\n[s]\nk=1\n"},
         WriteCase{"LfFileKeyAppend", "[s]\na=1\n", "s", "k", "1", "[s]\na=1\nk=1\n"},
         WriteCase{"CrFileStaysCr", "[s]\ra=1\r", "s", "k", "1", "[s]\ra=1\rk=1\r"},
@@ -58,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"KeysBeforeSectionsUntouched", "k=1\r\n[s]\r\n", "s", "k", "2", "k=1\r\n[s]\r\nk=2\r\n"},
         WriteCase{"OddBytesElsewhereKept", "\t[o] x\r\n\x01\xFF junk\r\n[s]\r\nk=1 \t\r\n", "s", "k", "",
                   "\t[o] x\r\n\x01\xFF junk\r\n[s]\r\nk=\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 struct RejectCase {
     const char* name;
@@ -85,6 +88,6 @@ INSTANTIATE_TEST_SUITE_P(Inputs, IniTextReject,
                                            RejectCase{"EqualsInKey", "s", "a=b", "1"},
                                            RejectCase{"KeyLooksLikeHeader", "s", "[k", "1"},
                                            RejectCase{"EmptyKey", "s", "  ", "1"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace

@@ -22,7 +22,9 @@ struct Tick {
     bool operator==(const Tick&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Tick& t) { return os << t.timer << "@" << t.at; }
+std::ostream& operator<<(std::ostream& os, const Tick& t) {
+    return os << t.timer << "@" << t.at;
+}
 
 class SimulatedTimers : public ::testing::Test {
 protected:
@@ -44,8 +46,10 @@ TEST_F(SimulatedTimers, TicksFireInTimeOrderOneAtATime) {
     a->start(30);
     desk_.advance(150);
     // At 150 both are due: the one started first ticks first.
-    EXPECT_EQ(ticks_, (std::vector<Tick>{{"a", 30}, {"b", 50}, {"a", 60}, {"a", 90}, {"b", 100}, {"a", 120},
-                                          {"b", 150}, {"a", 150}}));
+    EXPECT_EQ(
+        ticks_,
+        (std::vector<Tick>{
+            {"a", 30}, {"b", 50}, {"a", 60}, {"a", 90}, {"b", 100}, {"a", 120}, {"b", 150}, {"a", 150}}));
     EXPECT_EQ(desk_.now(), 150);
 }
 
@@ -94,19 +98,32 @@ TEST_F(SimulatedTimers, HandlerMayAdvanceTheClockItself) {
     inner->start(60);
     outer->start(100);
     desk_.advance(400);
-    EXPECT_EQ(ticks_, (std::vector<Tick>{{"inner", 60}, {"outer", 100}, {"inner", 120}, {"inner", 180},
-                                          {"outer", 200}, {"inner", 240}, {"inner", 300}, {"outer", 300},
-                                          {"inner", 360}, {"outer", 400}}));
+    EXPECT_EQ(ticks_, (std::vector<Tick>{{"inner", 60},
+                                         {"outer", 100},
+                                         {"inner", 120},
+                                         {"inner", 180},
+                                         {"outer", 200},
+                                         {"inner", 240},
+                                         {"inner", 300},
+                                         {"outer", 300},
+                                         {"inner", 360},
+                                         {"outer", 400}}));
     EXPECT_EQ(desk_.now(), 400);
 }
 
 TEST(SimulatedTimerLifetime, TimerOutlivingItsDesktopIsHarmless) {
+    int ticks = 0;
     auto desk = std::make_unique<SimulatedDesktop>();
-    auto t = desk->createTimer([] {});
+    auto t = desk->createTimer([&] { ++ticks; });
     t->start(10);
     desk.reset();
-    t->start(20);
-    t->stop();
+    // Its clock is gone: starting and stopping it does nothing, and another
+    // desktop's clock does not drive it.
+    EXPECT_NO_THROW(t->start(20));
+    SimulatedDesktop other;
+    other.advance(100);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_NO_THROW(t->stop());
 }
 
 // --- windows, drag and foreground ----------------------------------------------------
@@ -223,7 +240,8 @@ TEST(SimulatedMenu, ScriptChoosesAnItem) {
     QObject::connect(menu.addAction("終了"), &QAction::triggered, [&] { chosen = 2; });
     desk.popupMenu(menu, {5, 6});
     EXPECT_EQ(chosen, 0);
-    desk.setMenuScript([](SimulatedDesktop&, QMenu& m, QPoint) { SimulatedDesktop::triggerAction(m, "終了"); });
+    desk.setMenuScript(
+        [](SimulatedDesktop&, QMenu& m, QPoint) { SimulatedDesktop::triggerAction(m, "終了"); });
     desk.popupMenu(menu, {7, 8});
     EXPECT_EQ(chosen, 2);
     ASSERT_EQ(desk.menus().size(), 2u);
@@ -250,10 +268,11 @@ NotifyIconData record(std::uintptr_t wnd, const char* tip, const QIcon* icon = n
 TEST(SimulatedTray, CallbacksReachTheIconsMessageWindow) {
     SimulatedDesktop desk;
     std::vector<Message> got;
-    const auto wnd = desk.createMessageWindow([&](unsigned m, std::uintptr_t w, std::intptr_t l) -> std::intptr_t {
-        got.push_back({m, w, l});
-        return m == 17 ? 1 : 0;
-    });
+    const auto wnd =
+        desk.createMessageWindow([&](unsigned m, std::uintptr_t w, std::intptr_t l) -> std::intptr_t {
+            got.push_back({m, w, l});
+            return m == 17 ? 1 : 0;
+        });
     ASSERT_NE(wnd, 0u);
     EXPECT_FALSE(desk.sendTrayMessage(516)) << "no icon yet";
 
@@ -281,7 +300,8 @@ TEST(SimulatedTray, CallbacksReachTheIconsMessageWindow) {
 TEST(SimulatedTray, TipIsNeverReadPastItsField) {
     SimulatedDesktop desk;
     NotifyIconData d;
-    d.hWnd = desk.createMessageWindow([](unsigned, std::uintptr_t, std::intptr_t) -> std::intptr_t { return 0; });
+    d.hWnd =
+        desk.createMessageWindow([](unsigned, std::uintptr_t, std::intptr_t) -> std::intptr_t { return 0; });
     std::memset(d.szTip, 'x', sizeof d.szTip); // no terminating zero
     EXPECT_TRUE(desk.shellNotifyIcon(TrayOperation::NIM_ADD, d));
     EXPECT_EQ(desk.trayIcon()->tip, std::string(64, 'x'));

@@ -34,7 +34,9 @@ bool waitFor(const std::function<bool()>& cond, int rounds = 400) {
     return cond();
 }
 
-bool xdotool(const QStringList& args) { return QProcess::execute("xdotool", args) == 0; }
+bool xdotool(const QStringList& args) {
+    return QProcess::execute("xdotool", args) == 0;
+}
 
 class X11DesktopTest : public ::testing::Test {
 protected:
@@ -149,11 +151,13 @@ TEST_F(X11DesktopTest, ForegroundWindowIsTheActiveWindowWithItsFrame) {
         front = desk_.foregroundWindow();
         frame = probe_.frameRect(id);
         return front && frame &&
-               front->rect == (ScreenRect{frame->left(), frame->top(), frame->right() + 1, frame->bottom() + 1});
+               front->rect ==
+                   (ScreenRect{frame->left(), frame->top(), frame->right() + 1, frame->bottom() + 1});
     });
     ASSERT_TRUE(front && frame);
     EXPECT_EQ(front->id, id);
-    EXPECT_EQ(front->rect, (ScreenRect{frame->left(), frame->top(), frame->right() + 1, frame->bottom() + 1}));
+    EXPECT_EQ(front->rect,
+              (ScreenRect{frame->left(), frame->top(), frame->right() + 1, frame->bottom() + 1}));
     // The frame adds to the client area on every side it has.
     const QRect client = normal.geometry();
     EXPECT_LE(front->rect.left, client.left());
@@ -210,15 +214,18 @@ TEST_F(X11DesktopTest, DragFollowsThePointerUntilRelease) {
     ASSERT_TRUE(waitFor([&] {
         const auto frame = probe_.frameRect(w.winId());
         return frame && frame->topLeft() == QPoint(100, 100);
-    })) << w.pos().x() << "," << w.pos().y();
+    })) << w.pos().x()
+        << "," << w.pos().y();
 
     int ticks = 0;
     auto timer = desk_.createTimer([&] { ++ticks; });
     timer->start(20);
     QProcess hand;
-    hand.start("xdotool", {"mousemove", "120", "130", "mousedown", "1", "sleep", "0.2", "mousemove", "300", "300",
-                           "sleep", "0.2", "mousemove", "400", "420", "sleep", "0.2", "mouseup", "1"});
-    ASSERT_TRUE(waitFor([&] { return w.drags == 1; }, 1000));
+    hand.start("xdotool", {"mousemove", "120", "130", "mousedown", "1", "sleep", "0.2", "mousemove", "300",
+                           "300", "sleep", "0.2", "mousemove", "400", "420", "sleep", "0.2", "mouseup", "1"});
+    // xdotool needs a moment to start on a busy machine; the drag itself
+    // takes 0.6 s.
+    ASSERT_TRUE(waitFor([&] { return w.drags == 1; }, 4000));
     hand.waitForFinished();
     EXPECT_FALSE(probe_.leftButtonDown());
     EXPECT_EQ(w.pos(), QPoint(380, 390));
@@ -245,7 +252,7 @@ TEST_F(X11DesktopTest, WindowRegionBecomesTheMask) {
 // gets, with where they were.
 class Face : public QWidget {
 public:
-    explicit Face(QWidget* parent, QRect at, QColor colour) : QWidget(parent), colour(colour) {
+    explicit Face(QWidget* parent, QRect at, QColor fill) : QWidget(parent), colour(fill) {
         setGeometry(at);
     }
     QColor colour;
@@ -331,11 +338,12 @@ TEST_F(X11DesktopTest, TrayClickComesBackAsMouseMessages) {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         GTEST_SKIP() << "no notification area";
     std::vector<std::intptr_t> got;
-    const auto wnd = desk_.createMessageWindow([&](unsigned m, std::uintptr_t id, std::intptr_t l) -> std::intptr_t {
-        if (m == 1124 && id == 1)
-            got.push_back(l);
-        return 0;
-    });
+    const auto wnd =
+        desk_.createMessageWindow([&](unsigned m, std::uintptr_t id, std::intptr_t l) -> std::intptr_t {
+            if (m == 1124 && id == 1)
+                got.push_back(l);
+            return 0;
+        });
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::red);
     const QIcon icon(pixmap);
@@ -372,10 +380,11 @@ TEST_F(X11DesktopTest, TrayClickComesBackAsMouseMessages) {
 
 TEST_F(X11DesktopTest, SessionEndReachesMessageWindows) {
     int asked = 0;
-    const auto wnd = desk_.createMessageWindow([&](unsigned m, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-        asked += m == 17;
-        return 1;
-    });
+    const auto wnd =
+        desk_.createMessageWindow([&](unsigned m, std::uintptr_t, std::intptr_t) -> std::intptr_t {
+            asked += m == 17;
+            return 1;
+        });
     EXPECT_EQ(desk_.sendMessage(wnd, 17, 0, 0), 1);
     EXPECT_EQ(asked, 1);
     desk_.destroyMessageWindow(wnd);
@@ -404,10 +413,11 @@ TEST_F(X11DesktopTest, DISABLED_TrayIconComesBackAfterPanelRestart) {
     if (panelPid.isEmpty() || !QSystemTrayIcon::isSystemTrayAvailable())
         GTEST_SKIP() << "needs the virtual desktop's panel";
     std::vector<std::intptr_t> got;
-    const auto wnd = desk_.createMessageWindow([&](unsigned, std::uintptr_t, std::intptr_t l) -> std::intptr_t {
-        got.push_back(l);
-        return 0;
-    });
+    const auto wnd =
+        desk_.createMessageWindow([&](unsigned, std::uintptr_t, std::intptr_t l) -> std::intptr_t {
+            got.push_back(l);
+            return 0;
+        });
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::blue);
     const QIcon icon(pixmap);

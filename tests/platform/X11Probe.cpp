@@ -9,9 +9,13 @@
 #include <algorithm>
 
 namespace {
-Display* dpy(void* d) { return static_cast<Display*>(d); }
+Display* dpy(void* d) {
+    return static_cast<Display*>(d);
+}
 
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+int ignoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
 std::vector<long> longs(Display* d, Window w, const char* name, Atom type) {
     Atom actual = 0;
@@ -19,8 +23,8 @@ std::vector<long> longs(Display* d, Window w, const char* name, Atom type) {
     unsigned long n = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<long> out;
-    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, type, &actual, &format, &n, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, type, &actual, &format, &n,
+                           &after, &data) == Success &&
         data) {
         if (format == 32)
             out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + n);

@@ -1,0 +1,10 @@
+// The framework's tests run inside the program's own application object,
+// whose notify() catches what an event handler throws.
+#include "Application.h"
+#include "TestMainHooks.h"
+
+namespace {
+[[maybe_unused]] const bool hooked = registerTestMainHooks([](TestMainHooks& hooks) {
+    hooks.makeApplication = [](int& argc, char** argv) { return std::make_unique<Application>(argc, argv); };
+});
+} // namespace
