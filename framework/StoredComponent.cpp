@@ -1,8 +1,8 @@
 #include "StoredComponent.h"
 
 const FormValue* StoredComponent::find(const std::string& property) const {
-    for (const auto& [name, value] : properties)
-        if (name == property)
+    for (const auto& [key, value] : properties)
+        if (key == property)
             return &value;
     return nullptr;
 }

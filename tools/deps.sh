@@ -19,7 +19,7 @@ desktop=(xvfb openbox tint2 xdotool x11-xserver-utils dbus-x11 imagemagick)
 package=(dpkg-dev file)
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   wmctrl procps oneko xauth
   lintian appstream desktop-file-utils man-db
   # Other desktops the desktop tests and tools/desktop-matrix.sh run the mascot on

@@ -8,20 +8,24 @@
 #   tools/with-virtual-desktop.sh [--size 1024x768] [--no-panel] [--keep DIR] -- command [args...]
 #
 # The command sees DISPLAY, KUVITO_VD_DIR (the temporary directory) and
-# KUVITO_VD_PANEL_PID (empty with --no-panel).
+# KUVITO_VD_PANEL_PID (empty with --no-panel). With --keep DIR the temporary
+# directory (the X server's, window manager's and panel's logs, and the
+# private home) is copied to DIR when the command ends, also when it fails.
 set -euo pipefail
 
 size=1024x768
 panel=1
+keep=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --size) size=$2; shift 2 ;;
     --no-panel) panel=0; shift ;;
+    --keep) keep=$2; shift 2 ;;
     --) shift; break ;;
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { echo "usage: $0 [--size WxH] [--no-panel] -- command [args...]" >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 [--size WxH] [--no-panel] [--keep DIR] -- command [args...]" >&2; exit 2; }
 
 vd=$(mktemp -d -t kuvito-vd.XXXXXX)
 pids=()
@@ -30,6 +34,9 @@ cleanup() {
   for ((i=${#pids[@]}-1; i>=0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   sleep 0.2
   for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  if [ -n "$keep" ]; then
+    mkdir -p "$keep" && cp -r "$vd"/. "$keep"/ 2>/dev/null || echo "could not keep $vd in $keep" >&2
+  fi
   rm -rf "$vd"
   exit $rc
 }
