@@ -7,8 +7,8 @@
 
 namespace RgnDataStorage {
 
-void read(const std::string& name, const std::vector<std::uint8_t>& stream, std::unique_ptr<std::uint8_t[]>& buf,
-          std::int32_t& size) {
+void read(const std::string& name, const std::vector<std::uint8_t>& stream,
+          std::unique_ptr<std::uint8_t[]>& buf, std::int32_t& size) {
     // The size is kept as a 32-bit count; a larger value is refused rather
     // than wrapped.
     if (stream.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))

@@ -15,8 +15,8 @@ namespace RgnDataStorage {
 // Takes the property's whole content as the block; an empty content leaves
 // no block. `name` is the control's, for the message when the content is
 // larger than a 32-bit size can say.
-void read(const std::string& name, const std::vector<std::uint8_t>& stream, std::unique_ptr<std::uint8_t[]>& buf,
-          std::int32_t& size);
+void read(const std::string& name, const std::vector<std::uint8_t>& stream,
+          std::unique_ptr<std::uint8_t[]>& buf, std::int32_t& size);
 // The same, from the stored property value, which must be binary.
 void readProperty(const std::string& name, const FormValue& value, std::unique_ptr<std::uint8_t[]>& buf,
                   std::int32_t& size);

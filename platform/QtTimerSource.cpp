@@ -17,4 +17,6 @@ void QtTimerSource::start(int periodMs) {
     timer_.start(periodMs);
 }
 
-void QtTimerSource::stop() { timer_.stop(); }
+void QtTimerSource::stop() {
+    timer_.stop();
+}

@@ -66,7 +66,8 @@ namespace {
 
 class SimulatedTimer : public TimerSource {
 public:
-    SimulatedTimer(std::weak_ptr<SimulatedDesktop::Clock> clock, int id) : clock_(std::move(clock)), id_(id) {}
+    SimulatedTimer(std::weak_ptr<SimulatedDesktop::Clock> clock, int id)
+        : clock_(std::move(clock)), id_(id) {}
     ~SimulatedTimer() override {
         if (auto clock = clock_.lock())
             clock->entries.erase(id_);
@@ -103,7 +104,8 @@ QString withoutMnemonics(QString text) {
 
 } // namespace
 
-SimulatedDesktop::SimulatedDesktop() : clock_(std::make_shared<Clock>()), guard_(std::make_unique<QObject>()) {}
+SimulatedDesktop::SimulatedDesktop()
+    : clock_(std::make_shared<Clock>()), guard_(std::make_unique<QObject>()) {}
 
 SimulatedDesktop::~SimulatedDesktop() = default;
 
@@ -199,9 +201,15 @@ int SimulatedDesktop::regionSetCount(const QWidget& window) const {
 
 // --- screen, pointer and other windows --------------------------------------
 
-QSize SimulatedDesktop::screenSize() const { return screen_; }
-void SimulatedDesktop::setScreenSize(QSize size) { screen_ = size; }
-QPoint SimulatedDesktop::cursorPos() const { return cursor_; }
+QSize SimulatedDesktop::screenSize() const {
+    return screen_;
+}
+void SimulatedDesktop::setScreenSize(QSize size) {
+    screen_ = size;
+}
+QPoint SimulatedDesktop::cursorPos() const {
+    return cursor_;
+}
 
 void SimulatedDesktop::setCursorPos(QPoint pos) {
     cursor_ = pos;
@@ -216,7 +224,9 @@ void SimulatedDesktop::followPointer() {
     moves_.push_back({dragging_, topLeft.x(), topLeft.y(), true});
 }
 
-void SimulatedDesktop::releaseButton() { dragging_ = nullptr; }
+void SimulatedDesktop::releaseButton() {
+    dragging_ = nullptr;
+}
 
 std::uintptr_t SimulatedDesktop::addWindow(ScreenRect rect) {
     const std::uintptr_t id = nextWindowId_++;
@@ -266,7 +276,9 @@ std::optional<ForegroundWindow> SimulatedDesktop::foregroundWindow() const {
     return std::nullopt;
 }
 
-std::optional<ScreenRect> SimulatedDesktop::taskbarRect() const { return taskbar_; }
+std::optional<ScreenRect> SimulatedDesktop::taskbarRect() const {
+    return taskbar_;
+}
 
 // --- nested loops -------------------------------------------------------------
 
@@ -350,7 +362,9 @@ std::unique_ptr<TimerSource> SimulatedDesktop::createTimer(std::function<void()>
     return std::make_unique<SimulatedTimer>(clock_, id);
 }
 
-std::int64_t SimulatedDesktop::now() const { return clock_->now; }
+std::int64_t SimulatedDesktop::now() const {
+    return clock_->now;
+}
 
 void SimulatedDesktop::advance(std::int64_t ms) {
     if (ms < 0)
@@ -383,9 +397,13 @@ int SimulatedDesktop::runningTimerCount() const {
 
 // --- messages to the user ------------------------------------------------------
 
-void SimulatedDesktop::showErrorBox(const QString& title, const QString& text) { errorBoxes_.push_back({title, text}); }
+void SimulatedDesktop::showErrorBox(const QString& title, const QString& text) {
+    errorBoxes_.push_back({title, text});
+}
 
-void SimulatedDesktop::showNotice(const QString& title, const QString& text) { notices_.push_back({title, text}); }
+void SimulatedDesktop::showNotice(const QString& title, const QString& text) {
+    notices_.push_back({title, text});
+}
 
 // --- notification area and message windows ---------------------------------------
 
@@ -395,9 +413,13 @@ std::uintptr_t SimulatedDesktop::createMessageWindow(MessageHandler handler) {
     return id;
 }
 
-void SimulatedDesktop::destroyMessageWindow(std::uintptr_t window) { messageWindows_.erase(window); }
+void SimulatedDesktop::destroyMessageWindow(std::uintptr_t window) {
+    messageWindows_.erase(window);
+}
 
-bool SimulatedDesktop::hasMessageWindow(std::uintptr_t window) const { return messageWindows_.count(window) != 0; }
+bool SimulatedDesktop::hasMessageWindow(std::uintptr_t window) const {
+    return messageWindows_.count(window) != 0;
+}
 
 std::intptr_t SimulatedDesktop::sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
                                             std::intptr_t lParam) {
@@ -470,8 +492,12 @@ bool SimulatedDesktop::sendTrayMessage(std::uint32_t mouseMessage) {
 
 // --- the program itself ------------------------------------------------------------
 
-std::string SimulatedDesktop::executablePath() const { return executablePath_; }
-std::uint32_t SimulatedDesktop::clockSeed() const { return clockSeed_; }
+std::string SimulatedDesktop::executablePath() const {
+    return executablePath_;
+}
+std::uint32_t SimulatedDesktop::clockSeed() const {
+    return clockSeed_;
+}
 
 void SimulatedDesktop::clearLogs() {
     moves_.clear();

@@ -40,9 +40,9 @@ public:
         QPoint endPos;   // and when it returned
     };
     struct ModalRecord {
-        QString title;     // window title of the dialog when it was shown
-        QRect geometry;    // its geometry when it was shown
-        int result = 0;    // what execModal returned
+        QString title;  // window title of the dialog when it was shown
+        QRect geometry; // its geometry when it was shown
+        int result = 0; // what execModal returned
     };
     struct MenuRecord {
         QPoint at;
@@ -178,7 +178,8 @@ public:
     // no icon is shown.
     bool sendTrayMessage(std::uint32_t mouseMessage);
     // Delivers a message to a message window; 0 when there is no such window.
-    std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+                              std::intptr_t lParam);
     bool hasMessageWindow(std::uintptr_t window) const;
     std::size_t messageWindowCount() const { return messageWindows_.size(); }
 

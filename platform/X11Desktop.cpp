@@ -25,12 +25,16 @@ namespace {
 
 constexpr unsigned kQueryEndSession = 17;
 
-bool isMapped(const QWidget& window) { return window.isVisible() && window.windowHandle(); }
+bool isMapped(const QWidget& window) {
+    return window.isVisible() && window.windowHandle();
+}
 
 // A region Qt cannot express as a mask: QWidget::setMask(QRegion()) would
 // remove the shape altogether, while an empty window region means that
 // nothing of the window shows. One pixel outside the window shows nothing.
-QRegion maskFor(const QRegion& region) { return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region; }
+QRegion maskFor(const QRegion& region) {
+    return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region;
+}
 
 } // namespace
 
@@ -204,13 +208,17 @@ void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
     drag.run();
 }
 
-int X11Desktop::execModal(QDialog& dialog) { return dialog.exec(); }
+int X11Desktop::execModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 void X11Desktop::popupMenu(QMenu& menu, QPoint at) {
     menu.exec(ScreenSpace::current().toLogical(at));
 }
 
-void X11Desktop::processPendingMessages() { QCoreApplication::processEvents(); }
+void X11Desktop::processPendingMessages() {
+    QCoreApplication::processEvents();
+}
 
 std::unique_ptr<TimerSource> X11Desktop::createTimer(std::function<void()> onTick) {
     return std::make_unique<QtTimerSource>(std::move(onTick));
@@ -228,7 +236,9 @@ void X11Desktop::showNotice(const QString& title, const QString& text) {
     box->show();
 }
 
-bool X11Desktop::notificationAreaAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool X11Desktop::notificationAreaAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 std::uintptr_t X11Desktop::createMessageWindow(MessageHandler handler) {
     const std::uintptr_t id = nextMessageWindow_++;
@@ -264,7 +274,9 @@ QSystemTrayIcon* X11Desktop::trayIcon(std::uintptr_t window, std::uint32_t id) c
     return tray_->icon(window, id);
 }
 
-std::string X11Desktop::executablePath() const { return QCoreApplication::applicationFilePath().toStdString(); }
+std::string X11Desktop::executablePath() const {
+    return QCoreApplication::applicationFilePath().toStdString();
+}
 
 std::uint32_t X11Desktop::clockSeed() const {
     const auto now = std::chrono::system_clock::now().time_since_epoch();

@@ -49,7 +49,8 @@ public:
     std::uint32_t clockSeed() const override;
 
     // Delivers a message to a message window now; 0 when there is none.
-    std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+                              std::intptr_t lParam);
 
     // The Qt icon that shows a notification-area record, or null.
     QSystemTrayIcon* trayIcon(std::uintptr_t window, std::uint32_t id) const;

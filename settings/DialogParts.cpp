@@ -29,7 +29,8 @@ void makeFixedDialog(Form& dialog, int clientWidth, int clientHeight) {
     dialog.setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
 }
 
-QLabel* panel(QWidget* parent, const QString& caption, bool bevelled, int left, int top, int width, int height) {
+QLabel* panel(QWidget* parent, const QString& caption, bool bevelled, int left, int top, int width,
+              int height) {
     auto* p = new QLabel(caption, parent);
     p->setGeometry(left, top, width, height);
     p->setAlignment(Qt::AlignCenter);

@@ -80,7 +80,8 @@ void TFrmVer::buildControls() {
     QPalette blue = Label5->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     Label5->setPalette(blue);
-    Label6 = label(Panel1, "Label6", QStringLiteral("「走れクヴィトくん」はフリーソフトです。"), 24, 104, 189, 12);
+    Label6 =
+        label(Panel1, "Label6", QStringLiteral("「走れクヴィトくん」はフリーソフトです。"), 24, 104, 189, 12);
 
     for (QLabel* text : {Label1, Label2, Label3, Label4, Label5, Label6})
         DialogParts::fitToText(text);

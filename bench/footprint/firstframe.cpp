@@ -16,7 +16,9 @@
 
 namespace {
 
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+int ignoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
 void collect(Display* dpy, Window w, std::vector<Window>& out) {
     out.push_back(w);

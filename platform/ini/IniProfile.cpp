@@ -141,8 +141,8 @@ bool IniProfile::writePrivateProfileString(const std::string& section, const std
     if (exists) {
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
         // Only root can hand the file back to its owner; others keep theirs.
-        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
-            [[maybe_unused]] int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) [[maybe_unused]]
+            int ignored = ::fchown(fd, old.st_uid, old.st_gid);
     }
     ok = ok && writeAll(fd, *updated) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;

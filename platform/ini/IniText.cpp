@@ -14,10 +14,10 @@ enum class Kind { Blank, Section, Key };
 
 struct Parsed {
     Kind kind = Kind::Blank;
-    std::string_view name;                     // section or key name, trimmed
-    std::optional<std::string_view> value;     // key lines: the trimmed value after '='
+    std::string_view name;                       // section or key name, trimmed
+    std::optional<std::string_view> value;       // key lines: the trimmed value after '='
     std::size_t equals = std::string_view::npos; // key lines: offset of '=' in the line
-    std::size_t textEnd = 0;                   // offset just past the trimmed text
+    std::size_t textEnd = 0;                     // offset just past the trimmed text
 };
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -58,7 +58,7 @@ Parsed parse(std::string_view line) {
         p.kind = Kind::Section;
         const std::size_t close = text.rfind(']');
         p.name = IniText::trim(close == 0 || close == std::string_view::npos ? text.substr(1)
-                                                                               : text.substr(1, close - 1));
+                                                                             : text.substr(1, close - 1));
         return p;
     }
     p.kind = Kind::Key;
@@ -80,7 +80,9 @@ std::string_view lineEndOf(std::string_view content, const std::vector<Line>& li
     return "\r\n";
 }
 
-bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+bool hasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 } // namespace
 
