@@ -3,6 +3,6 @@
 #include "TestMainHooks.h"
 
 namespace {
-[[maybe_unused]] const bool hooked =
-    registerTestMainHooks([](TestMainHooks& hooks) { hooks.afterApplication = [] { FontSetup::install(); }; });
+[[maybe_unused]] const bool hooked = registerTestMainHooks(
+    [](TestMainHooks& hooks) { hooks.afterApplication = [] { FontSetup::install(); }; });
 } // namespace

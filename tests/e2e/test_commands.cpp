@@ -57,7 +57,8 @@ TEST(Drag, TheWindowFollowsThePointerAndMovementResumes) {
     EXPECT_TRUE(eventually([&] {
         after = x.geometry(w);
         return after.x == g.x + 300 && after.y == g.y + 200;
-    })) << "dropped at " << after.x << "," << after.y << ", grabbed at " << g.x << "," << g.y;
+    })) << "dropped at "
+        << after.x << "," << after.y << ", grabbed at " << g.x << "," << g.y;
     // Movement resumes: the frames change again after the release.
     std::set<int> frames;
     for (int i = 0; i < 20; ++i) {
@@ -88,7 +89,8 @@ TEST(Menu, SettingsDialogWritesTheFileAndAppliesAtOnce) {
     EXPECT_TRUE(eventually([&] {
         frame = x.geometry(x.topLevel(dialog));
         return frame.x == SW - frame.width - 30 && frame.y == PanelTop - frame.height - 30;
-    })) << "placed at " << frame.x << "," << frame.y;
+    })) << "placed at "
+        << frame.x << "," << frame.y;
     desktop.screenshot(artifactPath("settings"));
 
     // Untick "常に手前に表示" (the check box sits at 16, 135 in the client

@@ -4,5 +4,6 @@
 #include "TestMainHooks.h"
 
 namespace {
-[[maybe_unused]] const bool hooked = registerTestMainHooks([](TestMainHooks& hooks) { hooks.wantsDisplay = true; });
+[[maybe_unused]] const bool hooked =
+    registerTestMainHooks([](TestMainHooks& hooks) { hooks.wantsDisplay = true; });
 } // namespace

@@ -252,9 +252,7 @@ TEST_F(X11DesktopTest, WindowRegionBecomesTheMask) {
 // gets, with where they were.
 class Face : public QWidget {
 public:
-    explicit Face(QWidget* parent, QRect at, QColor fill) : QWidget(parent), colour(fill) {
-        setGeometry(at);
-    }
+    explicit Face(QWidget* parent, QRect at, QColor fill) : QWidget(parent), colour(fill) { setGeometry(at); }
     QColor colour;
     std::vector<std::pair<QEvent::Type, QPoint>> seen;
 
