@@ -29,7 +29,7 @@ TEST_P(VerLayout, ControlMatchesItsRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, VerLayout, ::testing::ValuesIn(kVerRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 using VerDialog = DialogFixture;
 

@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Sides, PlaceNearTaskbar,
                                            PlaceCase{"offScreen", ScreenRect{0, 100, 1024, 130}, 694, -130},
                                            // Without a taskbar the screen's bottom edge stands in.
                                            PlaceCase{"queryFails", std::nullopt, 694, 538}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 class Commands : public MascotFixture {
 protected:
@@ -242,6 +242,6 @@ INSTANTIATE_TEST_SUITE_P(Buttons, Press,
                                                      Shift::ssRight | Shift::ssLeft, true},
                                            PressCase{"leftDoubleWithShiftKey", TMouseButton::mbLeft,
                                                      Shift::ssLeft | Shift::ssDouble | Shift::ssShift, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace

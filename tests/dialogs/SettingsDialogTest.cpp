@@ -44,7 +44,7 @@ TEST_P(SetteiLayout, ControlMatchesItsRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SetteiLayout, ::testing::ValuesIn(kSetteiRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 using SetteiDialog = DialogFixture;
 
@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(Table, SetteiShow,
                                            ShowCase{"stepBelowRange", true, 4, 5, -1, true, 4, 5, 0},
                                            ShowCase{"modeOutsideRange", false, 7, 3, 3, false, 1, 3, 3},
                                            ShowCase{"modeZero", false, 0, 3, 3, false, 1, 3, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // Shows the dialog through the simulated desktop, letting `user` act on it.
 template <typename User> int runModal(SimulatedDesktop& sim, TFrmSettei& dialog, User user) {

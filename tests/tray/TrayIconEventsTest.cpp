@@ -109,9 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{{521}, {}, 0}, ButtonCase{{522, 511, 0}, {}, 0}),
     // Named after the messages sent, so that test names stay the same from
     // one run to the next.
-    [](const auto& info) {
+    [](const auto& test) {
         std::string name = "messages";
-        for (auto m : info.param.messages)
+        for (auto m : test.param.messages)
             name += "_" + std::to_string(m);
         return name;
     });

@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A four-byte character after 60 bytes ends at 64: left out.
                       TipCase{"emoji", std::string(60, 'e') + "\xF0\x9F\x90\x88" + "z",
                               std::string(60, 'e')}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(TrayRecord, StoredMenuReferencesResolveWhenLoadingCompletes) {
     auto* tray = new TTaskTrayIcon(form_.get());
