@@ -209,7 +209,8 @@ void TTaskTrayIcon::offerMenu() {
     // show instead. Nothing to offer while no icon is shown.
     if (!visible_ || isDesigning() || isLoading() || handle_ == 0)
         return;
-    desktopTray().setNotifyIconMenu(handle_, notifyIconData().uID, popUpMenuR_ ? &popUpMenuR_->menu() : nullptr);
+    desktopTray().setNotifyIconMenu(handle_, notifyIconData().uID,
+                                    popUpMenuR_ ? &popUpMenuR_->menu() : nullptr);
 }
 
 std::intptr_t TTaskTrayIcon::TrayWndProc(unsigned message, std::uintptr_t /*wParam*/, std::intptr_t lParam) {

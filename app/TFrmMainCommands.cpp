@@ -75,7 +75,8 @@ public:
                     // The native window counts from Qt's origin, which is
                     // not the program's when the primary monitor is not the
                     // leftmost one.
-                    const QPoint toNative = dialog_.frameGeometry().topLeft() - desktopWindows().windowPos(dialog_);
+                    const QPoint toNative =
+                        dialog_.frameGeometry().topLeft() - desktopWindows().windowPos(dialog_);
                     static_cast<QWindow*>(watched)->setFramePosition(
                         TFrmMain::PlaceNearTaskbar(outer.width(), outer.height()) + toNative);
                 }

@@ -171,8 +171,8 @@ TEST_P(TwoMonitors, TheChaseFollowsThePointerOntoTheOtherMonitorAndDialogsOpenOn
 INSTANTIATE_TEST_SUITE_P(Desktops, TwoMonitors,
                          ::testing::Values(VirtualDesktop::Monitors::PrimaryLeft,
                                            VirtualDesktop::Monitors::PrimaryRight),
-                         [](const auto& info) {
-                             return std::string(info.param == VirtualDesktop::Monitors::PrimaryLeft
+                         [](const auto& test) {
+                             return std::string(test.param == VirtualDesktop::Monitors::PrimaryLeft
                                                     ? "PrimaryLeft"
                                                     : "PrimaryRight");
                          });
@@ -237,8 +237,8 @@ TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
     EXPECT_NEAR(x.geometry(w).y, dragged.y, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Desktops, HighDensity, ::testing::Values(1.5, 2.0), [](const auto& info) {
-    return std::string(info.param == 2.0 ? "Twice" : "OneAndAHalf");
+INSTANTIATE_TEST_SUITE_P(Desktops, HighDensity, ::testing::Values(1.5, 2.0), [](const auto& test) {
+    return std::string(test.param == 2.0 ? "Twice" : "OneAndAHalf");
 });
 
 TEST(I3, WanderingOnTheTaskbarStandsOnI3bar) {

@@ -303,8 +303,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     "two monitors, primary right (openbox + tint2)",
                                     {.monitors = M::PrimaryRight}},
                       MatrixDesktop{"hidpi2", "HiDPI ×2 (QT_SCALE_FACTOR=2, openbox + tint2)", {.scale = 2}}),
-    [](const auto& info) {
-        std::string name = info.param.name;
+    [](const auto& test) {
+        std::string name = test.param.name;
         std::erase(name, '-');
         return name;
     });

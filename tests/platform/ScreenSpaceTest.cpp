@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {100, 50},
                   {1024, 708, 2048, 768},
                   {0, 354, 512, 384}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ScreenSpace, NoMonitorsAndNonsenseScalesActAsOnePlainMonitor) {
     const ScreenSpace none({}, 3);
