@@ -69,6 +69,12 @@ std::optional<bool> WindowStateKeeper::state(const std::string& state) const {
     return it == states_.end() ? std::nullopt : std::optional<bool>(it->second.on);
 }
 
+void WindowStateKeeper::learn(const std::string& state, bool on) {
+    auto it = states_.find(state);
+    if (it != states_.end() && it->second.follow)
+        it->second.on = on;
+}
+
 void WindowStateKeeper::writeProperty() {
     if (shownElsewhere_)
         return;

@@ -28,6 +28,9 @@ public:
     // Another window shows this one on screen (a stand-in that states the
     // entries itself): from now on the keeper only keeps the record.
     void showElsewhere() { shownElsewhere_ = true; }
+    // What the window manager decided for the window shown elsewhere, for
+    // an entry kept with `follow`; the record takes it as it is.
+    void learn(const std::string& state, bool on);
     // The recorded state, or nothing when the entry was never kept.
     std::optional<bool> state(const std::string& state) const;
 

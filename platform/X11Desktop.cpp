@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
@@ -99,7 +100,7 @@ void X11Desktop::setTopMost(QWidget& window, bool on) {
     // window Qt shows come back to it. A stand-in shows the state itself.
     WindowStateKeeper::of(window).keep("_NET_WM_STATE_ABOVE", on, true);
     if (X11MascotWindow* fast = standIn(window))
-        fast->keepWmState("_NET_WM_STATE_ABOVE", on);
+        fast->keepWmState("_NET_WM_STATE_ABOVE", on, true);
 }
 
 bool X11Desktop::isTopMost(const QWidget& window) const {
@@ -122,7 +123,13 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
             WindowStateKeeper& keeper = WindowStateKeeper::of(window);
             keeper.showElsewhere();
             if (std::optional<bool> above = keeper.state("_NET_WM_STATE_ABOVE"))
-                fast->keepWmState("_NET_WM_STATE_ABOVE", *above);
+                fast->keepWmState("_NET_WM_STATE_ABOVE", *above, true);
+            // What the window manager decides for the stand-in goes into
+            // the same record.
+            fast->onFollowed([keeper = QPointer<WindowStateKeeper>(&keeper)](const std::string& state, bool on) {
+                if (keeper)
+                    keeper->learn(state, on);
+            });
             standIns_[&window] = std::move(adopted);
             QObject::connect(&window, &QObject::destroyed, guard_.get(),
                              [this, w = &window] { standIns_.erase(w); });

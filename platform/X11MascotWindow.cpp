@@ -187,7 +187,7 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     const QRect g = widget.geometry();
     XSetWindowAttributes attrs{};
     attrs.background_pixel = BlackPixel(x.dpy, screen);
-    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask;
+    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask;
     x.window = XCreateWindow(x.dpy, RootWindow(x.dpy, screen), g.x(), g.y(), std::max(g.width(), 1),
                              std::max(g.height(), 1), 0, x.depth, InputOutput, x.visual,
                              CWBackPixel | CWEventMask, &attrs);
@@ -285,7 +285,7 @@ void X11MascotWindow::map() {
     // otherwise; the states it keeps are stated again on every map.
     if (keptStates_.count("_NET_WM_STATE_ABOVE") == 0 &&
         widget_->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-        keptStates_["_NET_WM_STATE_ABOVE"] = true;
+        keptStates_["_NET_WM_STATE_ABOVE"] = {true, true, false};
     writeStates();
     const QRect g = widget_->geometry();
     XMoveResizeWindow(x.dpy, x.window, g.x(), g.y(), std::max(g.width(), 1), std::max(g.height(), 1));
@@ -382,13 +382,16 @@ void X11MascotWindow::setRegion(const QRegion& region) {
     shownFrame_ = frame;
 }
 
-void X11MascotWindow::keepWmState(const std::string& state, bool on) {
-    keptStates_[state] = on;
+void X11MascotWindow::keepWmState(const std::string& state, bool on, bool follow) {
+    KeptState& kept = keptStates_[state];
+    kept.on = on;
+    kept.follow = kept.follow || follow;
     Server& x = *x_;
     const long a = static_cast<long>(x.atom(state.c_str()));
     if (mapped_) {
         // 1 = add, 0 = remove; source 2 = a pager-like tool, which window
         // managers obey without focus-stealing checks.
+        kept.pending = true;
         x.sendToRoot("_NET_WM_STATE", on ? 1 : 0, a, 0, 2);
     } else {
         writeStates();
@@ -399,16 +402,42 @@ void X11MascotWindow::keepWmState(const std::string& state, bool on) {
 void X11MascotWindow::writeStates() {
     Server& x = *x_;
     std::vector<long> states = x.atoms(x.window, x.wmState);
-    for (const auto& [name, on] : keptStates_) {
+    for (auto& [name, kept] : keptStates_) {
+        kept.pending = false;
         const long a = static_cast<long>(x.atom(name.c_str()));
         auto it = std::find(states.begin(), states.end(), a);
-        if (on && it == states.end())
+        if (kept.on && it == states.end())
             states.push_back(a);
-        else if (!on && it != states.end())
+        else if (!kept.on && it != states.end())
             states.erase(it);
     }
     XChangeProperty(x.dpy, x.window, x.wmState, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+}
+
+void X11MascotWindow::learnWmState() {
+    // Only the mapped window's state is the window manager's decision: it
+    // deletes the property of a window it stops managing, which says
+    // nothing about what the window should be when it is mapped again.
+    if (!mapped_)
+        return;
+    Server& x = *x_;
+    const std::vector<long> states = x.atoms(x.window, x.wmState);
+    for (auto& [name, kept] : keptStates_) {
+        if (!kept.follow)
+            continue;
+        const long a = static_cast<long>(x.atom(name.c_str()));
+        const bool now = std::find(states.begin(), states.end(), a) != states.end();
+        if (kept.pending) {
+            kept.pending = now != kept.on;
+            continue;
+        }
+        if (now != kept.on) {
+            kept.on = now;
+            if (followed_)
+                followed_(name, now);
+        }
+    }
 }
 
 void X11MascotWindow::activate() {
@@ -456,6 +485,10 @@ void X11MascotWindow::readEvents() {
             break;
         case LeaveNotify:
             hideHint();
+            break;
+        case PropertyNotify:
+            if (ev.xproperty.atom == x.wmState)
+                learnWmState();
             break;
         case ClientMessage:
             if (ev.xclient.message_type == x.wmProtocols &&

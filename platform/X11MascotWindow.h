@@ -56,8 +56,13 @@ public:
     // Keeps a _NET_WM_STATE entry: stated now (a request to the window
     // manager while the window is mapped, the property otherwise) and again
     // each time the window is mapped, since the window manager drops the
-    // property when a window is hidden.
-    void keepWmState(const std::string& state, bool on);
+    // property when a window is hidden. An entry kept with `follow` also
+    // takes what the window manager decides for the mapped window (a user
+    // may switch "always on top" off from outside), and tells `onFollowed`.
+    void keepWmState(const std::string& state, bool on, bool follow = false);
+    void onFollowed(std::function<void(const std::string& state, bool on)> handler) {
+        followed_ = std::move(handler);
+    }
     // Asks the window manager to raise and activate the window.
     void activate();
 
@@ -82,6 +87,7 @@ private:
     void writeStates();
     void readEvents();
     void readQueuedEvents();
+    void learnWmState();
     void deliverButton(bool press, int button, QPoint local, QPoint global, unsigned state,
                        unsigned long time);
     void deliverMotion(QPoint local, QPoint global, unsigned state);
@@ -93,7 +99,15 @@ private:
     std::unique_ptr<Server> x_;
     std::unique_ptr<QSocketNotifier> events_;
     bool mapped_ = false;
-    std::map<std::string, bool> keptStates_;
+    struct KeptState {
+        bool on = false;
+        bool follow = false;
+        // Asked of the window manager and not yet seen in the property:
+        // until it is, what the property says is older than the request.
+        bool pending = false;
+    };
+    std::map<std::string, KeptState> keptStates_;
+    std::function<void(const std::string&, bool)> followed_;
     int shownFrame_ = -1;
     // The widget's child that took the last press gets the moves and the
     // release that follow, as with Qt's own implicit grab.

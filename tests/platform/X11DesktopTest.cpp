@@ -303,6 +303,27 @@ TEST_F(X11DesktopTest, ShapedBeforeShowingShowsEachOutlineWithItsPicture) {
     EXPECT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(300, 250, 60, 40); }));
 }
 
+// The window drawn by the desktop itself keeps the same record of "top-most"
+// as any other: the window manager's changes come back to it.
+TEST_F(X11DesktopTest, TopMostOfAShapedWindowFollowsTheWindowManager) {
+    QWidget w(nullptr, Qt::FramelessWindowHint);
+    w.setWindowTitle("kuvito shaped top-most window");
+    w.setGeometry(200, 150, 40, 40);
+    desk_.setTopMost(w, false);
+    desk_.setWindowRegion(w, QRegion(0, 0, 40, 40));
+    w.show();
+    std::uintptr_t id = 0;
+    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped top-most window")) != 0; }, 2000));
+    EXPECT_FALSE(probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"));
+    for (bool on : {true, false}) {
+        probe_.requestWmState(id, on, "_NET_WM_STATE_ABOVE");
+        EXPECT_TRUE(waitFor([&] { return desk_.isTopMost(w) == on; })) << on;
+    }
+    desk_.setTopMost(w, true);
+    EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"); }));
+    EXPECT_TRUE(desk_.isTopMost(w));
+}
+
 // Presses on such a window reach the child under the pointer, in the
 // child's coordinates; a quick second click is a double click.
 TEST_F(X11DesktopTest, PressesOnAShapedWindowReachTheChildUnderThePointer) {
