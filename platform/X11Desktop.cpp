@@ -126,10 +126,11 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
                 fast->keepWmState("_NET_WM_STATE_ABOVE", *above, true);
             // What the window manager decides for the stand-in goes into
             // the same record.
-            fast->onFollowed([keeper = QPointer<WindowStateKeeper>(&keeper)](const std::string& state, bool on) {
-                if (keeper)
-                    keeper->learn(state, on);
-            });
+            fast->onFollowed(
+                [keeper = QPointer<WindowStateKeeper>(&keeper)](const std::string& state, bool on) {
+                    if (keeper)
+                        keeper->learn(state, on);
+                });
             standIns_[&window] = std::move(adopted);
             QObject::connect(&window, &QObject::destroyed, guard_.get(),
                              [this, w = &window] { standIns_.erase(w); });

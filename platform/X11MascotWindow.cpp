@@ -187,7 +187,8 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     const QRect g = widget.geometry();
     XSetWindowAttributes attrs{};
     attrs.background_pixel = BlackPixel(x.dpy, screen);
-    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask;
+    attrs.event_mask =
+        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask;
     x.window = XCreateWindow(x.dpy, RootWindow(x.dpy, screen), g.x(), g.y(), std::max(g.width(), 1),
                              std::max(g.height(), 1), 0, x.depth, InputOutput, x.visual,
                              CWBackPixel | CWEventMask, &attrs);

@@ -313,7 +313,8 @@ TEST_F(X11DesktopTest, TopMostOfAShapedWindowFollowsTheWindowManager) {
     desk_.setWindowRegion(w, QRegion(0, 0, 40, 40));
     w.show();
     std::uintptr_t id = 0;
-    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped top-most window")) != 0; }, 2000));
+    ASSERT_TRUE(
+        waitFor([&] { return (id = probe_.clientNamed("kuvito shaped top-most window")) != 0; }, 2000));
     EXPECT_FALSE(probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"));
     for (bool on : {true, false}) {
         probe_.requestWmState(id, on, "_NET_WM_STATE_ABOVE");
