@@ -1,5 +1,6 @@
 #include "X11MascotWindow.h"
 
+#include "X11FramePictures.h"
 #include "XlibBridge.h"
 
 #include <QApplication>
@@ -83,16 +84,6 @@ Qt::KeyboardModifiers qtModifiers(unsigned state) {
     return out;
 }
 
-// Scales an 8-bit channel into a visual's colour mask.
-unsigned long channel(unsigned value8, unsigned long mask) {
-    if (mask == 0)
-        return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1))
-        ++shift;
-    return ((static_cast<unsigned long>(value8) * (mask >> shift) + 127) / 255) << shift;
-}
-
 } // namespace
 
 // Everything that carries an Xlib type.
@@ -101,32 +92,20 @@ struct X11MascotWindow::Server {
     Window window = 0;
     Visual* visual = nullptr;
     int depth = 0;
-    GC pictureGc = nullptr;
-    GC maskGc = nullptr;
+    // Made for a visual with alpha, which is not the screen's default.
+    Colormap colormap = 0;
     Atom wmState = 0, wmProtocols = 0, wmDelete = 0;
-    // One entry per outline shown so far: the outline, its picture and its
-    // mask, both kept on the server.
-    struct Frame {
-        QRegion region;
-        Pixmap picture = 0;
-        Pixmap mask = 0;
-        QPoint maskAt; // where the mask's top-left lies in the window
-    };
-    std::vector<Frame> frames;
+    // One entry per outline shown so far, on the server.
+    std::unique_ptr<X11FramePictures> frames;
 
     ~Server() {
         if (!dpy)
             return;
-        for (const Frame& f : frames) {
-            XFreePixmap(dpy, f.picture);
-            XFreePixmap(dpy, f.mask);
-        }
-        if (pictureGc)
-            XFreeGC(dpy, pictureGc);
-        if (maskGc)
-            XFreeGC(dpy, maskGc);
+        frames.reset();
         if (window)
             XDestroyWindow(dpy, window);
+        if (colormap)
+            XFreeColormap(dpy, colormap);
         XCloseDisplay(dpy);
     }
     Atom atom(const char* name) const { return XInternAtom(dpy, name, False); }
@@ -179,19 +158,37 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     : widget_(&widget), x_(std::move(server)) {
     Server& x = *x_;
     const int screen = DefaultScreen(x.dpy);
-    x.visual = DefaultVisual(x.dpy, screen);
-    x.depth = DefaultDepth(x.dpy, screen);
+    const Window root = RootWindow(x.dpy, screen);
+    XSetWindowAttributes attrs{};
+    attrs.event_mask =
+        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask;
+    unsigned long attrMask = CWEventMask;
+    // A visual with alpha lets a compositor that ignores the shape (Wayland
+    // compositors showing X11 programs) still show only the character; the
+    // shape stays for window managers without compositing and limits input.
+    XVisualInfo argb{};
+    if (XMatchVisualInfo(x.dpy, screen, 32, TrueColor, &argb)) {
+        x.visual = argb.visual;
+        x.depth = argb.depth;
+        x.colormap = XCreateColormap(x.dpy, root, x.visual, AllocNone);
+        attrs.colormap = x.colormap;
+        attrs.border_pixel = 0;
+        attrs.background_pixmap = None;
+        attrMask |= CWColormap | CWBorderPixel | CWBackPixmap;
+    } else {
+        x.visual = DefaultVisual(x.dpy, screen);
+        x.depth = DefaultDepth(x.dpy, screen);
+        attrs.background_pixel = BlackPixel(x.dpy, screen);
+        attrMask |= CWBackPixel;
+    }
+    x.frames = std::make_unique<X11FramePictures>(x.dpy, x.visual, x.depth, x.colormap != 0);
     x.wmState = x.atom("_NET_WM_STATE");
     x.wmProtocols = x.atom("WM_PROTOCOLS");
     x.wmDelete = x.atom("WM_DELETE_WINDOW");
-    const QRect g = widget.geometry();
-    XSetWindowAttributes attrs{};
-    attrs.background_pixel = BlackPixel(x.dpy, screen);
-    attrs.event_mask =
-        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask;
-    x.window = XCreateWindow(x.dpy, RootWindow(x.dpy, screen), g.x(), g.y(), std::max(g.width(), 1),
-                             std::max(g.height(), 1), 0, x.depth, InputOutput, x.visual,
-                             CWBackPixel | CWEventMask, &attrs);
+    formPos_ = widget.geometry().topLeft();
+    const QRect g = windowRect();
+    x.window = XCreateWindow(x.dpy, root, g.x(), g.y(), g.width(), g.height(), 0, x.depth, InputOutput,
+                             x.visual, attrMask, &attrs);
     XSetWMProtocols(x.dpy, x.window, &x.wmDelete, 1);
     // A window without a shape yet shows nothing rather than a black box.
     XShapeCombineRectangles(x.dpy, x.window, ShapeBounding, 0, 0, nullptr, 0, ShapeSet, YXBanded);
@@ -288,8 +285,9 @@ void X11MascotWindow::map() {
         widget_->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         keptStates_["_NET_WM_STATE_ABOVE"] = {true, true, false};
     writeStates();
-    const QRect g = widget_->geometry();
-    XMoveResizeWindow(x.dpy, x.window, g.x(), g.y(), std::max(g.width(), 1), std::max(g.height(), 1));
+    formPos_ = widget_->geometry().topLeft();
+    const QRect g = windowRect();
+    XMoveResizeWindow(x.dpy, x.window, g.x(), g.y(), g.width(), g.height());
     XMapWindow(x.dpy, x.window);
     XFlush(x.dpy);
     mapped_ = true;
@@ -303,23 +301,31 @@ void X11MascotWindow::unmap() {
     mapped_ = false;
 }
 
+QPoint X11MascotWindow::windowOffset() const {
+    return shownFrame_ < 0 ? QPoint() : x_->frames->at(shownFrame_).bounds.topLeft();
+}
+
+QRect X11MascotWindow::windowRect() const {
+    if (shownFrame_ >= 0)
+        return x_->frames->at(shownFrame_).bounds.translated(formPos_);
+    const QSize size = widget_ ? widget_->size().expandedTo(QSize(1, 1)) : QSize(1, 1);
+    return QRect(formPos_, size);
+}
+
 void X11MascotWindow::move(QPoint topLeft) {
-    XMoveWindow(x_->dpy, x_->window, topLeft.x(), topLeft.y());
+    formPos_ = topLeft;
+    const QPoint at = windowRect().topLeft();
+    XMoveWindow(x_->dpy, x_->window, at.x(), at.y());
     XFlush(x_->dpy);
 }
 
 int X11MascotWindow::frameFor(const QRegion& region) {
-    Server& x = *x_;
-    for (std::size_t i = 0; i < x.frames.size(); ++i)
-        if (x.frames[i].region == region)
-            return static_cast<int>(i);
-    if (!widget_)
-        return -1;
-    // The first showing of this outline: the widget paints it once, into a
-    // picture that goes to the server and stays there. The picture reaches
-    // as far as the outline does; the window's background repeats it beyond
-    // that, where the shape shows nothing.
-    const QRect bounds = region.isEmpty() ? QRect(0, 0, 1, 1) : region.boundingRect();
+    const int known = x_->frames->find(region);
+    if (known >= 0 || !widget_)
+        return known;
+    // The first showing of this outline: the widget paints it once, and the
+    // part within the outline's bounds goes to the server and stays there.
+    const QRect bounds = region.boundingRect();
     const QSize size =
         QSize(bounds.right() + 1, bounds.bottom() + 1).boundedTo(widget_->size()).expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_RGB32);
@@ -330,44 +336,7 @@ int X11MascotWindow::frameFor(const QRegion& region) {
         widget_->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
         widget_->setUpdatesEnabled(false);
     }
-    const Window root = DefaultRootWindow(x.dpy);
-    Server::Frame frame;
-    frame.region = region;
-    frame.picture = XCreatePixmap(x.dpy, root, size.width(), size.height(), x.depth);
-    // The mask covers the outline's bounding rectangle only: the server reads
-    // the whole mask on every frame switch, and the window is larger than
-    // the figure.
-    frame.maskAt = bounds.topLeft();
-    frame.mask = XCreatePixmap(x.dpy, root, bounds.width(), bounds.height(), 1);
-    if (!x.pictureGc)
-        x.pictureGc = XCreateGC(x.dpy, frame.picture, 0, nullptr);
-    if (!x.maskGc)
-        x.maskGc = XCreateGC(x.dpy, frame.mask, 0, nullptr);
-    XImage* ximage =
-        XCreateImage(x.dpy, x.visual, x.depth, ZPixmap, 0, nullptr, size.width(), size.height(), 32, 0);
-    ximage->data =
-        static_cast<char*>(std::malloc(static_cast<std::size_t>(ximage->bytes_per_line) * size.height()));
-    for (int py = 0; py < size.height(); ++py) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(py));
-        for (int px = 0; px < size.width(); ++px)
-            XPutPixel(ximage, px, py,
-                      channel(qRed(row[px]), x.visual->red_mask) |
-                          channel(qGreen(row[px]), x.visual->green_mask) |
-                          channel(qBlue(row[px]), x.visual->blue_mask));
-    }
-    XPutImage(x.dpy, frame.picture, x.pictureGc, ximage, 0, 0, 0, 0, size.width(), size.height());
-    XDestroyImage(ximage);
-    XSetForeground(x.dpy, x.maskGc, 0);
-    XFillRectangle(x.dpy, frame.mask, x.maskGc, 0, 0, bounds.width(), bounds.height());
-    XSetForeground(x.dpy, x.maskGc, 1);
-    std::vector<XRectangle> rects;
-    for (const QRect& r : region)
-        rects.push_back({static_cast<short>(r.x() - bounds.x()), static_cast<short>(r.y() - bounds.y()),
-                         static_cast<unsigned short>(r.width()), static_cast<unsigned short>(r.height())});
-    if (!rects.empty())
-        XFillRectangles(x.dpy, frame.mask, x.maskGc, rects.data(), static_cast<int>(rects.size()));
-    x.frames.push_back(frame);
-    return static_cast<int>(x.frames.size()) - 1;
+    return x_->frames->add(region, image);
 }
 
 void X11MascotWindow::setRegion(const QRegion& region) {
@@ -375,12 +344,21 @@ void X11MascotWindow::setRegion(const QRegion& region) {
     if (frame < 0 || frame == shownFrame_)
         return;
     Server& x = *x_;
-    const Server::Frame& f = x.frames[static_cast<std::size_t>(frame)];
+    const QRect before = windowRect();
+    shownFrame_ = frame;
+    const X11FramePictures::Frame& f = x.frames->at(frame);
+    // The window is as large as this frame's outline reaches, so that a
+    // window manager that keeps windows inside the work area keeps the
+    // character there, not empty corners of the form. Every pixel of the
+    // character stays where the form puts it. The new size, picture and
+    // shape go out together, with no round trip between them.
+    const QRect after = windowRect();
+    if (after != before)
+        XMoveResizeWindow(x.dpy, x.window, after.x(), after.y(), after.width(), after.height());
     XSetWindowBackgroundPixmap(x.dpy, x.window, f.picture);
     XClearWindow(x.dpy, x.window);
-    XShapeCombineMask(x.dpy, x.window, ShapeBounding, f.maskAt.x(), f.maskAt.y(), f.mask, ShapeSet);
+    XShapeCombineMask(x.dpy, x.window, ShapeBounding, 0, 0, f.mask, ShapeSet);
     XFlush(x.dpy);
-    shownFrame_ = frame;
 }
 
 void X11MascotWindow::keepWmState(const std::string& state, bool on, bool follow) {
@@ -476,13 +454,15 @@ void X11MascotWindow::readEvents() {
         switch (ev.type) {
         case ButtonPress:
         case ButtonRelease:
+            // The window starts where the shown frame's outline does; the
+            // widget counts from the form's corner.
             deliverButton(ev.type == ButtonPress, static_cast<int>(ev.xbutton.button),
-                          QPoint(ev.xbutton.x, ev.xbutton.y), QPoint(ev.xbutton.x_root, ev.xbutton.y_root),
-                          ev.xbutton.state, ev.xbutton.time);
+                          QPoint(ev.xbutton.x, ev.xbutton.y) + windowOffset(),
+                          QPoint(ev.xbutton.x_root, ev.xbutton.y_root), ev.xbutton.state, ev.xbutton.time);
             break;
         case MotionNotify:
-            deliverMotion(QPoint(ev.xmotion.x, ev.xmotion.y), QPoint(ev.xmotion.x_root, ev.xmotion.y_root),
-                          ev.xmotion.state);
+            deliverMotion(QPoint(ev.xmotion.x, ev.xmotion.y) + windowOffset(),
+                          QPoint(ev.xmotion.x_root, ev.xmotion.y_root), ev.xmotion.state);
             break;
         case LeaveNotify:
             hideHint();

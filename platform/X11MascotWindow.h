@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QRegion>
 #include <QTimer>
 
@@ -34,7 +35,11 @@ class QWidget;
 // id, window type and window-manager state.
 //
 // A shaped widget shows one picture per outline: the picture taken the first
-// time an outline is set is used whenever that outline comes back.
+// time an outline is set is used whenever that outline comes back. The X
+// window covers only the shown outline's bounds (window managers that keep
+// windows inside the work area then keep the character there, not the
+// form's empty corners); positions are the form's wherever they cross this
+// class, so the program never sees the difference.
 class X11MascotWindow : public QObject {
 public:
     // Takes over showing the widget, or returns null when it cannot: no X
@@ -49,7 +54,8 @@ public:
     std::uintptr_t id() const;
     bool mapped() const { return mapped_; }
 
-    // Moves the window; the widget's own geometry is the caller's.
+    // Moves the form's top-left corner there; the widget's own geometry is
+    // the caller's.
     void move(QPoint topLeft);
     // Shows the picture that goes with the outline and makes it the shape.
     void setRegion(const QRegion& region);
@@ -92,6 +98,9 @@ private:
                        unsigned long time);
     void deliverMotion(QPoint local, QPoint global, unsigned state);
     int frameFor(const QRegion& region);
+    // Where the shown frame's window stands in the form, and on screen.
+    QPoint windowOffset() const;
+    QRect windowRect() const;
     void showHint();
     void hideHint();
 
@@ -109,6 +118,9 @@ private:
     std::map<std::string, KeptState> keptStates_;
     std::function<void(const std::string&, bool)> followed_;
     int shownFrame_ = -1;
+    // The form's top-left corner in the server's pixels; the window itself
+    // starts where the shown frame's outline does.
+    QPoint formPos_;
     // The widget's child that took the last press gets the moves and the
     // release that follow, as with Qt's own implicit grab.
     QPointer<QWidget> pressed_;

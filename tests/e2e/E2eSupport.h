@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <fstream>
@@ -43,13 +44,57 @@ inline const std::array<PixelSet, 6>& frameOutlines() {
     return outlines;
 }
 
-// Which frame (1..6) the window's shape shows, or 0 for none.
+// Which frame (1..6) the window's shape shows (0 for none), and where the
+// window's corner lies in the program's form: the mascot's own X window is
+// only as large as the shown outline, while a window Qt shows is the form.
+struct FrameInWindow {
+    int frame = 0;
+    int dx = 0, dy = 0;
+};
+
+inline FrameInWindow frameInWindow(XClient& x, XClient::Window w) {
+    const PixelSet shape = x.shapePixels(w);
+    for (int i = 0; i < 6; ++i) {
+        const PixelSet& outline = frameOutlines()[i];
+        if (outline.empty())
+            continue;
+        if (shape == outline)
+            return {i + 1, 0, 0};
+        int dx = outline.begin()->first, dy = outline.begin()->second;
+        for (const auto& [px, py] : outline) {
+            dx = std::min(dx, px);
+            dy = std::min(dy, py);
+        }
+        PixelSet moved;
+        for (const auto& [px, py] : outline)
+            moved.insert({px - dx, py - dy});
+        if (shape == moved)
+            return {i + 1, dx, dy};
+    }
+    return {};
+}
+
 inline int shownFrame(XClient& x, XClient::Window w) {
-    PixelSet shape = x.shapePixels(w);
-    for (int i = 0; i < 6; ++i)
-        if (!frameOutlines()[i].empty() && shape == frameOutlines()[i])
-            return i + 1;
-    return 0;
+    return frameInWindow(x, w).frame;
+}
+
+// The program's form as the window shows it: its corner (the window's corner
+// less where that lies in the form) and the window's size. Read until the
+// shape is the same before and after the window's place, since a frame
+// switch changes both.
+inline XClient::Rect formRect(XClient& x, XClient::Window w) {
+    XClient::Rect g{};
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const FrameInWindow before = frameInWindow(x, w);
+        g = x.geometry(w);
+        const FrameInWindow after = frameInWindow(x, w);
+        if (before.frame == after.frame && before.dx == after.dx && before.dy == after.dy) {
+            g.x -= after.dx;
+            g.y -= after.dy;
+            return g;
+        }
+    }
+    return g;
 }
 
 inline void sleepMs(int ms) {

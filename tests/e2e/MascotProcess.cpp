@@ -1,5 +1,7 @@
 #include "MascotProcess.h"
 
+#include "E2eSupport.h"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -55,7 +57,8 @@ bool MascotProcess::running() {
 XClient::Window MascotProcess::waitForWindow(XClient& x, int tenthsOfSeconds) {
     for (int i = 0; i < tenthsOfSeconds; ++i) {
         // The tray icon's embedded window carries the same title; the mascot
-        // is the one that is not inside the panel and has the frame's size.
+        // is the one that is not inside the panel and shows a frame (or, a
+        // window Qt shows, has the form's size).
         auto icons = trayIcons(x);
         for (auto w : x.windowsOfPid(pid())) {
             if (!x.isViewable(w) || x.name(w) != "走れクヴィトくん")
@@ -63,7 +66,7 @@ XClient::Window MascotProcess::waitForWindow(XClient& x, int tenthsOfSeconds) {
             if (std::find(icons.begin(), icons.end(), w) != icons.end())
                 continue;
             auto g = x.geometry(w);
-            if (g.width >= 53 && g.height >= 87)
+            if (shownFrame(x, w) != 0 || (g.width >= 53 && g.height >= 87))
                 return w;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -36,11 +36,11 @@ TEST(Drag, TheWindowFollowsThePointerAndMovementResumes) {
     ASSERT_NE(w, 0u) << mascot.log();
     // The window manager may still place the new window; the drag starts
     // from where it stays.
-    auto g = x.geometry(w);
+    auto g = formRect(x, w);
     ASSERT_TRUE(eventually([&] {
         const auto before = g;
         sleepMs(100);
-        g = x.geometry(w);
+        g = formRect(x, w);
         return g.x == before.x && g.y == before.y;
     }));
     // Grab the character by its belly, where every frame has figure pixels.
@@ -53,9 +53,9 @@ TEST(Drag, TheWindowFollowsThePointerAndMovementResumes) {
     }
     desktop.screenshot(artifactPath("dragging"));
     desktop.run("xdotool mouseup 1");
-    auto after = x.geometry(w);
+    auto after = formRect(x, w);
     EXPECT_TRUE(eventually([&] {
-        after = x.geometry(w);
+        after = formRect(x, w);
         return after.x == g.x + 300 && after.y == g.y + 200;
     })) << "dropped at "
         << after.x << "," << after.y << ", grabbed at " << g.x << "," << g.y;
@@ -190,7 +190,7 @@ TEST(Failure, WithoutANotificationAreaTheProgramRunsAndSaysHowToEndIt) {
     EXPECT_TRUE(mascot.running());
 
     // With no tray the character's own right-button menu is the way out.
-    auto g = x.geometry(w);
+    auto g = formRect(x, w);
     desktop.run("xdotool mousemove " + std::to_string(g.x + 26) + " " + std::to_string(g.y + 65) +
                 " click 3");
     ASSERT_TRUE(eventually([&] { return viewable() == 1; })) << "no menu";
@@ -225,8 +225,8 @@ TEST(Menu, StoredNotInFrontHoldsFromTheStartAndTheBoxTogglesTheSameWindow) {
     // All states are stated together when the window is mapped.
     ASSERT_TRUE(eventually([&] { return x.hasState(w, "_NET_WM_STATE_SKIP_TASKBAR"); }));
     EXPECT_FALSE(x.hasState(w, "_NET_WM_STATE_ABOVE")) << "temae=2 must not start in front";
-    EXPECT_EQ(x.geometry(w).x, 0);
-    EXPECT_EQ(x.geometry(w).y, 0);
+    EXPECT_EQ(formRect(x, w).x, 0);
+    EXPECT_EQ(formRect(x, w).y, 0);
 
     // Opens the settings dialog from the tray menu, clicks "常に手前に表示"
     // and confirms with Enter; each step waits for what it needs.

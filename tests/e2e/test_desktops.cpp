@@ -91,7 +91,7 @@ constexpr int MonitorWidth = 1024, PanelTop = 738, W = 53, H = 87;
 std::vector<XClient::Rect> track(XClient& x, XClient::Window w, int samples) {
     std::vector<XClient::Rect> out;
     for (int i = 0; i < samples; ++i) {
-        out.push_back(x.geometry(w));
+        out.push_back(formRect(x, w));
         sleepMs(50);
     }
     return out;
@@ -124,7 +124,7 @@ TEST_P(TwoMonitors, WanderingAndThePanelAreThePrimaryMonitors) {
     MascotProcess mascot(desktop, iniFile(1, 3, 0, 0));
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
-    ASSERT_TRUE(eventually([&] { return x.geometry(w).y + H == PanelTop; }));
+    ASSERT_TRUE(eventually([&] { return formRect(x, w).y + H == PanelTop; }));
     for (const auto& g : track(x, w, 30)) {
         EXPECT_EQ(g.y + H, PanelTop);
         EXPECT_GE(g.x, primaryLeft());
@@ -144,11 +144,11 @@ TEST_P(TwoMonitors, TheChaseFollowsThePointerOntoTheOtherMonitorAndDialogsOpenOn
     desktop.run("xdotool mousemove " + std::to_string(otherX) + " 300");
     EXPECT_TRUE(eventually(
         [&] {
-            const auto g = x.geometry(w);
+            const auto g = formRect(x, w);
             return g.x <= otherX && otherX < g.x + 2 * W && g.y <= 300 && 300 < g.y + 2 * H;
         },
         100))
-        << "the character stays at " << x.geometry(w).x << "," << x.geometry(w).y;
+        << "the character stays at " << formRect(x, w).x << "," << formRect(x, w).y;
     desktop.screenshot(artifactPath("chase"));
 
     ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
@@ -200,7 +200,7 @@ TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
         const auto frame = x.geometry(x.topLevel(*front));
         // The feet (the frame's bottom row) on the window's top edge, give
         // or take the rounding of one scaled pixel.
-        auto feet = [&] { return x.geometry(w).y + device(H); };
+        auto feet = [&] { return formRect(x, w).y + device(H); };
         ASSERT_TRUE(eventually([&] { return std::abs(feet() - frame.y) <= 1; }))
             << "feet at " << feet() << ", window top at " << frame.y;
         for (const auto& g : track(x, w, 20)) {
@@ -218,7 +218,7 @@ TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
     sleepMs(300);
-    const auto g = x.geometry(w);
+    const auto g = formRect(x, w);
     const int gx = g.x + device(26), gy = g.y + device(65);
     desktop.run("xdotool mousemove " + std::to_string(gx) + " " + std::to_string(gy) + " mousedown 1");
     sleepMs(200);
@@ -227,14 +227,14 @@ TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
         sleepMs(40);
     }
     sleepMs(200);
-    const auto dragged = x.geometry(w);
+    const auto dragged = formRect(x, w);
     desktop.screenshot(artifactPath("dragging"));
     EXPECT_NEAR(dragged.x, g.x + 300, 2);
     EXPECT_NEAR(dragged.y, g.y + 200, 2);
     desktop.run("xdotool mouseup 1");
     sleepMs(300);
-    EXPECT_NEAR(x.geometry(w).x, dragged.x, 2) << "no jump at the release";
-    EXPECT_NEAR(x.geometry(w).y, dragged.y, 2);
+    EXPECT_NEAR(formRect(x, w).x, dragged.x, 2) << "no jump at the release";
+    EXPECT_NEAR(formRect(x, w).y, dragged.y, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, HighDensity, ::testing::Values(1.5, 2.0), [](const auto& test) {
@@ -254,7 +254,7 @@ TEST(I3, WanderingOnTheTaskbarStandsOnI3bar) {
     MascotProcess mascot(desktop, iniFile(1, 3, 0, 0));
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
-    EXPECT_TRUE(eventually([&] { return x.geometry(w).y + H == barTop; }))
-        << "feet at " << x.geometry(w).y + H << ", bar at " << barTop;
+    EXPECT_TRUE(eventually([&] { return formRect(x, w).y + H == barTop; }))
+        << "feet at " << formRect(x, w).y + H << ", bar at " << barTop;
     desktop.screenshot(artifactPath("on-i3bar"));
 }

@@ -102,7 +102,7 @@ TEST_P(Matrix, DISABLED_Smoke) {
         if (w) {
             const int frame = scale == 1 ? shownFrame(x, w) : -1;
             const bool skip = x.hasState(w, "_NET_WM_STATE_SKIP_TASKBAR");
-            const auto g = x.geometry(w);
+            const auto g = formRect(x, w);
             c.ok = frame != 0 && skip;
             c.measured = std::string(frame > 0   ? "shape = frame " + std::to_string(frame)
                                      : frame < 0 ? "shaped (scaled)"
@@ -207,10 +207,10 @@ TEST_P(Matrix, DISABLED_Smoke) {
         Cell c;
         int feet = -1, minX = 1 << 30, maxX = -(1 << 30);
         if (w) {
-            eventually([&] { return x.geometry(w).y + dev(H) == expected; });
+            eventually([&] { return formRect(x, w).y + dev(H) == expected; });
             c.ok = true;
             for (int i = 0; i < 20; ++i) {
-                const auto g = x.geometry(w);
+                const auto g = formRect(x, w);
                 feet = g.y + dev(H);
                 minX = std::min(minX, g.x);
                 maxX = std::max(maxX, g.x + dev(W));
@@ -237,8 +237,8 @@ TEST_P(Matrix, DISABLED_Smoke) {
         auto front = x.activeWindow();
         if (w && front) {
             const auto frame = x.geometry(x.topLevel(*front));
-            eventually([&] { return std::abs(x.geometry(w).y + dev(H) - frame.y) <= 1; });
-            const int feet = x.geometry(w).y + dev(H);
+            eventually([&] { return std::abs(formRect(x, w).y + dev(H) - frame.y) <= 1; });
+            const int feet = formRect(x, w).y + dev(H);
             c.ok = std::abs(feet - frame.y) <= 1;
             c.measured = "feet at y " + std::to_string(feet) + ", window top " + std::to_string(frame.y);
         } else {
@@ -256,7 +256,7 @@ TEST_P(Matrix, DISABLED_Smoke) {
         Cell c;
         if (w) {
             sleepMs(300);
-            const auto g = x.geometry(w);
+            const auto g = formRect(x, w);
             const int gx = g.x + dev(26), gy = g.y + dev(65);
             desktop.run("xdotool mousemove " + std::to_string(gx) + " " + std::to_string(gy) +
                         " mousedown 1");
@@ -267,7 +267,7 @@ TEST_P(Matrix, DISABLED_Smoke) {
                 sleepMs(40);
             }
             sleepMs(200);
-            const auto mid = x.geometry(w);
+            const auto mid = formRect(x, w);
             desktop.run("xdotool mouseup 1");
             c.ok = std::abs(mid.x - (g.x + 200)) <= 2 && std::abs(mid.y - (g.y + 150)) <= 2;
             c.measured = "pointer moved by 200,150; window by " + std::to_string(mid.x - g.x) + "," +

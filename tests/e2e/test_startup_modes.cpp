@@ -42,7 +42,7 @@ TEST(Modes, ChaseReachesThePointerThenAlternatesTheIdleFrames) {
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
     ASSERT_TRUE(eventually([&] {
-        auto g = x.geometry(w);
+        auto g = formRect(x, w);
         return g.x == 500 && g.y == 400;
     })) << "never reached the pointer";
     desktop.screenshot(artifactPath("on-pointer"));
@@ -64,7 +64,7 @@ TEST(Modes, WanderScreenStaysOnTheScreen) {
     sleepMs(300);
     std::set<std::pair<int, int>> seen;
     for (int i = 0; i < 60; ++i) {
-        auto g = x.geometry(w);
+        auto g = formRect(x, w);
         seen.insert({g.x, g.y});
         EXPECT_GE(g.x, 0);
         EXPECT_LE(g.x + W, SW);
@@ -82,9 +82,9 @@ TEST(Modes, WanderTaskbarStandsOnThePanel) {
     MascotProcess mascot(desktop, iniFile(1, 3, 0, 0));
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
-    ASSERT_TRUE(eventually([&] { return x.geometry(w).y + H == PanelTop; }));
+    ASSERT_TRUE(eventually([&] { return formRect(x, w).y + H == PanelTop; }));
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(x.geometry(w).y + H, PanelTop);
+        EXPECT_EQ(formRect(x, w).y + H, PanelTop);
         sleepMs(50);
     }
     desktop.screenshot(artifactPath("on-panel"));
@@ -96,7 +96,7 @@ TEST(Modes, WanderTaskbarStandsOnTheScreenBottomWhenThePanelIsAtTheTop) {
     MascotProcess mascot(desktop, iniFile(1, 3, 0, 0));
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
-    ASSERT_TRUE(eventually([&] { return x.geometry(w).y + H == SH; }));
+    ASSERT_TRUE(eventually([&] { return formRect(x, w).y + H == SH; }));
     desktop.screenshot(artifactPath("on-bottom"));
 }
 
@@ -116,9 +116,10 @@ TEST(Modes, WalkOnWindowWalksOnTheFrontWindowAndWandersWithoutOne) {
     auto front = x.activeWindow();
     ASSERT_TRUE(front.has_value());
     auto frame = x.geometry(x.topLevel(*front));
-    ASSERT_TRUE(eventually([&] { return x.geometry(w).y + H == frame.y; })) << "not on the window's top edge";
+    ASSERT_TRUE(eventually([&] { return formRect(x, w).y + H == frame.y; }))
+        << "not on the window's top edge";
     for (int i = 0; i < 30; ++i) {
-        auto g = x.geometry(w);
+        auto g = formRect(x, w);
         EXPECT_EQ(g.y + H, frame.y);
         EXPECT_GE(g.x, frame.x);
         EXPECT_LE(g.x + W, frame.x + frame.width);
@@ -130,7 +131,7 @@ TEST(Modes, WalkOnWindowWalksOnTheFrontWindowAndWandersWithoutOne) {
     // With no window in front it wanders over the screen.
     std::set<int> ys;
     for (int i = 0; i < 60; ++i) {
-        auto g = x.geometry(w);
+        auto g = formRect(x, w);
         ys.insert(g.y);
         EXPECT_GE(g.x, 0);
         EXPECT_LE(g.x + W, SW);
@@ -146,7 +147,7 @@ TEST(Modes, StepInPlaceStaysAndFacesThePointer) {
     MascotProcess mascot(desktop, iniFile(1, 5, 0, 0));
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
-    auto start = x.geometry(w);
+    auto start = formRect(x, w);
     ASSERT_TRUE(eventually([&] {
         int f = shownFrame(x, w);
         return f == 5 || f == 6;
@@ -157,7 +158,7 @@ TEST(Modes, StepInPlaceStaysAndFacesThePointer) {
         int f = shownFrame(x, w);
         return f == 3 || f == 4;
     })) << "not facing left";
-    auto end = x.geometry(w);
+    auto end = formRect(x, w);
     EXPECT_EQ(start.x, end.x);
     EXPECT_EQ(start.y, end.y);
     desktop.screenshot(artifactPath("facing-left"));

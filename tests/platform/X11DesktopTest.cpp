@@ -237,6 +237,28 @@ TEST_F(X11DesktopTest, DragFollowsThePointerUntilRelease) {
     EXPECT_EQ(w.pos(), QPoint(380, 390));
 }
 
+// The same with a window the desktop draws itself, smaller than the form:
+// the press point is the form's, so the form follows the pointer exactly.
+TEST_F(X11DesktopTest, DragOfAShapedWindowKeepsThePressPointUnderThePointer) {
+    DragOnPress w(desk_);
+    w.setWindowTitle("kuvito dragged window");
+    w.setGeometry(100, 100, 100, 100);
+    desk_.setWindowRegion(w, QRegion(10, 20, 50, 50));
+    w.show();
+    std::uintptr_t id = 0;
+    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito dragged window")) != 0; }, 2000));
+    desk_.moveWindow(w, 100, 100);
+    ASSERT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(110, 120, 50, 50); }));
+
+    QProcess hand;
+    hand.start("xdotool", {"mousemove", "130", "150", "mousedown", "1", "sleep", "0.2", "mousemove", "300",
+                           "300", "sleep", "0.2", "mousemove", "400", "420", "sleep", "0.2", "mouseup", "1"});
+    ASSERT_TRUE(waitFor([&] { return w.drags == 1; }, 4000));
+    hand.waitForFinished();
+    EXPECT_EQ(w.pos(), QPoint(370, 370));
+    EXPECT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(380, 390, 50, 50); }));
+}
+
 TEST_F(X11DesktopTest, WindowRegionBecomesTheMask) {
     auto w = mascot();
     w->show();
@@ -268,39 +290,44 @@ private:
 
 // A window shaped before it is first shown is the desktop's to draw: each
 // outline shows the picture the window had when that outline was first set,
-// and the shape the server shows is the outline.
+// and the shape the server shows is the outline. The X window covers only
+// the outline's bounds (window managers keep all of it inside the work
+// area), while the program still counts from the form's corner.
 TEST_F(X11DesktopTest, ShapedBeforeShowingShowsEachOutlineWithItsPicture) {
     QWidget w(nullptr, Qt::FramelessWindowHint);
     w.setWindowTitle("kuvito shaped window");
     w.setGeometry(200, 150, 60, 40);
     auto* face = new Face(&w, QRect(0, 0, 60, 40), Qt::red);
-    const QRegion left(0, 0, 30, 40);
+    new Face(&w, QRect(0, 0, 5, 40), Qt::green);
+    const QRegion left(5, 10, 20, 30);
     const QRegion right = QRegion(30, 0, 30, 40) + QRegion(0, 0, 10, 10);
     desk_.setWindowRegion(w, left);
     w.show();
     std::uintptr_t id = 0;
     ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped window")) != 0; }, 2000));
+    desk_.moveWindow(w, 200, 150);
     // The window manager reshapes its frame after the window; until then
     // the frame may hide what changed.
-    EXPECT_TRUE(waitFor([&] {
-        return probe_.shape(id) == left && probe_.pixel(id, {5, 20}) == qRgb(255, 0, 0);
-    }));
+    const auto shows = [&](const QRegion& outline, QPoint formPos, QPoint inside, QRgb colour) {
+        const QRect bounds = outline.boundingRect();
+        const QPoint corner = bounds.topLeft();
+        return probe_.frameRect(id) == bounds.translated(formPos) &&
+               probe_.shape(id) == outline.translated(-corner) && probe_.pixel(id, inside - corner) == colour;
+    };
+    EXPECT_TRUE(waitFor([&] { return shows(left, {200, 150}, {6, 20}, qRgb(255, 0, 0)); }));
 
     face->colour = Qt::blue;
     desk_.setWindowRegion(w, right);
-    EXPECT_TRUE(waitFor([&] {
-        return probe_.shape(id) == right && probe_.pixel(id, {45, 20}) == qRgb(0, 0, 255);
-    }));
+    EXPECT_TRUE(waitFor([&] { return shows(right, {200, 150}, {45, 20}, qRgb(0, 0, 255)); }));
 
     // The first outline again: its picture was kept on the server.
     desk_.setWindowRegion(w, left);
-    EXPECT_TRUE(waitFor([&] {
-        return probe_.shape(id) == left && probe_.pixel(id, {5, 20}) == qRgb(255, 0, 0);
-    }));
+    EXPECT_TRUE(waitFor([&] { return shows(left, {200, 150}, {6, 20}, qRgb(255, 0, 0)); }));
 
     desk_.moveWindow(w, 300, 250);
     EXPECT_EQ(w.pos(), QPoint(300, 250));
-    EXPECT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(300, 250, 60, 40); }));
+    EXPECT_EQ(desk_.windowPos(w), QPoint(300, 250));
+    EXPECT_TRUE(waitFor([&] { return shows(left, {300, 250}, {6, 20}, qRgb(255, 0, 0)); }));
 }
 
 // The window drawn by the desktop itself keeps the same record of "top-most"
@@ -334,12 +361,13 @@ TEST_F(X11DesktopTest, PressesOnAShapedWindowReachTheChildUnderThePointer) {
     auto* back = new Face(&w, QRect(0, 0, 80, 60), Qt::green);
     auto* front = new Face(&w, QRect(40, 0, 40, 60), Qt::yellow);
     front->raise();
-    desk_.setWindowRegion(w, QRegion(0, 0, 80, 60));
+    // The X window starts at the outline's corner, not the form's.
+    desk_.setWindowRegion(w, QRegion(10, 5, 70, 55));
     w.show();
     std::uintptr_t id = 0;
     ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito pressed window")) != 0; }, 2000));
     desk_.moveWindow(w, 200, 150);
-    ASSERT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(200, 150, 80, 60); }));
+    ASSERT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(210, 155, 70, 55); }));
 
     ASSERT_TRUE(xdotool({"mousemove", "250", "170", "click", "1"}));
     ASSERT_TRUE(waitFor([&] { return front->seen.size() == 2; }));
