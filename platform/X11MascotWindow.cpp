@@ -3,14 +3,12 @@
 #include "X11FramePictures.h"
 #include "XlibBridge.h"
 
-#include <QApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <QToolTip>
 #include <QWidget>
 
 // Xlib after Qt: its macros (None, Bool, Status, ...) would clash with Qt's
@@ -29,9 +27,6 @@ namespace {
 // Often enough to keep up with a hand, rare enough to cost nothing; the
 // pointer's own motion events move the window in between.
 constexpr int kDragPollMs = 30;
-// How long the pointer rests on the character before its hint shows, as
-// Qt's own hints wait.
-constexpr int kHintDelayMs = 700;
 
 // The properties Qt gave its own window for the widget that the window
 // manager and other programs go by; this window carries them instead.
@@ -155,7 +150,7 @@ std::unique_ptr<X11MascotWindow> X11MascotWindow::adopt(QWidget& widget) {
 }
 
 X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server)
-    : widget_(&widget), x_(std::move(server)) {
+    : widget_(&widget), x_(std::move(server)), mouse_(widget) {
     Server& x = *x_;
     const int screen = DefaultScreen(x.dpy);
     const Window root = RootWindow(x.dpy, screen);
@@ -203,27 +198,10 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     widget.setUpdatesEnabled(false);
     widget.installEventFilter(this);
 
-    hintTimer_.setSingleShot(true);
-    hintTimer_.setInterval(kHintDelayMs);
-    connect(&hintTimer_, &QTimer::timeout, this, [this] { showHint(); });
-
     // The front window and the panel are asked about here too.
     XlibBridge::setQueryConnection(x.dpy);
     events_ = std::make_unique<QSocketNotifier>(ConnectionNumber(x.dpy), QSocketNotifier::Read);
     connect(events_.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
-}
-
-void X11MascotWindow::showHint() {
-    if (hintTarget_ && widget_ && widget_->isVisible())
-        QToolTip::showText(hintAt_, hintTarget_->toolTip(), hintTarget_);
-}
-
-void X11MascotWindow::hideHint() {
-    hintTimer_.stop();
-    if (hintTarget_) {
-        QToolTip::hideText();
-        hintTarget_ = nullptr;
-    }
 }
 
 X11MascotWindow::~X11MascotWindow() {
@@ -287,6 +265,18 @@ void X11MascotWindow::map() {
     writeStates();
     formPos_ = widget_->geometry().topLeft();
     const QRect g = windowRect();
+    // Qt's size hints describe the whole form; this window is the outline's,
+    // and its size changes with the frame, which limits would prevent.
+    XSizeHints hints{};
+    long supplied = 0;
+    if (XGetWMNormalHints(x.dpy, x.window, &hints, &supplied)) {
+        hints.flags &= ~(PMinSize | PMaxSize | PResizeInc | PBaseSize | PAspect);
+        hints.x = g.x();
+        hints.y = g.y();
+        hints.width = g.width();
+        hints.height = g.height();
+        XSetWMNormalHints(x.dpy, x.window, &hints);
+    }
     XMoveResizeWindow(x.dpy, x.window, g.x(), g.y(), g.width(), g.height());
     XMapWindow(x.dpy, x.window);
     XFlush(x.dpy);
@@ -302,12 +292,12 @@ void X11MascotWindow::unmap() {
 }
 
 QPoint X11MascotWindow::windowOffset() const {
-    return shownFrame_ < 0 ? QPoint() : x_->frames->at(shownFrame_).bounds.topLeft();
+    return shownFrame_ < 0 ? QPoint() : x_->frames->area().topLeft();
 }
 
 QRect X11MascotWindow::windowRect() const {
     if (shownFrame_ >= 0)
-        return x_->frames->at(shownFrame_).bounds.translated(formPos_);
+        return x_->frames->area().translated(formPos_);
     const QSize size = widget_ ? widget_->size().expandedTo(QSize(1, 1)) : QSize(1, 1);
     return QRect(formPos_, size);
 }
@@ -324,7 +314,7 @@ int X11MascotWindow::frameFor(const QRegion& region) {
     if (known >= 0 || !widget_)
         return known;
     // The first showing of this outline: the widget paints it once, and the
-    // part within the outline's bounds goes to the server and stays there.
+    // part within the outline goes to the server and stays there.
     const QRect bounds = region.boundingRect();
     const QSize size =
         QSize(bounds.right() + 1, bounds.bottom() + 1).boundedTo(widget_->size()).expandedTo(QSize(1, 1));
@@ -340,24 +330,24 @@ int X11MascotWindow::frameFor(const QRegion& region) {
 }
 
 void X11MascotWindow::setRegion(const QRegion& region) {
+    const QRect before = windowRect();
     const int frame = frameFor(region);
     if (frame < 0 || frame == shownFrame_)
         return;
     Server& x = *x_;
-    const QRect before = windowRect();
     shownFrame_ = frame;
     const X11FramePictures::Frame& f = x.frames->at(frame);
-    // The window is as large as this frame's outline reaches, so that a
-    // window manager that keeps windows inside the work area keeps the
-    // character there, not empty corners of the form. Every pixel of the
-    // character stays where the form puts it. The new size, picture and
-    // shape go out together, with no round trip between them.
+    // The window covers what the outlines shown so far cover, placed so that
+    // every pixel of the character stays where the form puts it; it changes
+    // only when an outline reaches beyond it, and then with the new picture
+    // and shape, no round trip between them.
     const QRect after = windowRect();
     if (after != before)
         XMoveResizeWindow(x.dpy, x.window, after.x(), after.y(), after.width(), after.height());
     XSetWindowBackgroundPixmap(x.dpy, x.window, f.picture);
     XClearWindow(x.dpy, x.window);
-    XShapeCombineMask(x.dpy, x.window, ShapeBounding, 0, 0, f.mask, ShapeSet);
+    const QPoint maskAt = f.bounds.topLeft() - windowOffset();
+    XShapeCombineMask(x.dpy, x.window, ShapeBounding, maskAt.x(), maskAt.y(), f.mask, ShapeSet);
     XFlush(x.dpy);
 }
 
@@ -456,7 +446,7 @@ void X11MascotWindow::readEvents() {
         case ButtonRelease:
             // The window starts where the shown frame's outline does; the
             // widget counts from the form's corner.
-            deliverButton(ev.type == ButtonPress, static_cast<int>(ev.xbutton.button),
+            deliverButton(ev.type == ButtonPress, ev.xbutton.button,
                           QPoint(ev.xbutton.x, ev.xbutton.y) + windowOffset(),
                           QPoint(ev.xbutton.x_root, ev.xbutton.y_root), ev.xbutton.state, ev.xbutton.time);
             break;
@@ -465,7 +455,7 @@ void X11MascotWindow::readEvents() {
                           QPoint(ev.xmotion.x_root, ev.xmotion.y_root), ev.xmotion.state);
             break;
         case LeaveNotify:
-            hideHint();
+            mouse_.hideHint();
             break;
         case PropertyNotify:
             if (ev.xproperty.atom == x.wmState)
@@ -482,12 +472,11 @@ void X11MascotWindow::readEvents() {
     }
 }
 
-void X11MascotWindow::deliverButton(bool press, int button, QPoint local, QPoint global, unsigned state,
+void X11MascotWindow::deliverButton(bool press, unsigned button, QPoint local, QPoint global, unsigned state,
                                     unsigned long time) {
-    const Qt::MouseButton which = qtButton(static_cast<unsigned>(button));
-    if (which == Qt::NoButton || !widget_)
+    const Qt::MouseButton which = qtButton(button);
+    if (which == Qt::NoButton)
         return;
-    hideHint();
     if (dragging_) {
         // The drag owns the pointer: the widget does not see it.
         if (!press && which == Qt::LeftButton && dragMove_) {
@@ -497,38 +486,7 @@ void X11MascotWindow::deliverButton(bool press, int button, QPoint local, QPoint
         }
         return;
     }
-    // X reports the buttons held before the event; Qt reports them after.
-    Qt::MouseButtons buttons = qtButtons(state);
-    if (press)
-        buttons |= which;
-    else
-        buttons &= ~Qt::MouseButtons(which);
-    QWidget* target = pressed_;
-    if (press || !target) {
-        QWidget* child = widget_->childAt(local);
-        target = child ? child : widget_.data();
-    }
-    QEvent::Type type = press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease;
-    if (press) {
-        // A second press of the same button soon after the first and near it
-        // is a double click, which Qt delivers in place of the second press.
-        const bool again =
-            lastPressButton_ == button && lastPressTime_ != 0 &&
-            time - lastPressTime_ <= static_cast<unsigned long>(QApplication::doubleClickInterval()) &&
-            (global - lastPressPos_).manhattanLength() <= QApplication::startDragDistance();
-        if (again)
-            type = QEvent::MouseButtonDblClick;
-        // A third press starts counting again.
-        lastPressTime_ = again ? 0 : time;
-        lastPressButton_ = button;
-        lastPressPos_ = global;
-        pressed_ = target;
-    } else if (buttons == Qt::NoButton) {
-        pressed_ = nullptr;
-    }
-    const QPointF at = target->mapFrom(widget_.data(), QPointF(local));
-    QMouseEvent event(type, at, QPointF(local), QPointF(global), which, buttons, qtModifiers(state));
-    QApplication::sendEvent(target, &event);
+    mouse_.button(press, which, qtButtons(state), qtModifiers(state), local, global, time);
 }
 
 void X11MascotWindow::deliverMotion(QPoint local, QPoint global, unsigned state) {
@@ -537,26 +495,7 @@ void X11MascotWindow::deliverMotion(QPoint local, QPoint global, unsigned state)
             (*dragMove_)(global - dragPress_);
         return;
     }
-    if (!widget_)
-        return;
-    QWidget* target = pressed_;
-    if (!target) {
-        QWidget* child = widget_->childAt(local);
-        target = child ? child : widget_.data();
-    }
-    // Qt shows a widget's hint only for the window system's own mouse
-    // events, so the pause before it is kept here.
-    if (qtButtons(state) == Qt::NoButton && !target->toolTip().isEmpty()) {
-        hintTarget_ = target;
-        hintAt_ = global;
-        hintTimer_.start();
-    } else {
-        hideHint();
-    }
-    const QPointF at = target->mapFrom(widget_.data(), QPointF(local));
-    QMouseEvent event(QEvent::MouseMove, at, QPointF(local), QPointF(global), Qt::NoButton, qtButtons(state),
-                      qtModifiers(state));
-    QApplication::sendEvent(target, &event);
+    mouse_.motion(qtButtons(state), qtModifiers(state), local, global);
 }
 
 void X11MascotWindow::drag(QPoint pressPoint, const std::function<void(QPoint)>& moveTo) {
@@ -590,5 +529,5 @@ void X11MascotWindow::drag(QPoint pressPoint, const std::function<void(QPoint)>&
     dragging_ = false;
     dragMove_ = nullptr;
     dragEnd_ = nullptr;
-    pressed_ = nullptr;
+    mouse_.forgetPress();
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "MouseRelay.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QRegion>
-#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -94,15 +95,13 @@ private:
     void readEvents();
     void readQueuedEvents();
     void learnWmState();
-    void deliverButton(bool press, int button, QPoint local, QPoint global, unsigned state,
+    void deliverButton(bool press, unsigned button, QPoint local, QPoint global, unsigned state,
                        unsigned long time);
     void deliverMotion(QPoint local, QPoint global, unsigned state);
     int frameFor(const QRegion& region);
     // Where the shown frame's window stands in the form, and on screen.
     QPoint windowOffset() const;
     QRect windowRect() const;
-    void showHint();
-    void hideHint();
 
     QPointer<QWidget> widget_;
     std::unique_ptr<Server> x_;
@@ -121,16 +120,8 @@ private:
     // The form's top-left corner in the server's pixels; the window itself
     // starts where the shown frame's outline does.
     QPoint formPos_;
-    // The widget's child that took the last press gets the moves and the
-    // release that follow, as with Qt's own implicit grab.
-    QPointer<QWidget> pressed_;
-    unsigned long lastPressTime_ = 0;
-    int lastPressButton_ = 0;
-    QPoint lastPressPos_;
-    // The hint of the child the pointer rests on, shown after a pause.
-    QTimer hintTimer_;
-    QPointer<QWidget> hintTarget_;
-    QPoint hintAt_;
+    // Presses, releases and moves on the window, as Qt mouse events.
+    MouseRelay mouse_;
     // A drag in progress: the press point and what moves the window.
     bool dragging_ = false;
     QPoint dragPress_;

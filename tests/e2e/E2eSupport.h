@@ -45,31 +45,34 @@ inline const std::array<PixelSet, 6>& frameOutlines() {
 }
 
 // Which frame (1..6) the window's shape shows (0 for none), and where the
-// window's corner lies in the program's form: the mascot's own X window is
-// only as large as the shown outline, while a window Qt shows is the form.
+// window's corner lies in the program's form: the mascot's own X window
+// covers only the area its outlines lie in, while a window Qt shows is the
+// form.
 struct FrameInWindow {
     int frame = 0;
     int dx = 0, dy = 0;
 };
 
+inline std::pair<int, int> topLeftOf(const PixelSet& pixels) {
+    std::pair<int, int> corner = pixels.empty() ? std::pair<int, int>() : *pixels.begin();
+    for (const auto& [px, py] : pixels)
+        corner = {std::min(corner.first, px), std::min(corner.second, py)};
+    return corner;
+}
+
 inline FrameInWindow frameInWindow(XClient& x, XClient::Window w) {
     const PixelSet shape = x.shapePixels(w);
+    const auto [sx, sy] = topLeftOf(shape);
     for (int i = 0; i < 6; ++i) {
         const PixelSet& outline = frameOutlines()[i];
-        if (outline.empty())
+        if (outline.empty() || outline.size() != shape.size())
             continue;
-        if (shape == outline)
-            return {i + 1, 0, 0};
-        int dx = outline.begin()->first, dy = outline.begin()->second;
-        for (const auto& [px, py] : outline) {
-            dx = std::min(dx, px);
-            dy = std::min(dy, py);
-        }
+        const auto [ox, oy] = topLeftOf(outline);
         PixelSet moved;
         for (const auto& [px, py] : outline)
-            moved.insert({px - dx, py - dy});
+            moved.insert({px - ox + sx, py - oy + sy});
         if (shape == moved)
-            return {i + 1, dx, dy};
+            return {i + 1, ox - sx, oy - sy};
     }
     return {};
 }

@@ -291,13 +291,15 @@ private:
 // A window shaped before it is first shown is the desktop's to draw: each
 // outline shows the picture the window had when that outline was first set,
 // and the shape the server shows is the outline. The X window covers only
-// the outline's bounds (window managers keep all of it inside the work
-// area), while the program still counts from the form's corner.
+// the area the outlines shown so far lie in (window managers keep all of it
+// inside the work area), while the program still counts from the form's
+// corner.
 TEST_F(X11DesktopTest, ShapedBeforeShowingShowsEachOutlineWithItsPicture) {
     QWidget w(nullptr, Qt::FramelessWindowHint);
     w.setWindowTitle("kuvito shaped window");
     w.setGeometry(200, 150, 60, 40);
     auto* face = new Face(&w, QRect(0, 0, 60, 40), Qt::red);
+    // Outside the first outline: a picture taken from the wrong corner shows it.
     new Face(&w, QRect(0, 0, 5, 40), Qt::green);
     const QRegion left(5, 10, 20, 30);
     const QRegion right = QRegion(30, 0, 30, 40) + QRegion(0, 0, 10, 10);
@@ -307,27 +309,30 @@ TEST_F(X11DesktopTest, ShapedBeforeShowingShowsEachOutlineWithItsPicture) {
     ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped window")) != 0; }, 2000));
     desk_.moveWindow(w, 200, 150);
     // The window manager reshapes its frame after the window; until then
-    // the frame may hide what changed.
-    const auto shows = [&](const QRegion& outline, QPoint formPos, QPoint inside, QRgb colour) {
-        const QRect bounds = outline.boundingRect();
-        const QPoint corner = bounds.topLeft();
-        return probe_.frameRect(id) == bounds.translated(formPos) &&
-               probe_.shape(id) == outline.translated(-corner) && probe_.pixel(id, inside - corner) == colour;
+    // the frame may hide what changed. Area and points are the form's.
+    const auto shows = [&](const QRegion& outline, QRect area, QPoint formPos, QPoint inside, QRgb colour) {
+        return probe_.frameRect(id) == area.translated(formPos) &&
+               probe_.shape(id) == outline.translated(-area.topLeft()) &&
+               probe_.pixel(id, inside - area.topLeft()) == colour;
     };
-    EXPECT_TRUE(waitFor([&] { return shows(left, {200, 150}, {6, 20}, qRgb(255, 0, 0)); }));
+    EXPECT_TRUE(waitFor([&] {
+        return shows(left, left.boundingRect(), {200, 150}, {6, 20}, qRgb(255, 0, 0));
+    }));
 
     face->colour = Qt::blue;
     desk_.setWindowRegion(w, right);
-    EXPECT_TRUE(waitFor([&] { return shows(right, {200, 150}, {45, 20}, qRgb(0, 0, 255)); }));
+    const QRect both(0, 0, 60, 40);
+    EXPECT_TRUE(waitFor([&] { return shows(right, both, {200, 150}, {45, 20}, qRgb(0, 0, 255)); }));
 
-    // The first outline again: its picture was kept on the server.
+    // The first outline again: its picture was kept on the server, and the
+    // window stays as large as both.
     desk_.setWindowRegion(w, left);
-    EXPECT_TRUE(waitFor([&] { return shows(left, {200, 150}, {6, 20}, qRgb(255, 0, 0)); }));
+    EXPECT_TRUE(waitFor([&] { return shows(left, both, {200, 150}, {6, 20}, qRgb(255, 0, 0)); }));
 
     desk_.moveWindow(w, 300, 250);
     EXPECT_EQ(w.pos(), QPoint(300, 250));
     EXPECT_EQ(desk_.windowPos(w), QPoint(300, 250));
-    EXPECT_TRUE(waitFor([&] { return shows(left, {300, 250}, {6, 20}, qRgb(255, 0, 0)); }));
+    EXPECT_TRUE(waitFor([&] { return shows(left, both, {300, 250}, {6, 20}, qRgb(255, 0, 0)); }));
 }
 
 // The window drawn by the desktop itself keeps the same record of "top-most"
