@@ -128,6 +128,27 @@ std::vector<Window> children(Display* dpy, Window parent) {
     return out;
 }
 
+// The child of the root window that holds the window (the window itself
+// when the root is its parent); nothing when the tree cannot be read.
+std::optional<Window> childOfRoot(Display* dpy, Window w) {
+    // A bound on the walk, in case a broken tree loops.
+    for (int depth = 0; depth < 64; ++depth) {
+        Window root = 0, parent = 0;
+        Window* list = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(dpy, w, &root, &parent, &list, &count))
+            return std::nullopt;
+        if (list)
+            XFree(list);
+        if (parent == 0)
+            return std::nullopt; // w is a root window
+        if (parent == root)
+            return w;
+        w = parent;
+    }
+    return std::nullopt;
+}
+
 bool viewable(Display* dpy, Window w) {
     XWindowAttributes attributes{};
     return XGetWindowAttributes(dpy, w, &attributes) && attributes.map_state == IsViewable;
@@ -245,18 +266,29 @@ std::optional<ForegroundWindow> XlibBridge::activeWindow() {
     if (active.empty() || active[0] == 0)
         return std::nullopt;
     const Window w = static_cast<Window>(active[0]);
-    std::optional<ScreenRect> rect = rootRect(dpy, w);
-    if (!rect || !trap.ok())
+    const std::optional<ScreenRect> client = rootRect(dpy, w);
+    if (!client || !trap.ok())
         return std::nullopt;
-    // Left, right, top, bottom: the frame the window manager drew around it.
-    const std::vector<long> frame = longProperty(dpy, w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
-    if (frame.size() >= 4) {
-        rect->left -= static_cast<int>(frame[0]);
-        rect->right += static_cast<int>(frame[1]);
-        rect->top -= static_cast<int>(frame[2]);
-        rect->bottom += static_cast<int>(frame[3]);
-    }
-    return ForegroundWindow{static_cast<std::uintptr_t>(w), *rect};
+    const std::vector<long> extents = longProperty(dpy, w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    std::optional<ScreenRect> holder;
+    if (extents.size() < 4)
+        if (const std::optional<Window> top = childOfRoot(dpy, w))
+            holder = rootRect(dpy, *top);
+    if (!trap.ok())
+        return std::nullopt;
+    const ScreenRect rect = outerRect(*client, extents, holder);
+    return ForegroundWindow{static_cast<std::uintptr_t>(w), rect};
+}
+
+ScreenRect XlibBridge::outerRect(ScreenRect client, const std::vector<long>& extents,
+                                 std::optional<ScreenRect> holder) {
+    if (extents.size() >= 4)
+        return ScreenRect{
+            client.left - static_cast<int>(extents[0]), client.top - static_cast<int>(extents[2]),
+            client.right + static_cast<int>(extents[1]), client.bottom + static_cast<int>(extents[3])};
+    const bool holds = holder && holder->left <= client.left && holder->top <= client.top &&
+                       holder->right >= client.right && holder->bottom >= client.bottom;
+    return holds ? *holder : client;
 }
 
 void XlibBridge::activate(std::uintptr_t window) {

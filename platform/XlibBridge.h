@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The few X11 requests the Qt side cannot make itself. Declared without any
 // Xlib type, so that Xlib's macros (None, Bool, Status, ...) stay inside
@@ -42,6 +43,18 @@ public:
     // The active window (client window id) and its outer rectangle, frame
     // included; nothing when no window is active.
     static std::optional<ForegroundWindow> activeWindow();
+    // A client window's outer rectangle from what the server tells of it:
+    // its own rectangle, the frame extents its window manager publishes
+    // (left, right, top, bottom; empty when it publishes none) and the
+    // rectangle of the child of the root window that holds it (the window
+    // manager's frame window, or the client itself when nothing reparents
+    // it). Published extents win: they are the window manager's own word on
+    // its frame, while the window it reparents into may be larger than what
+    // it draws (invisible borders, shadows). Without them (i3 draws a title
+    // bar and publishes none) the holding window is the frame, as long as it
+    // contains the client.
+    static ScreenRect outerRect(ScreenRect client, const std::vector<long>& extents,
+                                std::optional<ScreenRect> holder);
     // Asks the window manager to activate the window, as a pager would.
     static void activate(std::uintptr_t window);
 

@@ -258,3 +258,27 @@ TEST(I3, WanderingOnTheTaskbarStandsOnI3bar) {
         << "feet at " << formRect(x, w).y + H << ", bar at " << barTop;
     desktop.screenshot(artifactPath("on-i3bar"));
 }
+
+TEST(I3, WalkingOnTheFrontWindowStandsOnItsTitleBar) {
+    // i3 draws a title bar above the client and publishes no frame extents;
+    // the character stands on the bar, not under it. A floating window keeps
+    // the place it asks for (a tiled one would fill the screen).
+    VirtualDesktop desktop(VirtualDesktop::Options{.session = VirtualDesktop::Session::I3});
+    XClient x(desktop.display());
+    pid_t msg = desktop.spawn({"xmessage", "-geometry", "400x150+300+300", "kuvito walks here"});
+    ASSERT_TRUE(eventually([&] { return !desktop.run("xdotool search --name xmessage").empty(); }));
+    desktop.run("i3-msg '[class=\"Xmessage\"] floating enable, move position 300 300' >/dev/null");
+    MascotProcess mascot(desktop, iniFile(1, 4, 0, 0));
+    auto w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    desktop.run("xdotool search --name xmessage windowactivate --sync");
+    const auto front = x.activeWindow();
+    ASSERT_TRUE(front.has_value());
+    const auto frame = x.geometry(x.topLevel(*front));
+    ASSERT_LT(frame.y, x.geometry(*front).y) << "i3 draws a title bar above the client";
+    EXPECT_TRUE(eventually([&] { return x.geometry(w).y + H == frame.y; }))
+        << "feet at " << x.geometry(w).y + H << ", title bar at " << frame.y << ", client at "
+        << x.geometry(*front).y;
+    desktop.screenshot(artifactPath("on-title-bar"));
+    desktop.stopProcess(msg);
+}
