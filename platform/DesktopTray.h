@@ -43,9 +43,12 @@ public:
     // menu themselves (StatusNotifierItem hosts: Xfce, KDE, GNOME's
     // AppIndicator). There a right click on the icon opens this menu and
     // sends no mouse message; its items are the menu's own actions, so they
-    // run the same handlers and show the same state. Areas that only report
-    // clicks (XEmbed trays) ignore it. Null withdraws the menu.
-    virtual void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) = 0;
+    // run the same handlers and show the same state. opening runs as the
+    // host is about to show the menu, in place of the step the right-button
+    // press would take first. Areas that only report clicks (XEmbed trays)
+    // ignore it. Null withdraws the menu.
+    virtual void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+                                   std::function<void()> opening) = 0;
     // Whether a notification area is there to take an icon right now.
     virtual bool notificationAreaAvailable() const = 0;
 

@@ -448,7 +448,8 @@ bool SimulatedDesktop::shellNotifyIcon(TrayOperation operation, const NotifyIcon
         switch (operation) {
         case TrayOperation::NIM_ADD:
             if (!sameIcon && !trayIcon_) {
-                trayIcon_ = TrayIconState{data.hWnd, data.uID, data.uCallbackMessage, tip, call.icon};
+                trayIcon_ =
+                    TrayIconState{data.hWnd, data.uID, data.uCallbackMessage, tip, call.icon, nullptr, {}};
                 ok = true;
             }
             break;
@@ -477,9 +478,22 @@ bool SimulatedDesktop::shellNotifyIcon(TrayOperation operation, const NotifyIcon
     return ok;
 }
 
-void SimulatedDesktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) {
-    if (trayIcon_ && trayIcon_->hWnd == window && trayIcon_->uID == id)
+void SimulatedDesktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+                                         std::function<void()> opening) {
+    if (trayIcon_ && trayIcon_->hWnd == window && trayIcon_->uID == id) {
         trayIcon_->menu = menu;
+        trayIcon_->menuOpening = menu ? std::move(opening) : nullptr;
+    }
+}
+
+bool SimulatedDesktop::openHostMenu() {
+    if (!trayIcon_ || !trayIcon_->menu)
+        return false;
+    // A copy: the step may change the offered menu.
+    const std::function<void()> opening = trayIcon_->menuOpening;
+    if (opening)
+        opening();
+    return true;
 }
 
 bool SimulatedDesktop::sendTrayMessage(std::uint32_t mouseMessage) {

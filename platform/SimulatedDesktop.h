@@ -64,6 +64,7 @@ public:
         std::string tip; // text up to the first zero byte of szTip
         QIcon icon;
         QMenu* menu = nullptr; // the menu offered to hosts that draw it
+        std::function<void()> menuOpening;
     };
 
     using DragScript = std::function<void(SimulatedDesktop&, QWidget& window, QPoint pressPoint)>;
@@ -96,7 +97,8 @@ public:
     std::uintptr_t createMessageWindow(MessageHandler handler) override;
     void destroyMessageWindow(std::uintptr_t window) override;
     bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;
-    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) override;
+    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+                           std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
 
@@ -177,6 +179,9 @@ public:
     // icon's message window, as a mouse action on the icon does. False when
     // no icon is shown.
     bool sendTrayMessage(std::uint32_t mouseMessage);
+    // A host that draws the icon's menu itself opens the offered menu: what
+    // the program asked to run first runs. False when no menu is offered.
+    bool openHostMenu();
     // Delivers a message to a message window; 0 when there is no such window.
     std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
                               std::intptr_t lParam);

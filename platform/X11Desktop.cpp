@@ -274,8 +274,9 @@ bool X11Desktop::shellNotifyIcon(TrayOperation operation, const NotifyIconData& 
     return tray_->notify(operation, data);
 }
 
-void X11Desktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) {
-    tray_->setMenu(window, id, menu);
+void X11Desktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+                                   std::function<void()> opening) {
+    tray_->setMenu(window, id, menu, std::move(opening));
 }
 
 QSystemTrayIcon* X11Desktop::trayIcon(std::uintptr_t window, std::uint32_t id) const {

@@ -44,7 +44,8 @@ public:
     std::uintptr_t createMessageWindow(MessageHandler handler) override;
     void destroyMessageWindow(std::uintptr_t window) override;
     bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;
-    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) override;
+    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+                           std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
 

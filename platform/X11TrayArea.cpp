@@ -105,13 +105,15 @@ bool X11TrayArea::hostDrawsMenus() {
     return daemon && daemon->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
 }
 
-void X11TrayArea::setMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) {
+void X11TrayArea::setMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+                          std::function<void()> opening) {
     auto it = icons_.find({window, id});
     // An XEmbed tray gets no menu: Qt would pop it up by itself on the
     // right click, beside the one the program opens for the mouse message.
     if (it == icons_.end() || !it->second.hostMenus)
         return;
     Icon& icon = it->second;
+    icon.opening = menu ? std::move(opening) : nullptr;
     if (icon.source == menu)
         return;
     if (icon.source)
@@ -123,8 +125,20 @@ void X11TrayArea::setMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu) 
         return;
     }
     menu->installEventFilter(this);
-    if (!icon.exported)
+    if (!icon.exported) {
         icon.exported = std::make_unique<QMenu>();
+        // The host asks the exported menu over D-Bus (AboutToShow) before it
+        // shows it, which Qt reports as the menu's aboutToShow.
+        const Key key = it->first;
+        connect(icon.exported.get(), &QMenu::aboutToShow, this, [this, key] {
+            auto found = icons_.find(key);
+            if (found == icons_.end() || !found->second.opening)
+                return;
+            // A copy: the step may offer another menu meanwhile.
+            const std::function<void()> step = found->second.opening;
+            step();
+        });
+    }
     copyActions(icon);
     icon.tray->setContextMenu(icon.exported.get());
 }

@@ -33,7 +33,7 @@ public:
     void forgetWindow(std::uintptr_t window);
     // Offers the menu to a host that draws icon menus itself; see
     // DesktopServices::setNotifyIconMenu.
-    void setMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu);
+    void setMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu, std::function<void()> opening);
 
     // Whether Qt shows new icons as StatusNotifierItems: it does so exactly
     // when a StatusNotifierWatcher is on the session bus as the icon is made.
@@ -50,6 +50,7 @@ private:
         // icon, which refers to it, so that the icon goes first.
         QPointer<QMenu> source;
         std::unique_ptr<QMenu> exported;
+        std::function<void()> opening; // as the host is about to show it
         std::unique_ptr<QSystemTrayIcon> tray;
         std::uint32_t callbackMessage = 0;
         bool hostMenus = false; // shown as a StatusNotifierItem

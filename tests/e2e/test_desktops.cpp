@@ -48,7 +48,8 @@ TEST(Xfce, TheTrayIconExportsTheMenuAndItsItemsRunTheCommands) {
     VirtualDesktop desktop(VirtualDesktop::Options{.session = VirtualDesktop::Session::Xfce});
     XClient x(desktop.display());
     MascotProcess mascot(desktop, iniFile(1, 5, 0, 0));
-    ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
+    const XClient::Window mascotWindow = mascot.waitForWindow(x);
+    ASSERT_NE(mascotWindow, 0u) << mascot.log();
     std::string item;
     ASSERT_TRUE(eventually([&] { return !(item = registeredItem(desktop)).empty(); }))
         << "the icon never registered with the panel's tray";
@@ -65,9 +66,22 @@ TEST(Xfce, TheTrayIconExportsTheMenuAndItsItemsRunTheCommands) {
     std::vector<std::string> labels;
     for (const auto& e : menu)
         labels.push_back(e.label);
-    // The host shows the access key with its own mark.
+    // dbusmenu marks the access key with "_": the host shows "バージョン情報(A)".
     EXPECT_EQ(labels, (std::vector<std::string>{"設定", "バージョン情報(_A)", "-", "終了"}));
     ASSERT_EQ(menu.size(), 4u);
+
+    // Before the host shows the menu it asks for it (AboutToShow of the
+    // menu's root); the mascot comes to the front then, as it does before
+    // its own menu opens on other trays.
+    pid_t other = desktop.spawn({"xmessage", "-geometry", "300x100+400+300", "in front"});
+    ASSERT_TRUE(eventually([&] { return !desktop.run("xdotool search --name xmessage").empty(); }));
+    desktop.run("xdotool search --name xmessage windowactivate --sync");
+    ASSERT_NE(x.activeWindow(), std::optional<XClient::Window>(mascotWindow));
+    desktop.run("gdbus call --session -d " + item + " -o " + path +
+                " -m com.canonical.dbusmenu.AboutToShow 0");
+    EXPECT_TRUE(eventually([&] { return x.activeWindow() == std::optional<XClient::Window>(mascotWindow); }))
+        << "the mascot did not come to the front as the host's menu opened";
+    desktop.stopProcess(other);
 
     auto click = [&](int id) {
         desktop.run("gdbus call --session -d " + item + " -o " + path +

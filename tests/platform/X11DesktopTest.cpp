@@ -414,7 +414,7 @@ TEST_F(X11DesktopTest, TrayClickComesBackAsMouseMessages) {
     // its own beside the one the program opens for it.
     QMenu offered;
     offered.addAction("item");
-    desk_.setNotifyIconMenu(wnd, 1, &offered);
+    desk_.setNotifyIconMenu(wnd, 1, &offered, [] {});
     EXPECT_EQ(area->contextMenu(), nullptr);
     const QPoint c = area->geometry().center();
     ASSERT_TRUE(xdotool({"mousemove", QString::number(c.x()), QString::number(c.y()), "click", "3"}));

@@ -213,4 +213,14 @@ TEST_F(TrayEvents, WithoutAFormOwnerThereIsNoForegroundStep) {
     delete loose;
 }
 
+TEST_F(TrayEvents, AHostOpeningTheOfferedMenuBringsTheFormForwardFirst) {
+    EXPECT_FALSE(sim().openHostMenu()) << "no menu offered yet";
+    tray_->setPopUpMenuR(menu("PopupMenu1"));
+    ASSERT_TRUE(sim().openHostMenu());
+    EXPECT_EQ(sim().foregroundRequests(), (std::vector<const QWidget*>{form_.get()}));
+    EXPECT_EQ(sim().pendingMessageRuns(), 1);
+    EXPECT_TRUE(log_.empty())
+        << "the host's menu is no mouse press, and the program opens no menu of its own";
+}
+
 } // namespace
