@@ -11,6 +11,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -112,6 +113,20 @@ inline bool eventually(const std::function<bool()>& condition, int tenthsOfSecon
         sleepMs(100);
     }
     return condition();
+}
+
+// Activates the shown window of that name as a pager would and waits, within
+// a deadline, until it is the active window; its id, or nothing. xdotool's
+// own "windowactivate --sync" waits without end when the window manager
+// drops the request, as it does for a window found before it was mapped.
+inline std::optional<XClient::Window> activateWindow(VirtualDesktop& desktop, XClient& x,
+                                                     const std::string& name) {
+    auto isIt = [&](std::optional<XClient::Window> w) { return w && x.name(*w) == name; };
+    const bool active = eventually([&] {
+        desktop.run("xdotool search --onlyvisible --name '^" + name + "$' windowactivate 2>/dev/null");
+        return isIt(x.activeWindow());
+    });
+    return active ? x.activeWindow() : std::nullopt;
 }
 
 inline std::string artifactPath(const std::string& step) {

@@ -232,7 +232,7 @@ TEST_P(Matrix, DISABLED_Smoke) {
         eventually([&] { return !desktop.run("xdotool search --name xmessage").empty(); });
         MascotProcess mascot(desktop, iniFile(1, 4, 0, 0));
         auto w = mascot.waitForWindow(x);
-        desktop.run("xdotool search --name xmessage windowactivate --sync");
+        activateWindow(desktop, x, "xmessage");
         if (d.options.session == VirtualDesktop::Session::I3) {
             // i3 tiles the window over the whole screen, where its top (0)
             // is too high to walk on; a floating one keeps its place.
