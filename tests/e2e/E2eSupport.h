@@ -115,6 +115,14 @@ inline bool eventually(const std::function<bool()>& condition, int tenthsOfSecon
     return condition();
 }
 
+// An xmessage window at the given X geometry ("WxH+X+Y"), once it shows:
+// a window for the mascot to walk on.
+inline pid_t showXmessage(VirtualDesktop& desktop, const std::string& geometry, const std::string& text) {
+    const pid_t pid = desktop.spawn({"xmessage", "-geometry", geometry, text});
+    eventually([&] { return !desktop.run("xdotool search --onlyvisible --name xmessage").empty(); });
+    return pid;
+}
+
 // Activates the shown window of that name as a pager would and waits, within
 // a deadline, until it is the active window; its id, or nothing. xdotool's
 // own "windowactivate --sync" waits without end when the window manager

@@ -73,8 +73,7 @@ TEST(Xfce, TheTrayIconExportsTheMenuAndItsItemsRunTheCommands) {
     // Before the host shows the menu it asks for it (AboutToShow of the
     // menu's root); the mascot comes to the front then, as it does before
     // its own menu opens on other trays.
-    pid_t other = desktop.spawn({"xmessage", "-geometry", "300x100+400+300", "in front"});
-    ASSERT_TRUE(eventually([&] { return !desktop.run("xdotool search --name xmessage").empty(); }));
+    const pid_t other = showXmessage(desktop, "300x100+400+300", "in front");
     ASSERT_TRUE(activateWindow(desktop, x, "xmessage").has_value());
     desktop.run("gdbus call --session -d " + item + " -o " + path +
                 " -m com.canonical.dbusmenu.AboutToShow 0");
@@ -205,6 +204,15 @@ INSTANTIATE_TEST_SUITE_P(Desktops, TwoMonitors,
                          });
 
 namespace {
+// Makes xmessage the front window: the window manager's frame around it, or
+// nothing when it never became the active window.
+std::optional<XClient::Rect> xmessageInFront(VirtualDesktop& desktop, XClient& x) {
+    const auto front = activateWindow(desktop, x, "xmessage");
+    if (!front)
+        return std::nullopt;
+    return x.geometry(x.topLevel(*front));
+}
+
 class HighDensity : public ::testing::TestWithParam<double> {
 protected:
     // A length of the character's frame in the X server's pixels.
@@ -216,14 +224,13 @@ TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
     VirtualDesktop desktop(VirtualDesktop::Options{.scale = GetParam()});
     XClient x(desktop.display());
     {
-        pid_t msg = desktop.spawn({"xmessage", "-geometry", "400x150+300+300", "kuvito walks here"});
-        ASSERT_TRUE(eventually([&] { return !desktop.run("xdotool search --name xmessage").empty(); }));
+        const pid_t msg = showXmessage(desktop, "400x150+300+300", "kuvito walks here");
         MascotProcess mascot(desktop, iniFile(1, 4, 0, 0));
         auto w = mascot.waitForWindow(x);
         ASSERT_NE(w, 0u) << mascot.log();
-        const auto front = activateWindow(desktop, x, "xmessage");
-        ASSERT_TRUE(front.has_value()) << "xmessage never became the active window";
-        const auto frame = x.geometry(x.topLevel(*front));
+        const auto inFront = xmessageInFront(desktop, x);
+        ASSERT_TRUE(inFront.has_value()) << "xmessage never became the active window";
+        const XClient::Rect frame = *inFront;
         // The feet (the frame's bottom row) on the window's top edge, give
         // or take the rounding of one scaled pixel.
         auto feet = [&] { return formRect(x, w).y + device(H); };
@@ -294,19 +301,17 @@ TEST(I3, WalkingOnTheFrontWindowStandsOnItsTitleBar) {
     // the place it asks for (a tiled one would fill the screen).
     VirtualDesktop desktop(VirtualDesktop::Options{.session = VirtualDesktop::Session::I3});
     XClient x(desktop.display());
-    pid_t msg = desktop.spawn({"xmessage", "-geometry", "400x150+300+300", "kuvito walks here"});
-    ASSERT_TRUE(eventually([&] { return !desktop.run("xdotool search --name xmessage").empty(); }));
+    const pid_t msg = showXmessage(desktop, "400x150+300+300", "kuvito walks here");
     desktop.run("i3-msg '[class=\"Xmessage\"] floating enable, move position 300 300' >/dev/null");
     MascotProcess mascot(desktop, iniFile(1, 4, 0, 0));
     auto w = mascot.waitForWindow(x);
     ASSERT_NE(w, 0u) << mascot.log();
-    const auto front = activateWindow(desktop, x, "xmessage");
-    ASSERT_TRUE(front.has_value()) << "xmessage never became the active window";
-    const auto frame = x.geometry(x.topLevel(*front));
-    ASSERT_LT(frame.y, x.geometry(*front).y) << "i3 draws a title bar above the client";
-    EXPECT_TRUE(eventually([&] { return x.geometry(w).y + H == frame.y; }))
-        << "feet at " << x.geometry(w).y + H << ", title bar at " << frame.y << ", client at "
-        << x.geometry(*front).y;
+    const auto frame = xmessageInFront(desktop, x);
+    ASSERT_TRUE(frame.has_value()) << "xmessage never became the active window";
+    const int clientTop = x.geometry(*x.activeWindow()).y;
+    ASSERT_LT(frame->y, clientTop) << "i3 draws a title bar above the client";
+    EXPECT_TRUE(eventually([&] { return x.geometry(w).y + H == frame->y; }))
+        << "feet at " << x.geometry(w).y + H << ", title bar at " << frame->y << ", client at " << clientTop;
     desktop.screenshot(artifactPath("on-title-bar"));
     desktop.stopProcess(msg);
 }
