@@ -70,20 +70,22 @@ TEST_F(X11FramePicturesTest, OpaqueInsideTheOutlineAndClearOutside) {
     EXPECT_EQ(pixel(a, {6, 11}), kOpaqueRed);
     EXPECT_EQ(pixel(a, {15, 12}), kClear);
 
-    // Reaches beyond the first: the area grows, the first picture keeps its
-    // pixels where they were in the form.
-    const QRegion second(25, 0, 10, 10);
+    // Reaches beyond the first on three sides: the area grows, the first
+    // picture keeps its pixels where they were in the form.
+    const QRegion second(2, 0, 33, 8);
     const int b = pictures_->add(second, painted());
-    EXPECT_EQ(pictures_->area(), QRect(5, 0, 30, 30));
+    EXPECT_EQ(pictures_->area(), QRect(2, 0, 33, 30));
     EXPECT_EQ(pixel(b, {30, 5}), kOpaqueBlue);
+    EXPECT_EQ(pixel(b, {3, 5}), kOpaqueRed);
     EXPECT_EQ(pixel(b, {6, 11}), kClear);
     EXPECT_EQ(pixel(a, {6, 11}), kOpaqueRed);
     EXPECT_EQ(pixel(a, {19, 29}), kOpaqueRed);
+    EXPECT_EQ(pixel(a, {4, 11}), kClear);
     EXPECT_EQ(pixel(a, {30, 5}), kClear);
 
     // Inside the area but away from its corner.
     const int c = pictures_->add(QRegion(22, 15, 4, 4), painted());
-    EXPECT_EQ(pictures_->area(), QRect(5, 0, 30, 30));
+    EXPECT_EQ(pictures_->area(), QRect(2, 0, 33, 30));
     EXPECT_EQ(pixel(c, {22, 15}), kOpaqueBlue);
     EXPECT_EQ(pixel(c, {21, 15}), kClear);
     EXPECT_EQ(pictures_->find(first), a);
