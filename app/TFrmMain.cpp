@@ -4,12 +4,15 @@
 #include "FormLoader.h"
 #include "GeneratorDraws.h"
 #include "SettingsStore.h"
+#include "TFrmSettei.h"
 #include "TMenuItem.h"
 #include "TPopupMenu.h"
 #include "TRgn.h"
 #include "TRgnList.h"
 #include "TTaskTrayIcon.h"
 #include "TTimer.h"
+
+#include <QStringList>
 
 #include <array>
 
@@ -26,6 +29,9 @@ constexpr int kPauseBeats = 10;
 bool isIndex(int value) {
     return value >= 0 && value < static_cast<int>(kPeriods.size());
 }
+
+// The title of the notices the program shows on its own.
+const char* const kNoticeTitle = "走れクヴィトくん";
 
 template <typename T> T* member(const Component& form, const char* name) {
     auto* component = dynamic_cast<T*>(form.findComponent(name));
@@ -128,6 +134,7 @@ void TFrmMain::ApplySettings() {
         movePeriod_ = Timer1->Interval();
     if (isIndex(s.StepIndex))
         movement().StepSize = kSteps[s.StepIndex];
+    tellSessionLimits();
 }
 
 void TFrmMain::ShowFrame(TRgn* rgn) {
@@ -198,8 +205,49 @@ void TFrmMain::offerMenuOnCharacter() {
         });
         frame->setHint(how);
     }
-    desktopTray().showNotice(QString::fromUtf8("走れクヴィトくん"),
+    desktopTray().showNotice(QString::fromUtf8(kNoticeTitle),
                              QString::fromUtf8("通知領域が見つからないため、アイコンを表示できません。\n"
                                                "キャラクターを右クリックするとメニューが開きます。"
                                                "終了もそこからできます。"));
+}
+
+void TFrmMain::tellSessionLimits() {
+    if (sessionLimitsTold_)
+        return;
+    const SessionLimits limits = desktopQueries().sessionLimits();
+    // The chase and the stepping in place go by the pointer; the walk on a
+    // window by the front window. Where the session hides one, the mode
+    // still runs, on the last pointer position or the screen, as measured.
+    const auto needsPointer = [](MovementMode m) {
+        return m == MovementMode::ChaseMouse || m == MovementMode::StepInPlace;
+    };
+    const auto needsFrontWindow = [](MovementMode m) { return m == MovementMode::WalkOnWindow; };
+    const auto limited = [&](MovementMode m) {
+        return (limits.pointerOnlyOverX11Windows && needsPointer(m)) ||
+               (limits.onlyX11WindowsInFront && needsFrontWindow(m));
+    };
+    if (!limited(settings().MoveMode))
+        return;
+    sessionLimitsTold_ = true;
+    const auto quoted = [](MovementMode m) {
+        return QString::fromUtf8("「") + TFrmSettei::moveModeCaption(static_cast<int>(m)) +
+               QString::fromUtf8("」");
+    };
+    QString text =
+        QString::fromUtf8("Wayland のデスクトップでは、X11 のプログラムに見えないものがあります。\n");
+    if (limits.pointerOnlyOverX11Windows)
+        text +=
+            quoted(MovementMode::ChaseMouse) + QString::fromUtf8("と") + quoted(MovementMode::StepInPlace) +
+            QString::fromUtf8("は、マウスが X11 のウィンドウの上にあるときだけマウスの方へ向かいます。\n");
+    if (limits.onlyX11WindowsInFront)
+        text += quoted(MovementMode::WalkOnWindow) +
+                QString::fromUtf8("は X11 のウィンドウの上だけを歩き、Wayland "
+                                  "のアプリが手前にあるときは画面中をうろうろします。\n");
+    QStringList working;
+    for (int m = static_cast<int>(MovementMode::ChaseMouse); m <= static_cast<int>(MovementMode::StepInPlace);
+         ++m)
+        if (!limited(static_cast<MovementMode>(m)))
+            working << quoted(static_cast<MovementMode>(m));
+    text += working.join(QString::fromUtf8("と")) + QString::fromUtf8("はいつもどおりに動きます。");
+    desktopTray().showNotice(QString::fromUtf8(kNoticeTitle), text);
 }

@@ -101,6 +101,12 @@ public:
     void offerMenuOnCharacter();
 
 private:
+    // A session that keeps from the program what the mode in effect needs
+    // (the pointer, the front window: a Wayland one) is told to the user
+    // the first time such a mode is in effect, once per run, with the
+    // modes that still work.
+    void tellSessionLimits();
+
     // Shared rules of the movers.
     void StartPause();
     void TurnOrStep(int r);
@@ -129,6 +135,7 @@ private:
     // cannot map SpeedIndex restarts a Timer1 that a pause or a drag has
     // stopped, instead of leaving the character frozen for good.
     int movePeriod_ = 0;
+    bool sessionLimitsTold_ = false;
 };
 
 // The one mascot window, the program's main window.

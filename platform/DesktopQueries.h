@@ -14,6 +14,15 @@ struct ForegroundWindow {
     ScreenRect rect;       // outer rectangle, frame included
 };
 
+// What a session keeps from the program. On a Wayland compositor the
+// program is an X11 client of XWayland, which learns where the pointer is
+// only while it is over an X11 window, and to which the windows of native
+// Wayland programs do not exist: none of them is ever the front window.
+struct SessionLimits {
+    bool pointerOnlyOverX11Windows = false;
+    bool onlyX11WindowsInFront = false;
+};
+
 // What the program asks about the screen, the pointer and the shell.
 class DesktopQueries {
 public:
@@ -24,4 +33,6 @@ public:
     virtual std::optional<ForegroundWindow> foregroundWindow() const = 0;
     // The taskbar (panel) rectangle, or nothing when it cannot be found.
     virtual std::optional<ScreenRect> taskbarRect() const = 0;
+    // Nothing is kept from the program on an X11 desktop.
+    virtual SessionLimits sessionLimits() const = 0;
 };

@@ -86,6 +86,7 @@ public:
     QPoint cursorPos() const override;
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
+    SessionLimits sessionLimits() const override { return sessionLimits_; }
     void dragWindow(QWidget& window, QPoint pressPoint) override;
     int execModal(QDialog& dialog) override;
     void popupMenu(QMenu& menu, QPoint at) override;
@@ -125,6 +126,8 @@ public:
     void clearForeground() { setForeground(0); }
     // Nothing = the taskbar query fails. Default: bottom, 0,738,1024,768.
     void setTaskbarRect(std::optional<ScreenRect> rect) { taskbar_ = rect; }
+    // Plays a session that keeps things from the program (a Wayland one).
+    void setSessionLimits(SessionLimits limits) { sessionLimits_ = limits; }
 
     // --- what the program did to its own windows ---
     bool isHiddenFromTaskbar(const QWidget& window) const;
@@ -218,6 +221,7 @@ private:
     std::uintptr_t foregroundId_ = 0;
     const QWidget* foregroundWidget_ = nullptr;
     std::optional<ScreenRect> taskbar_ = ScreenRect{0, 738, 1024, 768};
+    SessionLimits sessionLimits_;
 
     std::map<const QWidget*, WidgetState> widgets_;
     std::vector<MoveRecord> moves_;

@@ -118,6 +118,12 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
     if (!fast && window.isWindow() && !window.testAttribute(Qt::WA_WState_Created)) {
         if (auto adopted = X11MascotWindow::adopt(window)) {
             fast = adopted.get();
+            // A Wayland compositor puts a managed X11 window where it likes
+            // (sway centres a floating one on every move it asks for) but
+            // leaves an override-redirect one, as it does a menu, where the
+            // program moves it. It then draws it above the windows.
+            if (sessionLimits().pointerOnlyOverX11Windows)
+                XlibBridge::keepUnmanaged(fast->id());
             // From now on the stand-in states what the record says; Qt's
             // window for the widget is never shown.
             WindowStateKeeper& keeper = WindowStateKeeper::of(window);
@@ -200,6 +206,20 @@ std::optional<ScreenRect> X11Desktop::taskbarRect() const {
     if (w.left > a.left)
         return ScreenRect{a.left, a.top, w.left, a.bottom};
     return std::nullopt;
+}
+
+SessionLimits X11Desktop::sessionLimits() const {
+    // What matters is the X server the program talks to, not the session's
+    // variables: an Xvfb or an ssh -X display opened from a Wayland session
+    // keeps nothing from its clients, and XWayland keeps the same whoever
+    // started the program. XWayland names its outputs XWAYLAND0, XWAYLAND1, ...
+    if (!sessionLimits_) {
+        bool xwayland = XlibBridge::serverOffersXWayland();
+        for (const QScreen* screen : QGuiApplication::screens())
+            xwayland = xwayland || screen->name().startsWith(QLatin1String("XWAYLAND"));
+        sessionLimits_ = SessionLimits{xwayland, xwayland};
+    }
+    return *sessionLimits_;
 }
 
 void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {

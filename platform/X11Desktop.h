@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 class QSystemTrayIcon;
 class X11MascotWindow;
@@ -33,6 +34,7 @@ public:
     QPoint cursorPos() const override;
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
+    SessionLimits sessionLimits() const override;
     void dragWindow(QWidget& window, QPoint pressPoint) override;
     int execModal(QDialog& dialog) override;
     void popupMenu(QMenu& menu, QPoint at) override;
@@ -65,5 +67,7 @@ private:
     std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;
     std::uintptr_t nextMessageWindow_ = 1;
     std::unique_ptr<X11TrayArea> tray_;
+    // Asked once: the server does not turn into another.
+    mutable std::optional<SessionLimits> sessionLimits_;
     std::unique_ptr<QObject> guard_; // receiver for application signals
 };

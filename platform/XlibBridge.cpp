@@ -177,6 +177,24 @@ bool XlibBridge::available() {
     return display() != nullptr;
 }
 
+bool XlibBridge::serverOffersXWayland() {
+    Display* dpy = display();
+    if (!dpy)
+        return false;
+    int opcode = 0, event = 0, error = 0;
+    return XQueryExtension(dpy, "XWAYLAND", &opcode, &event, &error) != 0;
+}
+
+void XlibBridge::keepUnmanaged(std::uintptr_t window) {
+    Display* dpy = display();
+    if (!dpy || !window)
+        return;
+    ErrorTrap trap(dpy);
+    XSetWindowAttributes attrs{};
+    attrs.override_redirect = True;
+    XChangeWindowAttributes(dpy, static_cast<Window>(window), CWOverrideRedirect, &attrs);
+}
+
 std::optional<std::string> XlibBridge::displayRefusal() {
     // Xlib prints a refusing server's reason to standard error on its own
     // line; it is caught here so that the caller can say it in its one.

@@ -24,6 +24,15 @@ public:
     // Nothing when it does; otherwise the server's reason, if it gave one.
     static std::optional<std::string> displayRefusal();
 
+    // Whether the X server says it is XWayland: newer ones (23.1 and later)
+    // offer the XWAYLAND extension. Older ones are known only by the names
+    // of their outputs (X11Desktop asks Qt's screens).
+    static bool serverOffersXWayland();
+
+    // Takes a window that is not mapped yet out of the window manager's
+    // hands (override-redirect): it stays where the program moves it.
+    static void keepUnmanaged(std::uintptr_t window);
+
     // _NET_WM_STATE: with mapped = false the property is edited directly (as
     // the window manager reads it when the window is mapped), otherwise a
     // client message asks the window manager to change it.

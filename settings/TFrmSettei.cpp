@@ -82,12 +82,11 @@ void TFrmSettei::buildControls() {
     Panel1 = DialogParts::panel(this, QStringLiteral(" "), true, 0, 0, 365, 166);
 
     GroupBox3 = groupBox(Panel1, QStringLiteral("動き"), 8, 6, 163, 116);
-    RadioButton1 = place(GroupBox3, 7, 15, 133, 17, new QRadioButton(QStringLiteral("マウスを追いかける")));
-    RadioButton2 = place(GroupBox3, 7, 35, 113, 17, new QRadioButton(QStringLiteral("画面中をうろうろ")));
-    RadioButton3 = place(GroupBox3, 7, 55, 131, 17, new QRadioButton(QStringLiteral("画面の下でうろうろ")));
-    RadioButton4 =
-        place(GroupBox3, 7, 74, 154, 17, new QRadioButton(QStringLiteral("ウィンンドウの上でうろうろ")));
-    RadioButton5 = place(GroupBox3, 7, 94, 113, 17, new QRadioButton(QStringLiteral("足踏み")));
+    RadioButton1 = place(GroupBox3, 7, 15, 133, 17, new QRadioButton(moveModeCaption(1)));
+    RadioButton2 = place(GroupBox3, 7, 35, 113, 17, new QRadioButton(moveModeCaption(2)));
+    RadioButton3 = place(GroupBox3, 7, 55, 131, 17, new QRadioButton(moveModeCaption(3)));
+    RadioButton4 = place(GroupBox3, 7, 74, 154, 17, new QRadioButton(moveModeCaption(4)));
+    RadioButton5 = place(GroupBox3, 7, 94, 113, 17, new QRadioButton(moveModeCaption(5)));
     RadioButton1->setChecked(true);
 
     Panel3 = DialogParts::panel(Panel1, QStringLiteral("\u3000"), true, 8, 128, 163, 30);
@@ -172,6 +171,23 @@ void TFrmSettei::FormShow() {
     // The sliders clamp out-of-range indices to their nearer end.
     TrBar->setValue(settings.SpeedIndex);
     TrBarIdouR->setValue(settings.StepIndex);
+}
+
+QString TFrmSettei::moveModeCaption(int mode) {
+    switch (mode) {
+    case 1:
+        return QStringLiteral("マウスを追いかける");
+    case 2:
+        return QStringLiteral("画面中をうろうろ");
+    case 3:
+        return QStringLiteral("画面の下でうろうろ");
+    case 4:
+        return QStringLiteral("ウィンンドウの上でうろうろ");
+    case 5:
+        return QStringLiteral("足踏み");
+    default:
+        return {};
+    }
 }
 
 int TFrmSettei::selectedMoveMode() const {

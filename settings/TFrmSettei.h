@@ -57,6 +57,9 @@ public:
 
     // The movement mode of the selected option button (1 to 5).
     int selectedMoveMode() const;
+    // The caption of a movement mode's option button (1 to 5), so that a
+    // message that names a mode calls it what the user chooses it by.
+    static QString moveModeCaption(int mode);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -6,6 +6,7 @@
 #include "GeneratorDraws.h"
 #include "KuvitoError.h"
 #include "SettingsStore.h"
+#include "TFrmSettei.h"
 #include "TRgn.h"
 #include "TTimer.h"
 
@@ -211,6 +212,71 @@ TEST_F(NoTrayTest, RightClickOnTheCharacterOpensTheMenuAndTheUserIsTold) {
     ASSERT_EQ(sim->menus().size(), 1u);
     EXPECT_EQ(sim->menus().front().at, QPoint(40, 50));
     EXPECT_FALSE(form->Rgn6->Hint().empty());
+}
+
+} // namespace
+
+namespace {
+
+// On a Wayland session the program is told which modes cannot get what they
+// go by; the user hears of it once, and only when the mode in effect is one.
+struct SessionCase {
+    const char* name;
+    SessionLimits limits;
+    int mode;
+    bool told;
+};
+
+constexpr SessionLimits kX11{};
+constexpr SessionLimits kWayland{true, true};
+constexpr SessionLimits kPointerOnly{true, false};
+constexpr SessionLimits kFrontWindowOnly{false, true};
+
+class SessionNoticeTest : public MascotFixture, public ::testing::WithParamInterface<SessionCase> {};
+
+TEST_P(SessionNoticeTest, ToldOnlyWhenTheModeInEffectNeedsWhatTheSessionKeeps) {
+    const SessionCase& c = GetParam();
+    sim->setSessionLimits(c.limits);
+    writeIni("idou=" + std::to_string(c.mode) + "\n");
+    create();
+    EXPECT_EQ(sim->notices().size(), c.told ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SessionNoticeTest,
+    ::testing::Values(SessionCase{"x11_chase", kX11, 1, false}, SessionCase{"x11_window", kX11, 4, false},
+                      SessionCase{"wayland_chase", kWayland, 1, true},
+                      SessionCase{"wayland_wander", kWayland, 2, false},
+                      SessionCase{"wayland_taskbar", kWayland, 3, false},
+                      SessionCase{"wayland_window", kWayland, 4, true},
+                      SessionCase{"wayland_step", kWayland, 5, true},
+                      SessionCase{"pointer_only_window", kPointerOnly, 4, false},
+                      SessionCase{"pointer_only_step", kPointerOnly, 5, true},
+                      SessionCase{"front_window_only_chase", kFrontWindowOnly, 1, false},
+                      SessionCase{"front_window_only_window", kFrontWindowOnly, 4, true}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+using SessionNoticeOnceTest = MascotFixture;
+
+TEST_F(SessionNoticeOnceTest, ToldOnceWhenALimitedModeIsChosenAndNamesTheModesThatWork) {
+    sim->setSessionLimits(kWayland);
+    writeIni("idou=2\n");
+    create();
+    EXPECT_TRUE(sim->notices().empty()) << "wandering the screen needs nothing the session keeps";
+    // Each pause ends in ApplySettings, as does every confirmed settings
+    // dialog: the notice must not come back with them.
+    for (MovementMode mode :
+         {MovementMode::ChaseMouse, MovementMode::WalkOnWindow, MovementMode::ChaseMouse}) {
+        settings().MoveMode = mode;
+        applySettingsOnMascot();
+        applySettingsOnMascot();
+    }
+    ASSERT_EQ(sim->notices().size(), 1u);
+    const QStringList lines = sim->notices().front().text.split('\n');
+    const QString& works = lines.back();
+    for (int mode = 1; mode <= 5; ++mode)
+        EXPECT_EQ(works.contains(TFrmSettei::moveModeCaption(mode)), mode == 2 || mode == 3)
+            << "mode " << mode << " in: " << works.toStdString();
 }
 
 } // namespace
