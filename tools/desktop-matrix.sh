@@ -41,7 +41,7 @@ set -e
 table() {
   echo "| desktop | shaped, no taskbar button | tray menu: 設定 opens, 終了 ends | mode 3 on the panel | mode 4 on the front window | drag follows the pointer |"
   echo "|---|---|---|---|---|---|"
-  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2; do
+  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway; do
     [ -f "$out/$name.row" ] && cat "$out/$name.row"
   done
 }
@@ -52,7 +52,7 @@ if [ "$quick" = 1 ]; then
 fi
 
 mkdir -p docs/desktops
-for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2; do
+for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway; do
   [ -f "$out/$name.png" ] && convert "$out/$name.png" -resize '1024x768>' "docs/desktops/$name.png"
 done
 # The table and the screenshots go between the page's markers; the text
@@ -62,12 +62,13 @@ generated=$(mktemp)
   echo "<!-- matrix begin: written by tools/desktop-matrix.sh -->"
   echo "Run on $(date -u +%Y-%m-%d), $(uname -m), $(nproc) cores,"
   echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), Debian $(cat /etc/debian_version);"
-  echo "every desktop on a private Xvfb screen of 1024 × 768 per monitor. Positions are the X server's pixels."
+  echo "every desktop on a private Xvfb screen of 1024 × 768 per monitor (sway: its headless output of"
+  echo "1024 × 768, X programs on its XWayland). Positions are the X server's pixels."
   echo
   table
   echo
   echo "Screenshots (mode 3, standing on the panel):"
-  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2; do
+  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway; do
     [ -f "docs/desktops/$name.png" ] && printf '\n%s:\n\n![%s](desktops/%s.png)\n' "$name" "$name" "$name"
   done
   echo "<!-- matrix end -->"

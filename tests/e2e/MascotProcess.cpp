@@ -22,6 +22,7 @@ MascotProcess::MascotProcess(VirtualDesktop& desktop, std::optional<std::string>
         std::ofstream f(iniPath(), std::ios::binary);
         f << *ini;
     }
+    desktop.handOver(dir_);
     logFile_ = dir_ + "/kuvito.log";
     pid_ = desktop.spawn({dir_ + "/kuvito"}, logFile_);
 }
@@ -64,6 +65,10 @@ XClient::Window MascotProcess::waitForWindow(XClient& x, int tenthsOfSeconds) {
             if (!x.isViewable(w) || x.name(w) != "走れクヴィトくん")
                 continue;
             if (std::find(icons.begin(), icons.end(), w) != icons.end())
+                continue;
+            // A notice the program shows carries the same title.
+            const auto types = x.atoms(w, "_NET_WM_WINDOW_TYPE");
+            if (std::find(types.begin(), types.end(), "_NET_WM_WINDOW_TYPE_DIALOG") != types.end())
                 continue;
             auto g = x.geometry(w);
             if (shownFrame(x, w) != 0 || (g.width >= 53 && g.height >= 87))

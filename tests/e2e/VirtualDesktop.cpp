@@ -47,6 +47,10 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
     for (const char* sub : {"home", "config", "cache", "data", "runtime"})
         std::filesystem::create_directories(dir_ + "/" + sub);
     std::filesystem::permissions(dir_ + "/runtime", std::filesystem::perms::owner_all);
+    if (options_.session == Session::Sway) {
+        startSway();
+        return;
+    }
 
     // Xvfb picks a free display and writes its number to the pipe we give it,
     // so parallel runs never collide on a fixed display.
@@ -147,6 +151,89 @@ void VirtualDesktop::startOtherSession() {
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
 }
 
+void VirtualDesktop::startSway() {
+    const std::string user = kSessionUser;
+    if (std::system(("id -u " + user + " >/dev/null 2>&1 || useradd --system --no-create-home --shell " +
+                     "/usr/sbin/nologin " + user + " >/dev/null 2>&1 || id -u " + user + " >/dev/null 2>&1")
+                        .c_str()) != 0)
+        throw std::runtime_error("cannot create the user " + user);
+    // The desktop's folders become the user's; the folder that holds them
+    // stays root's, passable by all.
+    namespace fs = std::filesystem;
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    for (const char* sub : {"home", "config", "cache", "data", "runtime"})
+        handOver(dir_ + "/" + sub);
+
+    std::string dbus = run("dbus-launch --sh-syntax");
+    auto field = [&](const std::string& key) {
+        auto at = dbus.find(key + "='");
+        if (at == std::string::npos)
+            return std::string();
+        at += key.size() + 2;
+        return dbus.substr(at, dbus.find('\'', at) - at);
+    };
+    dbusAddress_ = field("DBUS_SESSION_BUS_ADDRESS");
+    auto pidAt = dbus.find("DBUS_SESSION_BUS_PID=");
+    if (pidAt != std::string::npos)
+        dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
+
+    // Sway writes which displays it made (XWayland's and its own) where the
+    // test reads them; swaybar's tray hosts StatusNotifierItems.
+    const std::string session = dir_ + "/home/session";
+    const std::string config = dir_ + "/sway.conf";
+    std::ofstream(config) << "xwayland enable\n"
+                          << "output HEADLESS-1 resolution " << options_.width << "x" << options_.height
+                          << "\n"
+                          << "exec sh -c 'echo \"$DISPLAY $WAYLAND_DISPLAY\" > " << session << "'\n"
+                          << "bar {\n  position bottom\n  tray_output *\n}\n";
+    panelPid_ = 0;
+    pid_t sway = spawn({"env", "WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
+                        "sway", "-c", config},
+                       dir_ + "/sway.log");
+    for (int i = 0; i < 100 && display_.empty(); ++i) {
+        std::ifstream in(session);
+        std::string x, wayland;
+        if (in >> x >> wayland) {
+            display_ = x;
+            waylandDisplay_ = wayland;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    if (display_.empty()) {
+        stopProcess(sway);
+        throw std::runtime_error("sway did not start; see " + dir_ + "/sway.log");
+    }
+    // The tests' virtual pointer (wlpointer), which the user runs.
+    if (!std::string(KUVITO_WLPOINTER).empty()) {
+        std::filesystem::copy_file(KUVITO_WLPOINTER, dir_ + "/wlpointer");
+        handOver(dir_ + "/wlpointer");
+    }
+    // XWayland starts with its first client and lets in only the user who
+    // runs it; the tests look at it as root.
+    waitFor("xhost +SI:localuser:root", 100);
+    waitFor("gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner "
+            "org.kde.StatusNotifierWatcher | grep -q true",
+            100);
+}
+
+std::vector<std::string> VirtualDesktop::asSessionUser(std::vector<std::string> argv) const {
+    if (!asUser())
+        return argv;
+    // setpriv executes the program in its own process (runuser would wait
+    // in a parent), so the process id the test holds is the program's.
+    std::vector<std::string> out = {"setpriv", std::string("--reuid=") + kSessionUser,
+                                    std::string("--regid=") + kSessionUser, "--init-groups"};
+    out.insert(out.end(), argv.begin(), argv.end());
+    return out;
+}
+
+void VirtualDesktop::handOver(const std::string& path) const {
+    if (asUser())
+        std::system(("chown -R " + std::string(kSessionUser) + ": " + shellQuote(path)).c_str());
+}
+
 void VirtualDesktop::startXfce() {
     // The panel reads its layout through xfconfd, which the session bus
     // starts; the packaged default layout gives a top panel with the
@@ -188,6 +275,11 @@ std::vector<std::string> VirtualDesktop::environment() const {
         "QT_QPA_PLATFORM=xcb",
         "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"),
     };
+    if (!waylandDisplay_.empty()) {
+        env.push_back("WAYLAND_DISPLAY=" + waylandDisplay_);
+        // What the bar asks of a tray icon shows in the program's log.
+        env.push_back("QT_LOGGING_RULES=qt.qpa.tray=true");
+    }
     if (options_.scale != 1) {
         std::ostringstream factor;
         factor << options_.scale;
@@ -199,7 +291,9 @@ std::vector<std::string> VirtualDesktop::environment() const {
 }
 
 std::string VirtualDesktop::run(const std::string& command) const {
-    std::string prefix = "env -i";
+    std::string prefix;
+    for (const auto& word : asSessionUser({"env", "-i"}))
+        prefix += (prefix.empty() ? "" : " ") + word;
     for (const auto& kv : environment())
         prefix += " " + shellQuote(kv);
     FILE* p = popen((prefix + " bash -c " + shellQuote(command) + " 2>/dev/null").c_str(), "r");
@@ -210,7 +304,8 @@ std::string VirtualDesktop::run(const std::string& command) const {
     return out;
 }
 
-pid_t VirtualDesktop::spawn(const std::vector<std::string>& argv, const std::string& logFile) {
+pid_t VirtualDesktop::spawn(const std::vector<std::string>& command, const std::string& logFile) {
+    const std::vector<std::string> argv = asSessionUser(command);
     std::vector<std::string> env = environment();
     pid_t pid = fork();
     if (pid == 0) {
@@ -286,6 +381,12 @@ void VirtualDesktop::stopPanel() {
 
 void VirtualDesktop::screenshot(const std::string& path) const {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (asUser()) {
+        // The compositor's picture: XWayland's root window shows nothing
+        // but X windows.
+        std::ofstream(path, std::ios::binary) << run("grim -");
+        return;
+    }
     run("import -window root " + shellQuote(path));
 }
 

@@ -13,8 +13,13 @@ public:
     // The window manager and panel: openbox with a tint2 panel (its tray
     // docks icons by XEmbed), Xfce (xfwm4 and xfce4-panel, whose tray hosts
     // StatusNotifierItems over D-Bus), fluxbox and IceWM with their own
-    // taskbars, or i3 with i3bar (XEmbed trays all three).
-    enum class Session { Openbox, Xfce, Fluxbox, IceWM, I3 };
+    // taskbars, or i3 with i3bar (XEmbed trays all three). Sway is a
+    // Wayland compositor (headless) with swaybar, whose tray hosts
+    // StatusNotifierItems; X programs run on the XWayland it starts. Sway
+    // refuses to run as root, so that desktop and every program started on
+    // it run as an ordinary user (kSessionUser), created when missing.
+    enum class Session { Openbox, Xfce, Fluxbox, IceWM, I3, Sway };
+    static constexpr const char* kSessionUser = "kuvito-tests";
     // Two monitors side by side, each width x height, on one X screen; the
     // primary one on the left or on the right. tint2 puts a panel on each.
     enum class Monitors { One, PrimaryLeft, PrimaryRight };
@@ -52,16 +57,25 @@ public:
     pid_t panelPid() const { return panelPid_; }
     // Saves a screenshot of the whole screen.
     void screenshot(const std::string& path) const;
+    // Whether programs here run as kSessionUser (the Wayland desktop).
+    bool asUser() const { return options_.session == Session::Sway; }
+    // Hands a file or folder to the user that programs here run as, so that
+    // a program started here may write beside itself as it would at home.
+    void handOver(const std::string& path) const;
 
 private:
     void waitFor(const std::string& condition, int tenthsOfSeconds) const;
     void startXfce();
     void startOtherSession();
+    void startSway();
+    // The command line that runs argv here as the desktop's user.
+    std::vector<std::string> asSessionUser(std::vector<std::string> argv) const;
 
     Options options_;
     std::string dir_;
     std::string display_;
     std::string dbusAddress_;
+    std::string waylandDisplay_;
     pid_t dbusPid_ = 0;
     pid_t panelPid_ = 0;
     std::vector<pid_t> pids_;

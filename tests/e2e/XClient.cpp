@@ -137,8 +137,12 @@ std::set<std::pair<int, int>> XClient::shapePixels(Window w) {
 }
 
 std::vector<std::string> XClient::netWmState(Window w) {
+    return atoms(w, "_NET_WM_STATE");
+}
+
+std::vector<std::string> XClient::atoms(Window w, const std::string& property) {
     std::vector<std::string> out;
-    for (unsigned long a : impl_->cardinals(w, "_NET_WM_STATE", XA_ATOM)) {
+    for (unsigned long a : impl_->cardinals(w, property.c_str(), XA_ATOM)) {
         char* n = XGetAtomName(impl_->dpy, a);
         if (n) {
             out.emplace_back(n);

@@ -31,6 +31,8 @@ public:
     std::vector<Rect> shape(Window w);
     std::set<std::pair<int, int>> shapePixels(Window w);
     std::vector<std::string> netWmState(Window w);
+    // The names of the atoms an ATOM property lists (_NET_WM_WINDOW_TYPE, ...).
+    std::vector<std::string> atoms(Window w, const std::string& property);
     bool hasState(Window w, const std::string& atom);
     std::optional<Window> activeWindow();
     std::vector<Window> clientList();
