@@ -84,18 +84,7 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
 
     // A session bus of our own, so that Qt neither finds the user's nor
     // starts one that outlives the test.
-    std::string dbus = run("dbus-launch --sh-syntax");
-    auto field = [&](const std::string& key) {
-        auto at = dbus.find(key + "='");
-        if (at == std::string::npos)
-            return std::string();
-        at += key.size() + 2;
-        return dbus.substr(at, dbus.find('\'', at) - at);
-    };
-    dbusAddress_ = field("DBUS_SESSION_BUS_ADDRESS");
-    auto pidAt = dbus.find("DBUS_SESSION_BUS_PID=");
-    if (pidAt != std::string::npos)
-        dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
+    startSessionBus();
 
     if (options_.monitors != Monitors::One) {
         // Declared monitors on one Xvfb screen; "*" marks the primary.
@@ -151,6 +140,21 @@ void VirtualDesktop::startOtherSession() {
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
 }
 
+void VirtualDesktop::startSessionBus() {
+    std::string dbus = run("dbus-launch --sh-syntax");
+    auto field = [&](const std::string& key) {
+        auto at = dbus.find(key + "='");
+        if (at == std::string::npos)
+            return std::string();
+        at += key.size() + 2;
+        return dbus.substr(at, dbus.find('\'', at) - at);
+    };
+    dbusAddress_ = field("DBUS_SESSION_BUS_ADDRESS");
+    auto pidAt = dbus.find("DBUS_SESSION_BUS_PID=");
+    if (pidAt != std::string::npos)
+        dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
+}
+
 void VirtualDesktop::startSway() {
     const std::string user = kSessionUser;
     if (std::system(("id -u " + user + " >/dev/null 2>&1 || useradd --system --no-create-home --shell " +
@@ -165,18 +169,7 @@ void VirtualDesktop::startSway() {
     for (const char* sub : {"home", "config", "cache", "data", "runtime"})
         handOver(dir_ + "/" + sub);
 
-    std::string dbus = run("dbus-launch --sh-syntax");
-    auto field = [&](const std::string& key) {
-        auto at = dbus.find(key + "='");
-        if (at == std::string::npos)
-            return std::string();
-        at += key.size() + 2;
-        return dbus.substr(at, dbus.find('\'', at) - at);
-    };
-    dbusAddress_ = field("DBUS_SESSION_BUS_ADDRESS");
-    auto pidAt = dbus.find("DBUS_SESSION_BUS_PID=");
-    if (pidAt != std::string::npos)
-        dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
+    startSessionBus();
 
     // Sway writes which displays it made (XWayland's and its own) where the
     // test reads them; swaybar's tray hosts StatusNotifierItems.

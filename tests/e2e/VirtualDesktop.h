@@ -68,6 +68,8 @@ private:
     void startXfce();
     void startOtherSession();
     void startSway();
+    // A session bus of the desktop's own (for sway, the user's).
+    void startSessionBus();
     // The command line that runs argv here as the desktop's user.
     std::vector<std::string> asSessionUser(std::vector<std::string> argv) const;
 
