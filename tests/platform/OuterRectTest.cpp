@@ -48,9 +48,15 @@ INSTANTIATE_TEST_SUITE_P(
                   ScreenRect{100, 111, 500, 430}},
         FrameCase{"TooFewExtentsCountAsNone",
                   client,
-                  {2, 3},
+                  {2, 3, 29},
                   ScreenRect{99, 111, 501, 431},
                   ScreenRect{99, 111, 501, 431}},
+        // Borders on the sides and at the bottom only.
+        FrameCase{"HolderFlushWithTheTopIsTheFrame",
+                  client,
+                  {},
+                  ScreenRect{98, 130, 502, 432},
+                  ScreenRect{98, 130, 502, 432}},
         FrameCase{"NoHoldingWindowLeavesTheClient", client, {}, std::nullopt, client},
         // A holding window that does not contain the client is no frame of it.
         FrameCase{"HolderLeftOfTheClientIsNoFrame", client, {}, ScreenRect{101, 111, 500, 430}, client},
