@@ -41,7 +41,7 @@ set -e
 table() {
   echo "| desktop | shaped, no taskbar button | tray menu: 設定 opens, 終了 ends | mode 3 on the panel | mode 4 on the front window | drag follows the pointer |"
   echo "|---|---|---|---|---|---|"
-  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway; do
+  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway kwin mutter; do
     [ -f "$out/$name.row" ] && cat "$out/$name.row"
   done
 }
@@ -52,7 +52,7 @@ if [ "$quick" = 1 ]; then
 fi
 
 mkdir -p docs/desktops
-for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway; do
+for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway kwin mutter; do
   [ -f "$out/$name.png" ] && convert "$out/$name.png" -resize '1024x768>' "docs/desktops/$name.png"
 done
 # The table and the screenshots go between the page's markers; the text
@@ -68,7 +68,7 @@ generated=$(mktemp)
   table
   echo
   echo "Screenshots (mode 3, standing on the panel):"
-  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway; do
+  for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway kwin mutter; do
     [ -f "docs/desktops/$name.png" ] && printf '\n%s:\n\n![%s](desktops/%s.png)\n' "$name" "$name" "$name"
   done
   echo "<!-- matrix end -->"

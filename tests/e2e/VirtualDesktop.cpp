@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -47,8 +48,15 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
     for (const char* sub : {"home", "config", "cache", "data", "runtime"})
         std::filesystem::create_directories(dir_ + "/" + sub);
     std::filesystem::permissions(dir_ + "/runtime", std::filesystem::perms::owner_all);
-    if (options_.session == Session::Sway) {
-        startSway();
+    if (asUser()) {
+        // A desktop that fails to start leaves nothing running: the
+        // destructor does not run for a constructor that throws.
+        try {
+            startWayland();
+        } catch (...) {
+            stopAll();
+            throw;
+        }
         return;
     }
 
@@ -155,7 +163,7 @@ void VirtualDesktop::startSessionBus() {
         dbusPid_ = std::atoi(dbus.c_str() + pidAt + 21);
 }
 
-void VirtualDesktop::startSway() {
+void VirtualDesktop::startWayland() {
     const std::string user = kSessionUser;
     if (std::system(("id -u " + user + " >/dev/null 2>&1 || useradd --system --no-create-home --shell " +
                      "/usr/sbin/nologin " + user + " >/dev/null 2>&1 || id -u " + user + " >/dev/null 2>&1")
@@ -171,20 +179,60 @@ void VirtualDesktop::startSway() {
 
     startSessionBus();
 
-    // Sway writes which displays it made (XWayland's and its own) where the
-    // test reads them; swaybar's tray hosts StatusNotifierItems.
+    // Each compositor says which displays it made (XWayland's and its own)
+    // where the test reads them.
     const std::string session = dir_ + "/home/session";
-    const std::string config = dir_ + "/sway.conf";
-    std::ofstream(config) << "xwayland enable\n"
-                          << "output HEADLESS-1 resolution " << options_.width << "x" << options_.height
-                          << "\n"
-                          << "exec sh -c 'echo \"$DISPLAY $WAYLAND_DISPLAY\" > " << session << "'\n"
-                          << "bar {\n  position bottom\n  tray_output *\n}\n";
+    const std::string tellDisplays = "echo \"$DISPLAY $WAYLAND_DISPLAY\" > " + session;
+    const std::string size = std::to_string(options_.width) + "x" + std::to_string(options_.height);
     panelPid_ = 0;
-    pid_t sway = spawn({"env", "WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
-                        "sway", "-c", config},
-                       dir_ + "/sway.log");
-    for (int i = 0; i < 100 && display_.empty(); ++i) {
+    pid_t compositor = 0;
+    std::string log;
+    if (options_.session == Session::Sway) {
+        // swaybar's tray hosts StatusNotifierItems.
+        const std::string config = dir_ + "/sway.conf";
+        std::ofstream(config) << "xwayland enable\n"
+                              << "output HEADLESS-1 resolution " << size << "\n"
+                              << "exec sh -c '" << tellDisplays << "'\n"
+                              << "bar {\n  position bottom\n  tray_output *\n}\n";
+        log = dir_ + "/sway.log";
+        compositor = spawn({"env", "WLR_BACKENDS=headless", "WLR_RENDERER=pixman",
+                            "WLR_LIBINPUT_NO_DEVICES=1", "sway", "-c", config},
+                           log);
+    } else if (options_.session == Session::KWin) {
+        // Debian gives kwin_wayland a file capability, which an ordinary
+        // user's exec of it is refused ("Operation not permitted") where the
+        // capability is not to be had; a copy carries none.
+        const std::string kwin = dir_ + "/kwin_wayland";
+        std::filesystem::copy_file("/usr/bin/kwin_wayland", kwin);
+        // KWin starts programs named on its command line, without arguments.
+        const std::string script = dir_ + "/tell-displays";
+        std::ofstream(script) << "#!/bin/sh\n" << tellDisplays << "\n";
+        namespace fs = std::filesystem;
+        fs::permissions(script, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
+        log = dir_ + "/kwin.log";
+        compositor = spawn({kwin, "--virtual", "--xwayland", "--width", std::to_string(options_.width),
+                            "--height", std::to_string(options_.height), script},
+                           log);
+    } else {
+        // Mutter names its displays only in its log, and lets X clients in
+        // by an authority file of its own.
+        log = dir_ + "/mutter.log";
+        compositor = spawn({"mutter", "--headless", "--wayland", "--virtual-monitor", size}, log);
+        for (int i = 0; i < 100; ++i) {
+            const std::string text = run("cat " + shellQuote(log));
+            std::smatch x, wayland;
+            if (std::regex_search(text, x, std::regex("public X11 display (:[0-9]+)")) &&
+                std::regex_search(text, wayland, std::regex("Wayland display name '([^']+)'"))) {
+                xauthority_ = run("ls " + shellQuote(dir_) + "/runtime/.mutter-Xwaylandauth.* | head -n 1");
+                xauthority_.erase(xauthority_.find_last_not_of('\n') + 1);
+                std::ofstream(session) << x[1].str() << " " << wayland[1].str() << "\n";
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    for (int i = 0; i < 150 && display_.empty(); ++i) {
         std::ifstream in(session);
         std::string x, wayland;
         if (in >> x >> wayland) {
@@ -195,8 +243,8 @@ void VirtualDesktop::startSway() {
         }
     }
     if (display_.empty()) {
-        stopProcess(sway);
-        throw std::runtime_error("sway did not start; see " + dir_ + "/sway.log");
+        stopProcess(compositor);
+        throw std::runtime_error("the compositor did not start; see " + log);
     }
     // The tests' virtual pointer (wlpointer), which the user runs.
     if (!std::string(KUVITO_WLPOINTER).empty()) {
@@ -206,9 +254,10 @@ void VirtualDesktop::startSway() {
     // XWayland starts with its first client and lets in only the user who
     // runs it; the tests look at it as root.
     waitFor("xhost +SI:localuser:root", 100);
-    waitFor("gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner "
-            "org.kde.StatusNotifierWatcher | grep -q true",
-            100);
+    if (options_.session == Session::Sway)
+        waitFor("gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner "
+                "org.kde.StatusNotifierWatcher | grep -q true",
+                100);
 }
 
 std::vector<std::string> VirtualDesktop::asSessionUser(std::vector<std::string> argv) const {
@@ -246,14 +295,20 @@ void VirtualDesktop::startXfce() {
 }
 
 VirtualDesktop::~VirtualDesktop() {
-    stopPanel();
-    for (auto it = pids_.rbegin(); it != pids_.rend(); ++it)
-        stopProcess(*it);
-    if (dbusPid_ > 0)
-        kill(dbusPid_, SIGTERM);
+    stopAll();
     std::error_code ec;
     if (!std::getenv("KUVITO_E2E_KEEP"))
         std::filesystem::remove_all(dir_, ec);
+}
+
+void VirtualDesktop::stopAll() {
+    stopPanel();
+    for (auto it = pids_.rbegin(); it != pids_.rend(); ++it)
+        stopProcess(*it);
+    pids_.clear();
+    if (dbusPid_ > 0)
+        kill(dbusPid_, SIGTERM);
+    dbusPid_ = 0;
 }
 
 std::vector<std::string> VirtualDesktop::environment() const {
@@ -268,6 +323,8 @@ std::vector<std::string> VirtualDesktop::environment() const {
         "QT_QPA_PLATFORM=xcb",
         "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"),
     };
+    if (!xauthority_.empty())
+        env.push_back("XAUTHORITY=" + xauthority_);
     if (!waylandDisplay_.empty()) {
         env.push_back("WAYLAND_DISPLAY=" + waylandDisplay_);
         // What the bar asks of a tray icon shows in the program's log.
@@ -376,8 +433,10 @@ void VirtualDesktop::screenshot(const std::string& path) const {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     if (asUser()) {
         // The compositor's picture: XWayland's root window shows nothing
-        // but X windows.
-        std::ofstream(path, std::ios::binary) << run("grim -");
+        // but X windows. Only wlroots compositors (sway) let grim take it;
+        // KWin and Mutter give none to a client.
+        if (options_.session == Session::Sway)
+            std::ofstream(path, std::ios::binary) << run("grim -");
         return;
     }
     run("import -window root " + shellQuote(path));

@@ -13,12 +13,13 @@ public:
     // The window manager and panel: openbox with a tint2 panel (its tray
     // docks icons by XEmbed), Xfce (xfwm4 and xfce4-panel, whose tray hosts
     // StatusNotifierItems over D-Bus), fluxbox and IceWM with their own
-    // taskbars, or i3 with i3bar (XEmbed trays all three). Sway is a
-    // Wayland compositor (headless) with swaybar, whose tray hosts
-    // StatusNotifierItems; X programs run on the XWayland it starts. Sway
-    // refuses to run as root, so that desktop and every program started on
-    // it run as an ordinary user (kSessionUser), created when missing.
-    enum class Session { Openbox, Xfce, Fluxbox, IceWM, I3, Sway };
+    // taskbars, or i3 with i3bar (XEmbed trays all three). Sway, KWin and
+    // Mutter are Wayland compositors, headless; X programs run on the
+    // XWayland each starts. Only sway has a panel here (swaybar, whose tray
+    // hosts StatusNotifierItems). Sway refuses to run as root, so the
+    // Wayland desktops and every program started on them run as an
+    // ordinary user (kSessionUser), created when missing.
+    enum class Session { Openbox, Xfce, Fluxbox, IceWM, I3, Sway, KWin, Mutter };
     static constexpr const char* kSessionUser = "kuvito-tests";
     // Two monitors side by side, each width x height, on one X screen; the
     // primary one on the left or on the right. tint2 puts a panel on each.
@@ -57,8 +58,11 @@ public:
     pid_t panelPid() const { return panelPid_; }
     // Saves a screenshot of the whole screen.
     void screenshot(const std::string& path) const;
-    // Whether programs here run as kSessionUser (the Wayland desktop).
-    bool asUser() const { return options_.session == Session::Sway; }
+    // Whether programs here run as kSessionUser (the Wayland desktops).
+    bool asUser() const {
+        return options_.session == Session::Sway || options_.session == Session::KWin ||
+               options_.session == Session::Mutter;
+    }
     // Hands a file or folder to the user that programs here run as, so that
     // a program started here may write beside itself as it would at home.
     void handOver(const std::string& path) const;
@@ -67,7 +71,9 @@ private:
     void waitFor(const std::string& condition, int tenthsOfSeconds) const;
     void startXfce();
     void startOtherSession();
-    void startSway();
+    void startWayland();
+    // Stops everything the desktop started, by process id.
+    void stopAll();
     // A session bus of the desktop's own (for sway, the user's).
     void startSessionBus();
     // The command line that runs argv here as the desktop's user.
@@ -78,6 +84,7 @@ private:
     std::string display_;
     std::string dbusAddress_;
     std::string waylandDisplay_;
+    std::string xauthority_;
     pid_t dbusPid_ = 0;
     pid_t panelPid_ = 0;
     std::vector<pid_t> pids_;
