@@ -180,10 +180,21 @@ QPoint X11Desktop::cursorPos() const {
 }
 
 std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const {
-    // Xlib reports device pixels.
     std::optional<ForegroundWindow> front = XlibBridge::activeWindow();
-    if (front)
-        front->rect = ScreenSpace::current().deviceToProgram(front->rect);
+    if (!front)
+        return front;
+    const ScreenSpace space = ScreenSpace::current();
+    // A stand-in covers only its form's outline, not the form: the caller
+    // knows its own window in front by the form's rectangle (mode 4 wanders
+    // instead of climbing onto itself).
+    for (const auto& [widget, fast] : standIns_) {
+        if (fast->id() == front->id) {
+            front->rect = space.logicalToProgram(widget->frameGeometry());
+            return front;
+        }
+    }
+    // Xlib reports device pixels.
+    front->rect = space.deviceToProgram(front->rect);
     return front;
 }
 

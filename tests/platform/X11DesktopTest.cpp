@@ -166,6 +166,25 @@ TEST_F(X11DesktopTest, ForegroundWindowIsTheActiveWindowWithItsFrame) {
     EXPECT_GE(front->rect.bottom, client.top() + client.height());
 }
 
+TEST_F(X11DesktopTest, AShapedWindowInFrontIsItsFormsRectangle) {
+    // The X window of a shaped form covers only its outline, here 5, 10
+    // from the form's corner; in front, it is the form's rectangle that the
+    // caller compares with its own.
+    QWidget w(nullptr, Qt::FramelessWindowHint);
+    w.setWindowTitle("kuvito shaped front window");
+    w.setGeometry(200, 150, 60, 40);
+    desk_.setWindowRegion(w, QRegion(5, 10, 20, 30));
+    w.show();
+    std::uintptr_t id = 0;
+    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped front window")) != 0; }, 2000));
+    desk_.moveWindow(w, 200, 150);
+    desk_.setForegroundWindow(w);
+    ASSERT_TRUE(waitFor([&] { return probe_.activeWindow() == id; }));
+    const std::optional<ForegroundWindow> front = desk_.foregroundWindow();
+    ASSERT_TRUE(front.has_value());
+    EXPECT_EQ(front->rect, (ScreenRect{200, 150, 260, 190}));
+}
+
 TEST_F(X11DesktopTest, TaskbarIsThePanel) {
     if (probe_.docks().empty()) {
         const QScreen* screen = QGuiApplication::primaryScreen();
