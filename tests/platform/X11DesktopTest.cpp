@@ -68,6 +68,21 @@ protected:
                frame->contains(where);
     }
 
+    // Shapes a form before it is shown, as the mascot's is, shows it at its
+    // place and answers the client window the window manager sees (0 when
+    // none shows).
+    std::uintptr_t showShaped(QWidget& w, const char* title, QRect geometry, const QRegion& outline) {
+        w.setWindowTitle(title);
+        w.setGeometry(geometry);
+        desk_.setWindowRegion(w, outline);
+        w.show();
+        std::uintptr_t id = 0;
+        if (!waitFor([&] { return (id = probe_.clientNamed(title)) != 0; }, 2000))
+            return 0;
+        desk_.moveWindow(w, geometry.x(), geometry.y());
+        return id;
+    }
+
     X11Desktop desk_;
     X11Probe probe_;
 };
@@ -171,13 +186,9 @@ TEST_F(X11DesktopTest, AShapedWindowInFrontIsItsFormsRectangle) {
     // from the form's corner; in front, it is the form's rectangle that the
     // caller compares with its own.
     QWidget w(nullptr, Qt::FramelessWindowHint);
-    w.setWindowTitle("kuvito shaped front window");
-    w.setGeometry(200, 150, 60, 40);
-    desk_.setWindowRegion(w, QRegion(5, 10, 20, 30));
-    w.show();
-    std::uintptr_t id = 0;
-    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped front window")) != 0; }, 2000));
-    desk_.moveWindow(w, 200, 150);
+    const std::uintptr_t id =
+        showShaped(w, "kuvito shaped front window", QRect(200, 150, 60, 40), QRegion(5, 10, 20, 30));
+    ASSERT_NE(id, 0u);
     desk_.setForegroundWindow(w);
     ASSERT_TRUE(waitFor([&] { return probe_.activeWindow() == id; }));
     const std::optional<ForegroundWindow> front = desk_.foregroundWindow();
@@ -260,13 +271,9 @@ TEST_F(X11DesktopTest, DragFollowsThePointerUntilRelease) {
 // the press point is the form's, so the form follows the pointer exactly.
 TEST_F(X11DesktopTest, DragOfAShapedWindowKeepsThePressPointUnderThePointer) {
     DragOnPress w(desk_);
-    w.setWindowTitle("kuvito dragged window");
-    w.setGeometry(100, 100, 100, 100);
-    desk_.setWindowRegion(w, QRegion(10, 20, 50, 50));
-    w.show();
-    std::uintptr_t id = 0;
-    ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito dragged window")) != 0; }, 2000));
-    desk_.moveWindow(w, 100, 100);
+    const std::uintptr_t id =
+        showShaped(w, "kuvito dragged window", QRect(100, 100, 100, 100), QRegion(10, 20, 50, 50));
+    ASSERT_NE(id, 0u);
     ASSERT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(110, 120, 50, 50); }));
 
     QProcess hand;
