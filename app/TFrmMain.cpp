@@ -233,8 +233,7 @@ void TFrmMain::tellSessionLimits() {
         return QString::fromUtf8("「") + TFrmSettei::moveModeCaption(static_cast<int>(m)) +
                QString::fromUtf8("」");
     };
-    QString text =
-        QString::fromUtf8("Wayland のデスクトップでは、X11 のプログラムに見えないものがあります。\n");
+    QString text = QString::fromUtf8("Wayland のデスクトップでは見えないものがあります。\n");
     if (limits.pointerOnlyOverX11Windows)
         text +=
             quoted(MovementMode::ChaseMouse) + QString::fromUtf8("と") + quoted(MovementMode::StepInPlace) +

@@ -24,9 +24,9 @@ test=(
   lintian appstream desktop-file-utils man-db
   # Other desktops the desktop tests and tools/desktop-matrix.sh run the mascot on
   xfwm4 xfce4-panel fluxbox icewm i3-wm libglib2.0-bin
-  # sway with XWayland, its screenshots, a native Wayland window (zenity) and
-  # what the test's virtual pointer is built from
-  sway xwayland grim zenity libwayland-dev libwayland-bin
+  # sway, KWin and Mutter with XWayland, sway's screenshots, a native Wayland
+  # window (zenity) and what the test's virtual pointer is built from
+  sway xwayland grim zenity libwayland-dev libwayland-bin kwin-wayland mutter
 )
 
 packages=()
