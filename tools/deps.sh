@@ -5,6 +5,8 @@
 #   tools/deps.sh desktop    also a private virtual desktop (a machine without a display)
 #   tools/deps.sh package    also build the Debian package
 #   tools/deps.sh test       everything the test suite and the benchmarks use
+#   tools/deps.sh matrix     also the Wayland compositors only the whole
+#                            desktop matrix starts (tools/desktop-matrix.sh)
 #
 # As root it runs apt-get itself; otherwise it prints the exact command to run
 # and stops, so a user is never surprised by a sudo prompt.
@@ -24,10 +26,13 @@ test=(
   lintian appstream desktop-file-utils man-db
   # Other desktops the desktop tests and tools/desktop-matrix.sh run the mascot on
   xfwm4 xfce4-panel fluxbox icewm i3-wm libglib2.0-bin
-  # sway, KWin and Mutter with XWayland, sway's screenshots, a native Wayland
+  # sway with XWayland, its screenshots, a native Wayland
   # window (zenity) and what the test's virtual pointer is built from
-  sway xwayland grim zenity libwayland-dev libwayland-bin kwin-wayland mutter
+  sway xwayland grim zenity libwayland-dev libwayland-bin
 )
+# KWin and Mutter bring most of their desktops with them; only the whole
+# matrix runs them, so the test set-up (and CI) does not install them.
+matrix=(kwin-wayland mutter)
 
 packages=()
 for purpose in "${@:-run}"; do
@@ -36,7 +41,8 @@ for purpose in "${@:-run}"; do
     desktop) packages+=("${run[@]}" "${desktop[@]}") ;;
     package) packages+=("${run[@]}" "${package[@]}") ;;
     test) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}") ;;
-    *) echo "usage: $0 [run|desktop|package|test]..." >&2; exit 2 ;;
+    matrix) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}" "${matrix[@]}") ;;
+    *) echo "usage: $0 [run|desktop|package|test|matrix]..." >&2; exit 2 ;;
   esac
 done
 

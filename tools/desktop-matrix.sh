@@ -11,7 +11,8 @@
 # Each desktop runs in a private virtual X display (Xvfb) with its own D-Bus
 # session; everything started is stopped by process id. It needs a built
 # tree (tools/test.sh or cmake --build build) and the test packages
-# (tools/deps.sh test).
+# (tools/deps.sh test); the whole run installs KWin and Mutter as well
+# (tools/deps.sh matrix).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +21,7 @@ quick=0
 # The build tree to use (tools/test.sh builds into build/).
 build=${KUVITO_BUILD_DIR:-build}
 
+if [ "$quick" = 1 ]; then tools/deps.sh test; else tools/deps.sh matrix; fi
 cmake --build "$build" --target test_e2e kuvito >/dev/null
 
 if [ "$quick" = 1 ]; then
