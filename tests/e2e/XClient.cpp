@@ -192,3 +192,15 @@ XClient::Window XClient::topLevel(Window w) {
 void XClient::sync() {
     XSync(impl_->dpy, False);
 }
+
+void XClient::requestClose(Window w) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = impl_->atom("WM_PROTOCOLS");
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(impl_->atom("WM_DELETE_WINDOW"));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(impl_->dpy, w, False, NoEventMask, &e);
+    XFlush(impl_->dpy);
+}
