@@ -44,7 +44,7 @@ table() {
   echo "| desktop | shaped, no taskbar button | tray menu: 設定 opens, 終了 ends | mode 3 on the panel | mode 4 on the front window | drag follows the pointer |"
   echo "|---|---|---|---|---|---|"
   for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway kwin mutter; do
-    [ -f "$out/$name.row" ] && cat "$out/$name.row"
+    if [ -f "$out/$name.row" ]; then cat "$out/$name.row"; fi
   done
 }
 
@@ -55,7 +55,7 @@ fi
 
 mkdir -p docs/desktops
 for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway kwin mutter; do
-  [ -f "$out/$name.png" ] && convert "$out/$name.png" -resize '1024x768>' "docs/desktops/$name.png"
+  if [ -f "$out/$name.png" ]; then convert "$out/$name.png" -resize '1024x768>' "docs/desktops/$name.png"; fi
 done
 # The table and the screenshots go between the page's markers; the text
 # around them is written by hand.
@@ -71,7 +71,7 @@ generated=$(mktemp)
   echo
   echo "Screenshots (mode 3, standing on the panel):"
   for name in openbox xfce fluxbox icewm i3 primary-left primary-right hidpi2 sway kwin mutter; do
-    [ -f "docs/desktops/$name.png" ] && printf '\n%s:\n\n![%s](desktops/%s.png)\n' "$name" "$name" "$name"
+    if [ -f "docs/desktops/$name.png" ]; then printf '\n%s:\n\n![%s](desktops/%s.png)\n' "$name" "$name" "$name"; fi
   done
   echo "<!-- matrix end -->"
 } > "$generated"
