@@ -1,0 +1,168 @@
+#include "SwayFeed.h"
+
+#include "JsonValue.h"
+#include "SwayTree.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint32_t kWindowEvent = SwayIpcMessage::kEventBit | 3;
+
+// Window events that change neither the focus nor a rectangle.
+bool movesNothing(const SwayIpcMessage& event) {
+    if (event.type != kWindowEvent)
+        return false;
+    const std::optional<JsonValue> body = JsonValue::parse(event.payload);
+    const JsonValue* change = body ? body->member("change") : nullptr;
+    const std::string* what = change ? change->string() : nullptr;
+    return what && (*what == "title" || *what == "mark" || *what == "urgent");
+}
+
+} // namespace
+
+std::unique_ptr<SwayFeed> SwayFeed::open(const std::string& socketPath, Listener onChange) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path)
+        return nullptr;
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return nullptr;
+    // A local socket connects at once or not at all; from then on it is
+    // never waited on.
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<SwayFeed>(new SwayFeed(fd, std::move(onChange)));
+}
+
+SwayFeed::SwayFeed(int socket, Listener onChange) : socket_(socket), onChange_(std::move(onChange)) {
+    readNotifier_ = std::make_unique<QSocketNotifier>(socket_, QSocketNotifier::Read);
+    QObject::connect(readNotifier_.get(), &QSocketNotifier::activated, [this] { readable(); });
+    writeNotifier_ = std::make_unique<QSocketNotifier>(socket_, QSocketNotifier::Write);
+    writeNotifier_->setEnabled(false);
+    QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, [this] { flush(); });
+    send(SwayIpcMessage::kSubscribe, R"(["window","workspace","output"])");
+    askTree();
+}
+
+SwayFeed::~SwayFeed() {
+    readNotifier_.reset();
+    writeNotifier_.reset();
+    if (socket_ >= 0)
+        ::close(socket_);
+}
+
+void SwayFeed::send(std::uint32_t type, std::string_view payload) {
+    outgoing_ += SwayIpcMessage::encode(type, payload);
+    flush();
+}
+
+void SwayFeed::flush() {
+    while (!outgoing_.empty() && socket_ >= 0) {
+        const ssize_t n = ::send(socket_, outgoing_.data(), outgoing_.size(), MSG_NOSIGNAL);
+        if (n > 0) {
+            outgoing_.erase(0, static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            break; // the rest goes when the socket can take it
+        } else {
+            drop();
+            return;
+        }
+    }
+    if (writeNotifier_)
+        writeNotifier_->setEnabled(!outgoing_.empty());
+}
+
+void SwayFeed::readable() {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::recv(socket_, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            reader_.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        drop(); // sway has gone
+        return;
+    }
+    while (std::optional<SwayIpcMessage> message = reader_.next()) {
+        handle(*message);
+        if (socket_ < 0)
+            return;
+    }
+    if (reader_.broken())
+        drop();
+}
+
+void SwayFeed::handle(const SwayIpcMessage& message) {
+    if (message.isEvent()) {
+        if (!movesNothing(message))
+            askTree();
+        return;
+    }
+    if (message.type != SwayIpcMessage::kGetTree)
+        return;
+    treeAsked_ = false;
+    // Something moved while sway wrote this tree: one more is asked for,
+    // and this one stands until it comes.
+    if (treeStale_)
+        askTree();
+    const std::optional<JsonValue> tree = JsonValue::parse(message.payload);
+    if (!tree)
+        return;
+    const SwayFocus focus = SwayTree::focus(*tree, static_cast<int>(::getpid()));
+    CompositorReport next = report_;
+    next.frontWindowKnown = true;
+    next.frontWindow = focus.window;
+    next.workArea = focus.workArea;
+    ownWindowInFront_ = focus.ownWindow;
+    if (next == report_)
+        return;
+    report_ = next;
+    if (onChange_)
+        onChange_(report_);
+}
+
+void SwayFeed::askTree() {
+    if (treeAsked_) {
+        treeStale_ = true;
+        return;
+    }
+    treeAsked_ = true;
+    treeStale_ = false;
+    send(SwayIpcMessage::kGetTree, {});
+}
+
+void SwayFeed::drop() {
+    if (socket_ < 0)
+        return;
+    readNotifier_->setEnabled(false);
+    writeNotifier_->setEnabled(false);
+    ::close(socket_);
+    socket_ = -1;
+    outgoing_.clear();
+    if (report_ == CompositorReport{})
+        return;
+    report_ = {};
+    ownWindowInFront_ = false;
+    if (onChange_)
+        onChange_(report_);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "CompositorReport.h"
+#include "SwayIpcReader.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QSocketNotifier;
+
+// What sway tells every client on its IPC socket: the focused window and
+// the focused workspace's rectangle, the work area that swaybar leaves. The
+// feed subscribes to window, workspace and output events and asks for the
+// window tree again after each one that can move something, so nothing is
+// polled; the socket is read from the Qt event loop and never waited on.
+// sway gives no client the pointer, so the report never has one.
+class SwayFeed {
+public:
+    using Listener = std::function<void(const CompositorReport&)>;
+
+    // Connected to the socket at that path ($SWAYSOCK), or null when there
+    // is none to be reached. onChange hears every change of the report,
+    // and an empty report when sway goes away.
+    static std::unique_ptr<SwayFeed> open(const std::string& socketPath, Listener onChange);
+    ~SwayFeed();
+
+    SwayFeed(const SwayFeed&) = delete;
+    SwayFeed& operator=(const SwayFeed&) = delete;
+
+    const CompositorReport& report() const { return report_; }
+    // Whether the front window is one of this process's own.
+    bool ownWindowInFront() const { return ownWindowInFront_; }
+
+private:
+    SwayFeed(int socket, Listener onChange);
+
+    void send(std::uint32_t type, std::string_view payload);
+    void flush();
+    void readable();
+    void handle(const SwayIpcMessage& message);
+    void askTree();
+    void drop();
+
+    int socket_;
+    std::unique_ptr<QSocketNotifier> readNotifier_, writeNotifier_;
+    SwayIpcReader reader_;
+    std::string outgoing_;
+    // One tree request at a time: events during it ask for one more.
+    bool treeAsked_ = false, treeStale_ = false;
+    CompositorReport report_;
+    bool ownWindowInFront_ = false;
+    Listener onChange_;
+};

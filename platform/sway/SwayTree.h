@@ -1,0 +1,25 @@
+#pragma once
+
+#include "CompositorReport.h"
+#include "JsonValue.h"
+
+#include <optional>
+
+// What sway's window tree (the reply to GET_TREE) says about the focus: the
+// focused window's visible frame and the rectangle of the workspace it is on,
+// which sway shrinks by the bars (swaybar), so that it is the work area.
+struct SwayFocus {
+    // Nothing when the focus is on an empty workspace (or nowhere).
+    std::optional<CompositorReport::Window> window;
+    // Whether the focused window belongs to the process ownPid.
+    bool ownWindow = false;
+    std::optional<ScreenRect> workArea;
+
+    bool operator==(const SwayFocus&) const = default;
+};
+
+class SwayTree {
+public:
+    // Walks the tree; a tree that is not shaped as sway's gives nothing.
+    static SwayFocus focus(const JsonValue& tree, int ownPid);
+};

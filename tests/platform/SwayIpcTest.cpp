@@ -1,0 +1,251 @@
+// sway's IPC as the program reads it: the framing, the JSON parser and the
+// walk over window trees recorded from a headless sway 1.7 with swaybar at
+// the bottom of a 1024 x 768 output (tree-empty: workspace 1 focused and
+// empty; tree-floating: a native zenity dialog floating and focused;
+// tree-tiled: that dialog tiled beside a focused xmessage). Then the feed
+// against a socket that plays sway.
+#include "JsonValue.h"
+#include "SwayFeed.h"
+#include "SwayIpcReader.h"
+#include "SwayTree.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+std::string recorded(const std::string& name) {
+    std::ifstream in(std::string(KUVITO_SWAY_FIXTURES) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The one message a recorded frame holds, read through the reader.
+SwayIpcMessage frameOf(const std::string& bytes) {
+    SwayIpcReader reader;
+    reader.feed(bytes);
+    std::optional<SwayIpcMessage> message = reader.next();
+    EXPECT_TRUE(message.has_value());
+    EXPECT_FALSE(reader.next().has_value());
+    return message.value_or(SwayIpcMessage{});
+}
+
+SwayFocus focusOf(const std::string& name, int ownPid = 0) {
+    const std::optional<JsonValue> tree = JsonValue::parse(frameOf(recorded(name)).payload);
+    EXPECT_TRUE(tree.has_value()) << name;
+    return tree ? SwayTree::focus(*tree, ownPid) : SwayFocus{};
+}
+
+TEST(SwayIpcReader, CutsMessagesWhereverTheBytesAreSplit) {
+    const std::string real = recorded("tree-empty.bin");
+    const std::string stream = real + SwayIpcMessage::encode(0x80000003u, "{}") + real;
+    for (std::size_t cut = 0; cut <= stream.size(); cut += 7) {
+        SwayIpcReader reader;
+        std::vector<SwayIpcMessage> got;
+        for (std::string_view piece :
+             {std::string_view(stream).substr(0, cut), std::string_view(stream).substr(cut)}) {
+            reader.feed(piece);
+            while (auto m = reader.next())
+                got.push_back(*m);
+        }
+        ASSERT_EQ(got.size(), 3u) << "cut at " << cut;
+        EXPECT_EQ(got[0].type, SwayIpcMessage::kGetTree);
+        EXPECT_FALSE(got[0].isEvent());
+        EXPECT_EQ(got[0].payload.size(), real.size() - 14);
+        EXPECT_TRUE(got[1].isEvent());
+        EXPECT_EQ(got[1].payload, "{}");
+        EXPECT_EQ(got[2].payload, got[0].payload);
+    }
+}
+
+TEST(SwayIpcReader, RefusesAStreamThatIsNotSways) {
+    std::string oversized = SwayIpcMessage::encode(4, "");
+    const auto tooLong = static_cast<std::uint32_t>(SwayIpcReader::kMaxPayload + 1);
+    std::memcpy(oversized.data() + 6, &tooLong, sizeof tooLong);
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool broken;
+    } cases[] = {
+        {"wrong magic, seen before the header is complete", "i3-ipX", true},
+        {"a payload over the limit", oversized, true},
+        {"half a header", "i3-ip", false},
+    };
+    for (const auto& c : cases) {
+        SwayIpcReader reader;
+        reader.feed(c.bytes);
+        EXPECT_FALSE(reader.next().has_value()) << c.what;
+        EXPECT_EQ(reader.broken(), c.broken) << c.what;
+    }
+}
+
+TEST(JsonValue, ParsesValidAndRefusesInvalidText) {
+    const struct {
+        std::string text;
+        bool valid;
+    } cases[] = {
+        {R"({"a": [1, -2.5e3, true, false, null], "b": "x\u00e9\ud83d\ude00\n"})", true},
+        {" 0 ", true},
+        {"[1,]", false},
+        {"{\"a\" 1}", false},
+        {"01", false},
+        {"1.", false},
+        {"-", false},
+        {"1e999", false},
+        {"nan", false},
+        {"\"\\ud83d\"", false}, // half a surrogate pair
+        {"\"\\x\"", false},
+        {"\"a\nb\"", false}, // a raw control character
+        {"[1] 2", false},
+        {"tru", false},
+        {std::string(JsonValue::kMaxDepth, '[') + std::string(JsonValue::kMaxDepth, ']'), true},
+        {std::string(JsonValue::kMaxDepth + 1, '[') + std::string(JsonValue::kMaxDepth + 1, ']'), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JsonValue::parse(c.text).has_value(), c.valid) << c.text.substr(0, 60);
+
+    const JsonValue v = *JsonValue::parse(cases[0].text);
+    ASSERT_EQ(v.member("a")->items().size(), 5u);
+    EXPECT_EQ(v.member("a")->items()[1].number(), -2500.0);
+    EXPECT_EQ(v.member("a")->items()[3].boolean(), false);
+    EXPECT_EQ(*v.member("b")->string(), "x\xc3\xa9\xf0\x9f\x98\x80\n");
+    EXPECT_EQ(v.member("c"), nullptr);
+}
+
+TEST(SwayTree, FindsTheFocusedWindowsFrameAndItsWorkspace) {
+    // swaybar takes the bottom 23 rows: the workspace ends at 745.
+    const ScreenRect workspace{0, 0, 1024, 745};
+    const struct {
+        const char* tree;
+        std::optional<CompositorReport::Window> window;
+    } cases[] = {
+        {"tree-empty.bin", std::nullopt},
+        // The frame's top is the title bar's, 25 rows above sway's "rect".
+        {"tree-floating.bin", CompositorReport::Window{5, {423, 287, 601, 434}}},
+        {"tree-tiled.bin", CompositorReport::Window{6, {512, 0, 1024, 745}}},
+    };
+    for (const auto& c : cases) {
+        const SwayFocus focus = focusOf(c.tree);
+        EXPECT_EQ(focus.window, c.window) << c.tree;
+        EXPECT_EQ(focus.workArea, workspace) << c.tree;
+        EXPECT_FALSE(focus.ownWindow) << c.tree;
+    }
+    // The focused xmessage's process, as sway reports it.
+    EXPECT_TRUE(focusOf("tree-tiled.bin", 16499).ownWindow);
+}
+
+TEST(SwayTree, TakesNothingFromATreeOfAnotherShape) {
+    for (const char* text : {R"([])", R"({"focused": true, "type": "con", "rect": {"x": 1}})",
+                             R"({"nodes": [{"type": "con", "focused": true,
+                                 "rect": {"x": 0, "y": 0, "width": -5, "height": 10}}]})"})
+        EXPECT_EQ(SwayTree::focus(*JsonValue::parse(text), 0), SwayFocus{}) << text;
+}
+
+// A socket in a temporary folder that plays sway for one feed.
+class FakeSway {
+public:
+    FakeSway() {
+        char folder[] = "/tmp/kuvito-sway.XXXXXX";
+        dir_ = ::mkdtemp(folder);
+        path_ = dir_ + "/sway.sock";
+        listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, path_.c_str());
+        ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 1);
+    }
+    ~FakeSway() {
+        hangUp();
+        ::close(listener_);
+        std::filesystem::remove_all(dir_);
+    }
+    const std::string& path() const { return path_; }
+    void accept() { client_ = ::accept(listener_, nullptr, nullptr); }
+    void hangUp() {
+        if (client_ >= 0)
+            ::close(client_);
+        client_ = -1;
+    }
+    void send(const std::string& bytes) {
+        ASSERT_EQ(::write(client_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+    // The types of the requests the feed has sent so far, without waiting.
+    std::vector<std::uint32_t> requests() {
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::recv(client_, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
+            reader_.feed(std::string_view(buffer, std::size_t(n)));
+        std::vector<std::uint32_t> types;
+        while (auto m = reader_.next())
+            types.push_back(m->type);
+        return types;
+    }
+
+private:
+    std::string dir_, path_;
+    int listener_ = -1, client_ = -1;
+    SwayIpcReader reader_;
+};
+
+// Runs the event loop until the feed has heard something or a generous
+// bound of rounds has passed.
+void pump(const int& heard, int before) {
+    for (int i = 0; i < 200 && heard == before; ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+}
+
+TEST(SwayFeed, AsksForTheTreeOnlyWhenAnEventCanMoveSomething) {
+    FakeSway sway;
+    int heard = 0;
+    CompositorReport last;
+    auto feed = SwayFeed::open(sway.path(), [&](const CompositorReport& r) {
+        ++heard;
+        last = r;
+    });
+    ASSERT_TRUE(feed);
+    sway.accept();
+    EXPECT_EQ(sway.requests(),
+              (std::vector<std::uint32_t>{SwayIpcMessage::kSubscribe, SwayIpcMessage::kGetTree}));
+
+    sway.send(recorded("tree-floating.bin"));
+    pump(heard, 0);
+    ASSERT_EQ(heard, 1);
+    EXPECT_TRUE(last.frontWindowKnown);
+    EXPECT_EQ(last.frontWindow->id, 5u);
+    EXPECT_FALSE(last.pointer.has_value());
+    EXPECT_EQ(last.workArea, (ScreenRect{0, 0, 1024, 745}));
+
+    // A new title moves nothing; a focus change is followed by one request.
+    const std::uint32_t windowEvent = SwayIpcMessage::kEventBit | 3;
+    sway.send(SwayIpcMessage::encode(windowEvent, R"({"change": "title"})"));
+    sway.send(SwayIpcMessage::encode(windowEvent, R"({"change": "focus"})"));
+    sway.send(SwayIpcMessage::encode(windowEvent, R"({"change": "focus"})"));
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(sway.requests(), std::vector<std::uint32_t>{SwayIpcMessage::kGetTree});
+
+    // The second focus event came while the tree was asked for: once that
+    // answer is in, the tree is asked for once more.
+    sway.send(recorded("tree-tiled.bin"));
+    pump(heard, 1);
+    EXPECT_EQ(last.frontWindow->id, 6u);
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(sway.requests(), std::vector<std::uint32_t>{SwayIpcMessage::kGetTree});
+
+    // sway goes away: the report is emptied, so nothing stale is used.
+    sway.hangUp();
+    pump(heard, 2);
+    EXPECT_EQ(last, CompositorReport{});
+}
+
+} // namespace
