@@ -1,0 +1,93 @@
+#include "KWinScriptLoader.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+const QString kService = QStringLiteral("org.kde.KWin");
+const QString kScripting = QStringLiteral("org.kde.kwin.Scripting");
+const QString kMainFile = QStringLiteral("kwin/contents/code/main.js");
+
+QDBusMessage scriptingCall(const QString& method) {
+    return QDBusMessage::createMethodCall(kService, QStringLiteral("/Scripting"), kScripting, method);
+}
+
+// Calls asynchronously and hands the reply to then() on the event loop.
+template <typename Then> void callThen(QObject* guard, const QDBusMessage& message, Then then) {
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message), guard);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, guard, [then](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        then(QDBusMessage(w->reply()));
+    });
+}
+
+void warn(const QString& what, const QDBusMessage& reply) {
+    std::fprintf(stderr, "kuvito: KWin script: %s: %s\n", qPrintable(what), qPrintable(reply.errorMessage()));
+}
+
+} // namespace
+
+bool KWinScriptLoader::kwinOnBus() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(kService).value();
+}
+
+QString KWinScriptLoader::findScript(const QString& programDir) {
+    QStringList candidates = {programDir + QLatin1Char('/') + kMainFile,
+                              programDir + QStringLiteral("/../share/kuvito/") + kMainFile};
+    candidates +=
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("kuvito/") + kMainFile);
+    for (const QString& path : candidates)
+        if (QFileInfo(path).isFile())
+            return QFileInfo(path).absoluteFilePath();
+    return {};
+}
+
+KWinScriptLoader::KWinScriptLoader(const QString& mainScript) : guard_(std::make_unique<QObject>()) {
+    // A leftover of a killed kuvito would make the load refuse: it goes
+    // first, whatever it is.
+    QDBusMessage unload = scriptingCall(QStringLiteral("unloadScript"));
+    unload << QString::fromLatin1(kPluginName);
+    callThen(guard_.get(), unload, [this, mainScript](const QDBusMessage&) { load(mainScript); });
+}
+
+void KWinScriptLoader::load(const QString& mainScript) {
+    QDBusMessage message = scriptingCall(QStringLiteral("loadScript"));
+    message << mainScript << QString::fromLatin1(kPluginName);
+    loadAsked_ = true;
+    callThen(guard_.get(), message, [this](const QDBusMessage& reply) {
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().value(0, -1).toInt() < 0) {
+            warn(QStringLiteral("not loaded"), reply);
+            return;
+        }
+        // KWin numbers a script by how many are loaded, so after an unload
+        // the number can be another script's, and so can the object that
+        // would run it. start() runs every loaded script that is not running
+        // yet, which is the one just loaded.
+        callThen(guard_.get(), scriptingCall(QStringLiteral("start")), [](const QDBusMessage& started) {
+            if (started.type() != QDBusMessage::ReplyMessage)
+                warn(QStringLiteral("not started"), started);
+        });
+    });
+}
+
+KWinScriptLoader::~KWinScriptLoader() {
+    // Calls still under way are dropped with their watchers.
+    guard_.reset();
+    if (!loadAsked_)
+        return;
+    QDBusMessage unload = scriptingCall(QStringLiteral("unloadScript"));
+    unload << QString::fromLatin1(kPluginName);
+    // The program is ending: a short wait, so that KWin is not left running
+    // a script for nobody, but never a hang.
+    QDBusConnection::sessionBus().call(unload, QDBus::Block, 1000);
+}
