@@ -20,6 +20,10 @@ struct CompositorReport {
     struct Window {
         std::uint64_t id = 0; // opaque, stable while the window lives
         ScreenRect frame;     // the visible frame: no invisible borders or shadow
+        // The window belongs to this program (the helper compares the
+        // window's process with the bus name's owner), so that the program
+        // knows its own window without anyone sending process ids or titles.
+        bool ownWindow = false;
         bool operator==(const Window&) const = default;
     };
 

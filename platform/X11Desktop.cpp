@@ -1,5 +1,8 @@
 #include "X11Desktop.h"
 
+#include "CompositorFeed.h"
+#include "CompositorSelection.h"
+#include "PanelFromWorkArea.h"
 #include "PointerDrag.h"
 #include "QtTimerSource.h"
 #include "ScreenSpace.h"
@@ -122,7 +125,7 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
             // (sway centres a floating one on every move it asks for) but
             // leaves an override-redirect one, as it does a menu, where the
             // program moves it. It then draws it above the windows.
-            if (sessionLimits().pointerOnlyOverX11Windows)
+            if (onXWayland())
                 XlibBridge::keepUnmanaged(fast->id());
             // From now on the stand-in states what the record says; Qt's
             // window for the widget is never shown.
@@ -170,7 +173,16 @@ QSize X11Desktop::screenSize() const {
     return screen ? screen->geometry().size() : QSize();
 }
 
+const CompositorReport* X11Desktop::compositorReport() const {
+    onXWayland(); // chooses the feed
+    return compositor_ ? &compositor_->report() : nullptr;
+}
+
 QPoint X11Desktop::cursorPos() const {
+    // The compositor knows the pointer over every window, native ones too;
+    // its pixels are XWayland's.
+    if (const CompositorReport* report = compositorReport(); report && report->pointer)
+        return ScreenSpace::current().deviceToProgram(QPoint(report->pointer->x, report->pointer->y));
     // Asked on the mascot's own connection when there is one, so that the
     // tick's one round trip does not wake Qt's event thread.
     if (!standIns_.empty())
@@ -180,10 +192,20 @@ QPoint X11Desktop::cursorPos() const {
 }
 
 std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const {
+    const ScreenSpace space = ScreenSpace::current();
+    if (const CompositorReport* report = compositorReport(); report && report->frontWindowKnown) {
+        if (!report->frontWindow)
+            return std::nullopt;
+        const CompositorReport::Window& w = *report->frontWindow;
+        ForegroundWindow front{static_cast<std::uintptr_t>(w.id), space.deviceToProgram(w.frame)};
+        // As below: the program knows its own window by the form's rectangle.
+        if (w.ownWindow && !standIns_.empty())
+            front.rect = space.logicalToProgram(standIns_.begin()->first->frameGeometry());
+        return front;
+    }
     std::optional<ForegroundWindow> front = XlibBridge::activeWindow();
     if (!front)
         return front;
-    const ScreenSpace space = ScreenSpace::current();
     // A stand-in covers only its form's outline, not the form: the caller
     // knows its own window in front by the form's rectangle (mode 4 wanders
     // instead of climbing onto itself).
@@ -203,34 +225,42 @@ std::optional<ScreenRect> X11Desktop::taskbarRect() const {
     if (!screen)
         return std::nullopt;
     const ScreenSpace space = ScreenSpace::current();
+    // A compositor's own bar is no X11 window: the edge its work area
+    // leaves out is the panel.
+    if (const CompositorReport* report = compositorReport(); report && report->workArea) {
+        if (auto panel = PanelFromWorkArea::find(space.primaryDevice(), *report->workArea))
+            return space.deviceToProgram(*panel);
+        return std::nullopt;
+    }
     if (auto dock = XlibBridge::dockRect(space.primaryDevice()))
         return space.deviceToProgram(*dock);
     // No dock window found: the edge the work area leaves out.
-    const ScreenRect a = space.logicalToProgram(screen->geometry());
-    const ScreenRect w = space.logicalToProgram(screen->availableGeometry());
-    if (w.bottom < a.bottom)
-        return ScreenRect{a.left, w.bottom, a.right, a.bottom};
-    if (w.top > a.top)
-        return ScreenRect{a.left, a.top, a.right, w.top};
-    if (w.right < a.right)
-        return ScreenRect{w.right, a.top, a.right, a.bottom};
-    if (w.left > a.left)
-        return ScreenRect{a.left, a.top, w.left, a.bottom};
-    return std::nullopt;
+    return PanelFromWorkArea::find(space.logicalToProgram(screen->geometry()),
+                                   space.logicalToProgram(screen->availableGeometry()));
 }
 
-SessionLimits X11Desktop::sessionLimits() const {
+bool X11Desktop::onXWayland() const {
     // What matters is the X server the program talks to, not the session's
     // variables: an Xvfb or an ssh -X display opened from a Wayland session
     // keeps nothing from its clients, and XWayland keeps the same whoever
     // started the program. XWayland names its outputs XWAYLAND0, XWAYLAND1, ...
-    if (!sessionLimits_) {
+    if (!xwayland_) {
         bool xwayland = XlibBridge::serverOffersXWayland();
         for (const QScreen* screen : QGuiApplication::screens())
             xwayland = xwayland || screen->name().startsWith(QLatin1String("XWAYLAND"));
-        sessionLimits_ = SessionLimits{xwayland, xwayland};
+        xwayland_ = xwayland;
+        // The compositor's feed is chosen at the same time, once.
+        if (xwayland)
+            compositor_ = CompositorSelection::choose();
     }
-    return *sessionLimits_;
+    return *xwayland_;
+}
+
+SessionLimits X11Desktop::sessionLimits() const {
+    if (!onXWayland())
+        return SessionLimits{};
+    // What the compositor tells through a helper it no longer keeps.
+    return compositor_ ? compositor_->limits() : SessionLimits{true, true};
 }
 
 void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {

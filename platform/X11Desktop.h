@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class CompositorFeed;
+struct CompositorReport;
 class QSystemTrayIcon;
 class X11MascotWindow;
 class X11TrayArea;
@@ -17,7 +19,10 @@ class X11TrayArea;
 // (another Qt platform) the X-only queries answer "nothing" and the rest
 // still works through Qt. A top-level window that is given a shape before it
 // is first shown (the mascot) is drawn, shaped and moved by X11MascotWindow
-// on a connection of its own, so that its ticks cost Qt nothing.
+// on a connection of its own, so that its ticks cost Qt nothing. On a
+// Wayland compositor's XWayland the pointer, the front window and the panel
+// come from the compositor (a CompositorFeed chosen at start-up) wherever
+// it has told them.
 class X11Desktop : public DesktopServices {
 public:
     X11Desktop();
@@ -67,7 +72,14 @@ private:
     std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;
     std::uintptr_t nextMessageWindow_ = 1;
     std::unique_ptr<X11TrayArea> tray_;
-    // Asked once: the server does not turn into another.
-    mutable std::optional<SessionLimits> sessionLimits_;
+    // The compositor's report, when a feed was chosen and it has one.
+    const CompositorReport* compositorReport() const;
+
+    // Whether the X server is a Wayland compositor's XWayland. Asked once:
+    // the server does not turn into another. The compositor's feed is chosen
+    // at the same time.
+    bool onXWayland() const;
+    mutable std::optional<bool> xwayland_;
+    mutable std::unique_ptr<CompositorFeed> compositor_;
     std::unique_ptr<QObject> guard_; // receiver for application signals
 };

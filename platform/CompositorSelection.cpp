@@ -1,0 +1,33 @@
+#include "CompositorSelection.h"
+
+#include "CompositorReceiver.h"
+#include "GnomeShellExtension.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+
+namespace {
+
+// What an XWayland session keeps from the program when no helper reports.
+constexpr SessionLimits kXWaylandAlone{true, true};
+
+bool onBus(const char* name) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusConnectionInterface* daemon = bus.isConnected() ? bus.interface() : nullptr;
+    return daemon && daemon->isServiceRegistered(QString::fromLatin1(name)).value();
+}
+
+std::unique_ptr<CompositorFeed> gnomeShell() {
+    SessionLimits limits = kXWaylandAlone;
+    if (GnomeShellExtension::prepare() == GnomeShellExtension::Readiness::Ready)
+        limits = SessionLimits{};
+    return CompositorReceiver::open(limits);
+}
+
+} // namespace
+
+std::unique_ptr<CompositorFeed> CompositorSelection::choose() {
+    if (onBus("org.gnome.Shell"))
+        return gnomeShell();
+    return nullptr;
+}
