@@ -1,5 +1,6 @@
 #include "X11MascotWindow.h"
 
+#include "X11ErrorTrap.h"
 #include "X11FramePictures.h"
 #include "XlibBridge.h"
 
@@ -39,10 +40,6 @@ constexpr const char* kCopiedProperties[] = {
     "_MOTIF_WM_HINTS",   "_NET_WM_ICON",
     "WM_LOCALE_NAME",    "_NET_WM_WINDOW_TYPE",
 };
-
-int ignoreErrors(Display*, XErrorEvent*) {
-    return 0;
-}
 
 Qt::MouseButton qtButton(unsigned button) {
     switch (button) {
@@ -104,6 +101,9 @@ struct X11MascotWindow::Server {
         XCloseDisplay(dpy);
     }
     Atom atom(const char* name) const { return XInternAtom(dpy, name, False); }
+    // Makes the window, unmapped, with no shape yet; false when the server
+    // refused it.
+    bool createWindow(QRect g);
     void sendToRoot(const char* type, long d0, long d1, long d2, long d3) const {
         XEvent ev{};
         ev.xclient.type = ClientMessage;
@@ -145,15 +145,17 @@ std::unique_ptr<X11MascotWindow> X11MascotWindow::adopt(QWidget& widget) {
     int shapeEvent = 0, shapeError = 0;
     if (!XShapeQueryExtension(x->dpy, &shapeEvent, &shapeError))
         return nullptr;
-    XSetErrorHandler(ignoreErrors);
+    // Until the first outline is shown the window covers the form.
+    if (!x->createWindow(QRect(widget.geometry().topLeft(), widget.size().expandedTo(QSize(1, 1)))))
+        return nullptr;
     return std::unique_ptr<X11MascotWindow>(new X11MascotWindow(widget, std::move(x)));
 }
 
-X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server)
-    : widget_(&widget), x_(std::move(server)), mouse_(widget) {
-    Server& x = *x_;
-    const int screen = DefaultScreen(x.dpy);
-    const Window root = RootWindow(x.dpy, screen);
+bool X11MascotWindow::Server::createWindow(QRect g) {
+    // A server out of memory refuses the window; Qt then shows the widget.
+    X11ErrorTrap trap(dpy, true);
+    const int screen = DefaultScreen(dpy);
+    const Window root = RootWindow(dpy, screen);
     XSetWindowAttributes attrs{};
     attrs.event_mask =
         ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask;
@@ -162,33 +164,37 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     // compositors showing X11 programs) still show only the character; the
     // shape stays for window managers without compositing and limits input.
     XVisualInfo argb{};
-    if (XMatchVisualInfo(x.dpy, screen, 32, TrueColor, &argb)) {
-        x.visual = argb.visual;
-        x.depth = argb.depth;
-        x.colormap = XCreateColormap(x.dpy, root, x.visual, AllocNone);
-        attrs.colormap = x.colormap;
+    if (XMatchVisualInfo(dpy, screen, 32, TrueColor, &argb)) {
+        visual = argb.visual;
+        depth = argb.depth;
+        colormap = XCreateColormap(dpy, root, visual, AllocNone);
+        attrs.colormap = colormap;
         attrs.border_pixel = 0;
         attrs.background_pixmap = None;
         attrMask |= CWColormap | CWBorderPixel | CWBackPixmap;
     } else {
-        x.visual = DefaultVisual(x.dpy, screen);
-        x.depth = DefaultDepth(x.dpy, screen);
-        attrs.background_pixel = BlackPixel(x.dpy, screen);
+        visual = DefaultVisual(dpy, screen);
+        depth = DefaultDepth(dpy, screen);
+        attrs.background_pixel = BlackPixel(dpy, screen);
         attrMask |= CWBackPixel;
     }
-    x.frames = std::make_unique<X11FramePictures>(x.dpy, x.visual, x.depth, x.colormap != 0);
-    x.wmState = x.atom("_NET_WM_STATE");
-    x.wmProtocols = x.atom("WM_PROTOCOLS");
-    x.wmDelete = x.atom("WM_DELETE_WINDOW");
-    formPos_ = widget.geometry().topLeft();
-    const QRect g = windowRect();
-    x.window = XCreateWindow(x.dpy, root, g.x(), g.y(), g.width(), g.height(), 0, x.depth, InputOutput,
-                             x.visual, attrMask, &attrs);
-    XSetWMProtocols(x.dpy, x.window, &x.wmDelete, 1);
+    wmState = atom("_NET_WM_STATE");
+    wmProtocols = atom("WM_PROTOCOLS");
+    wmDelete = atom("WM_DELETE_WINDOW");
+    window = XCreateWindow(dpy, root, g.x(), g.y(), g.width(), g.height(), 0, depth, InputOutput, visual,
+                           attrMask, &attrs);
+    XSetWMProtocols(dpy, window, &wmDelete, 1);
     // A window without a shape yet shows nothing rather than a black box.
-    XShapeCombineRectangles(x.dpy, x.window, ShapeBounding, 0, 0, nullptr, 0, ShapeSet, YXBanded);
-    XFlush(x.dpy);
+    XShapeCombineRectangles(dpy, window, ShapeBounding, 0, 0, nullptr, 0, ShapeSet, YXBanded);
+    if (!trap.ok())
+        return false;
+    frames = std::make_unique<X11FramePictures>(dpy, visual, depth, colormap != 0);
+    return true;
+}
 
+X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server)
+    : widget_(&widget), x_(std::move(server)), mouse_(widget) {
+    formPos_ = widget.geometry().topLeft();
     // The widget is shown to Qt but not on screen: this window is what the
     // user sees, and nothing the widget paints goes through Qt's backing
     // store. Its pictures are taken with QWidget::render when needed.
@@ -199,16 +205,21 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server
     widget.installEventFilter(this);
 
     // The front window and the panel are asked about here too.
-    XlibBridge::setQueryConnection(x.dpy);
-    events_ = std::make_unique<QSocketNotifier>(ConnectionNumber(x.dpy), QSocketNotifier::Read);
+    XlibBridge::setQueryConnection(x_->dpy);
+    events_ = std::make_unique<QSocketNotifier>(ConnectionNumber(x_->dpy), QSocketNotifier::Read);
     connect(events_.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
 }
 
 X11MascotWindow::~X11MascotWindow() {
     XlibBridge::setQueryConnection(nullptr);
     events_.reset();
-    if (widget_)
-        widget_->removeEventFilter(this);
+    if (!widget_)
+        return;
+    // The widget goes back to Qt: it paints again, and is on screen the
+    // next time it is shown.
+    widget_->removeEventFilter(this);
+    widget_->setUpdatesEnabled(true);
+    widget_->setAttribute(Qt::WA_DontShowOnScreen, false);
 }
 
 std::uintptr_t X11MascotWindow::id() const {
@@ -239,6 +250,9 @@ void X11MascotWindow::map() {
     if (mapped_ || !widget_)
         return;
     Server& x = *x_;
+    // A property too large for the server (an icon) is left out rather
+    // than ending the program; the window is shown all the same.
+    X11ErrorTrap trap(x.dpy, true);
     // Qt has made its own (never mapped) window for the widget by now; the
     // window manager is to see this one just as it would have seen that.
     const Window qtWindow = static_cast<Window>(widget_->winId());
@@ -319,6 +333,9 @@ int X11MascotWindow::frameFor(const QRegion& region) {
     const QSize size =
         QSize(bounds.right() + 1, bounds.bottom() + 1).boundedTo(widget_->size()).expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_RGB32);
+    // A server out of memory leaves this frame blank instead of ending the
+    // program.
+    X11ErrorTrap trap(x_->dpy, true);
     image.fill(Qt::black);
     {
         QPainter painter(&image);

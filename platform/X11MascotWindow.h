@@ -31,9 +31,24 @@ class QWidget;
 //
 // The widget stays a widget for everything else: its geometry, its
 // visibility, its window flags and its children are the program's to use.
-// It is marked as not shown on screen, so Qt creates no visible window for
-// it; this window stands in for it, carrying the same name, class, process
-// id, window type and window-manager state.
+// This window stands in for it, carrying the same name, class, process id,
+// window type and window-manager state. To that end the stand-in changes
+// three things on a widget it does not own, for as long as it lives:
+//   - Qt::WA_DontShowOnScreen: Qt makes its native window but never maps it,
+//     while the widget still counts as shown (Show and Hide reach the
+//     stand-in, which maps and unmaps its own window);
+//   - setUpdatesEnabled(false): update() returns at once, so the repaint
+//     that every frame switch asks for costs nothing; updates are on only
+//     while a new outline's picture is taken with QWidget::render;
+//   - an event filter that follows Show and Hide and drops UpdateRequest.
+// All three are undone when the stand-in goes first.
+//
+// X errors: the stand-in's requests about its own window, pixmaps and
+// shapes cannot fail while the connection lives, and are not trapped (a
+// trap would cost a round trip per tick). The few that may fail (making the
+// window, copying Qt's properties, uploading a picture) are trapped on this
+// connection only, for their duration (X11ErrorTrap); the process's error
+// handler is left as Qt set it.
 //
 // A shaped widget shows one picture per outline: the picture taken the first
 // time an outline is set is used whenever that outline comes back. The X

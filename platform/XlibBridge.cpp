@@ -1,5 +1,7 @@
 #include "XlibBridge.h"
 
+#include "X11ErrorTrap.h"
+
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -29,43 +31,13 @@ Display* queryDisplay() {
     return queryConnection() ? queryConnection() : display();
 }
 
-// Catches the X errors of the requests made while it lives. Xlib's default
-// handler would end the program on the first BadWindow. On a connection that
-// only asks questions, every request is a round trip that reports its own
-// error before it returns, so the trap need not wait for the server.
-class ErrorTrap {
+// Traps the errors of requests about other programs' windows, which may
+// vanish at any time. On a connection that only asks questions (the query
+// connection), every request is a round trip that reports its own error
+// before it returns, so the trap need not wait for the server.
+class ErrorTrap : public X11ErrorTrap {
 public:
-    explicit ErrorTrap(Display* dpy) : dpy_(dpy), sync_(dpy != queryConnection()) {
-        if (sync_)
-            XSync(dpy_, False);
-        failed() = false;
-        previous_ = XSetErrorHandler(&ErrorTrap::onError);
-    }
-    ~ErrorTrap() {
-        if (sync_)
-            XSync(dpy_, False);
-        XSetErrorHandler(previous_);
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-    bool ok() {
-        if (sync_)
-            XSync(dpy_, False);
-        return !failed();
-    }
-
-private:
-    static bool& failed() {
-        static bool flag = false;
-        return flag;
-    }
-    static int onError(Display*, XErrorEvent*) {
-        failed() = true;
-        return 0;
-    }
-    Display* dpy_;
-    bool sync_;
-    XErrorHandler previous_ = nullptr;
+    explicit ErrorTrap(Display* dpy) : X11ErrorTrap(dpy, dpy != queryConnection()) {}
 };
 
 Atom atom(Display* dpy, const char* name) {
