@@ -44,6 +44,11 @@ void CompositorReceiver::FrontWindow(qulonglong id, bool ownWindow, int x, int y
     CompositorPushes::frontWindow(report_, id, ownWindow, x, y, width, height);
 }
 
+void CompositorReceiver::FrontWindow(int id, bool ownWindow, int x, int y, int width, int height) {
+    if (id >= 0)
+        FrontWindow(static_cast<qulonglong>(id), ownWindow, x, y, width, height);
+}
+
 void CompositorReceiver::NoFrontWindow() {
     CompositorPushes::noFrontWindow(report_);
 }

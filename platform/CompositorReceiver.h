@@ -3,8 +3,8 @@
 #include "CompositorFeed.h"
 
 #include <QObject>
-#include <QtDBus/qtdbusglobal.h>
 #include <QString>
+#include <QtDBus/qtdbusglobal.h>
 
 #include <memory>
 
@@ -40,6 +40,9 @@ public slots:
     Q_SCRIPTABLE Q_NOREPLY void Pointer(int x, int y);
     Q_SCRIPTABLE Q_NOREPLY void FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width,
                                             int height);
+    // The same from a KWin script, whose numbers reach D-Bus as 32-bit
+    // integers (KWin's callDBus has no way to send a 64-bit one).
+    Q_SCRIPTABLE Q_NOREPLY void FrontWindow(int id, bool ownWindow, int x, int y, int width, int height);
     Q_SCRIPTABLE Q_NOREPLY void NoFrontWindow();
     Q_SCRIPTABLE Q_NOREPLY void WorkArea(int x, int y, int width, int height);
 

@@ -2,9 +2,13 @@
 
 #include "CompositorReceiver.h"
 #include "GnomeShellExtension.h"
+#include "KWinFeed.h"
+#include "SwayFeed.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+
+#include <cstdlib>
 
 namespace {
 
@@ -29,5 +33,11 @@ std::unique_ptr<CompositorFeed> gnomeShell() {
 std::unique_ptr<CompositorFeed> CompositorSelection::choose() {
     if (onBus("org.gnome.Shell"))
         return gnomeShell();
+    if (onBus("org.kde.KWin"))
+        return KWinFeed::open();
+    // sway, and wlroots compositors that speak its IPC, name their socket
+    // to the programs they start.
+    if (const char* socket = std::getenv("SWAYSOCK"))
+        return SwayFeed::open(socket);
     return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "KWinScriptLoader.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -55,9 +56,14 @@ QString KWinScriptLoader::findScript(const QString& programDir) {
 KWinScriptLoader::KWinScriptLoader(const QString& mainScript) : guard_(std::make_unique<QObject>()) {
     // A leftover of a killed kuvito would make the load refuse: it goes
     // first, whatever it is.
-    QDBusMessage unload = scriptingCall(QStringLiteral("unloadScript"));
-    unload << QString::fromLatin1(kPluginName);
-    callThen(guard_.get(), unload, [this, mainScript](const QDBusMessage&) { load(mainScript); });
+    QDBusMessage leftover = scriptingCall(QStringLiteral("unloadScript"));
+    leftover << QString::fromLatin1(kPluginName);
+    callThen(guard_.get(), leftover, [this, mainScript](const QDBusMessage&) { load(mainScript); });
+    // The desktop that owns this object outlives the application object,
+    // and the session bus goes with that: the script is unloaded while the
+    // bus is still there.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, guard_.get(), [this] { unload(); });
 }
 
 void KWinScriptLoader::load(const QString& mainScript) {
@@ -83,11 +89,16 @@ void KWinScriptLoader::load(const QString& mainScript) {
 KWinScriptLoader::~KWinScriptLoader() {
     // Calls still under way are dropped with their watchers.
     guard_.reset();
+    unload();
+}
+
+void KWinScriptLoader::unload() {
     if (!loadAsked_)
         return;
-    QDBusMessage unload = scriptingCall(QStringLiteral("unloadScript"));
-    unload << QString::fromLatin1(kPluginName);
+    loadAsked_ = false;
+    QDBusMessage message = scriptingCall(QStringLiteral("unloadScript"));
+    message << QString::fromLatin1(kPluginName);
     // The program is ending: a short wait, so that KWin is not left running
     // a script for nobody, but never a hang.
-    QDBusConnection::sessionBus().call(unload, QDBus::Block, 1000);
+    QDBusConnection::sessionBus().call(message, QDBus::Block, 1000);
 }

@@ -10,7 +10,8 @@
 // bus without a restart; a script of the same name that a killed kuvito
 // left behind is unloaded first, so the new one replaces it instead of
 // refusing to load beside it. Loading is asynchronous (the program never
-// waits on KWin while it starts); unloading, at the end, waits briefly.
+// waits on KWin while it starts); unloading, when the program quits or this
+// object goes, whichever comes first, waits briefly.
 class KWinScriptLoader {
 public:
     // The name KWin knows the script by.
@@ -31,6 +32,7 @@ public:
 
 private:
     void load(const QString& mainScript);
+    void unload();
 
     std::unique_ptr<QObject> guard_; // owns the pending calls' watchers
     // Once a load is asked for, the script is unloaded at the end, even

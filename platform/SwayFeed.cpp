@@ -133,7 +133,6 @@ void SwayFeed::handle(const SwayIpcMessage& message) {
     next.frontWindowKnown = true;
     next.frontWindow = focus.window;
     next.workArea = focus.workArea;
-    ownWindowInFront_ = focus.ownWindow;
     if (next == report_)
         return;
     report_ = next;
@@ -162,7 +161,6 @@ void SwayFeed::drop() {
     if (report_ == CompositorReport{})
         return;
     report_ = {};
-    ownWindowInFront_ = false;
     if (onChange_)
         onChange_(report_);
 }

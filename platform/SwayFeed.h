@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompositorReport.h"
+#include "CompositorFeed.h"
 #include "SwayIpcReader.h"
 
 #include <functional>
@@ -15,22 +15,23 @@ class QSocketNotifier;
 // window tree again after each one that can move something, so nothing is
 // polled; the socket is read from the Qt event loop and never waited on.
 // sway gives no client the pointer, so the report never has one.
-class SwayFeed {
+class SwayFeed : public CompositorFeed {
 public:
     using Listener = std::function<void(const CompositorReport&)>;
 
     // Connected to the socket at that path ($SWAYSOCK), or null when there
-    // is none to be reached. onChange hears every change of the report,
-    // and an empty report when sway goes away.
-    static std::unique_ptr<SwayFeed> open(const std::string& socketPath, Listener onChange);
-    ~SwayFeed();
+    // is none to be reached. onChange, when given, hears every change of
+    // the report, and an empty report when sway goes away.
+    static std::unique_ptr<SwayFeed> open(const std::string& socketPath, Listener onChange = {});
+    ~SwayFeed() override;
 
     SwayFeed(const SwayFeed&) = delete;
     SwayFeed& operator=(const SwayFeed&) = delete;
 
-    const CompositorReport& report() const { return report_; }
-    // Whether the front window is one of this process's own.
-    bool ownWindowInFront() const { return ownWindowInFront_; }
+    const CompositorReport& report() const override { return report_; }
+    // The pointer stays XWayland's, seen over X11 windows only; native
+    // windows are seen.
+    SessionLimits limits() const override { return SessionLimits{true, false}; }
 
 private:
     SwayFeed(int socket, Listener onChange);
@@ -49,6 +50,5 @@ private:
     // One tree request at a time: events during it ask for one more.
     bool treeAsked_ = false, treeStale_ = false;
     CompositorReport report_;
-    bool ownWindowInFront_ = false;
     Listener onChange_;
 };

@@ -59,21 +59,14 @@ struct Walk {
         const double id = idValue ? idValue->number().value_or(-1) : -1;
         const auto pid = intMember(node, "pid");
         const bool idFits = id >= 0 && id <= double(std::numeric_limits<std::uint32_t>::max());
-        found.window = CompositorReport::Window{idFits ? static_cast<std::uint64_t>(id) : 0, *frame};
-        found.ownWindow = pid && *pid == ownPid;
+        found.window = CompositorReport::Window{idFits ? static_cast<std::uint64_t>(id) : 0, *frame,
+                                                pid && *pid == ownPid};
     }
 
     void visit(const JsonValue& node, const JsonValue* workspace) {
         if (done)
             return;
         const std::string type = typeOf(node);
-        // sway keeps its scratchpad in a workspace of a pseudo output,
-        // "__i3"; nothing there is on screen.
-        if (type == "output") {
-            const JsonValue* name = node.member("name");
-            if (name && name->string() && *name->string() == "__i3")
-                return;
-        }
         if (type == "workspace")
             workspace = &node;
         if (isFocused(node)) {

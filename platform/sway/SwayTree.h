@@ -9,10 +9,9 @@
 // focused window's visible frame and the rectangle of the workspace it is on,
 // which sway shrinks by the bars (swaybar), so that it is the work area.
 struct SwayFocus {
-    // Nothing when the focus is on an empty workspace (or nowhere).
+    // Nothing when the focus is on an empty workspace (or nowhere). The
+    // window is the program's own when its process is ownPid.
     std::optional<CompositorReport::Window> window;
-    // Whether the focused window belongs to the process ownPid.
-    bool ownWindow = false;
     std::optional<ScreenRect> workArea;
 
     bool operator==(const SwayFocus&) const = default;
