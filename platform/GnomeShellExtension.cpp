@@ -1,7 +1,7 @@
 #include "GnomeShellExtension.h"
 
-#include <QDBusConnection>
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QStandardPaths>
@@ -63,10 +63,10 @@ GnomeShellExtension::Readiness GnomeShellExtension::prepare() {
         if (ok)
             state = static_cast<int>(number);
     }
-    const bool installed =
-        !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                QStringLiteral("gnome-shell/extensions/") + uuid + QStringLiteral("/metadata.json"))
-             .isEmpty();
+    const bool installed = !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                   QStringLiteral("gnome-shell/extensions/") + uuid +
+                                                       QStringLiteral("/metadata.json"))
+                                .isEmpty();
     switch (stepFor(state, installed)) {
     case Step::Ready:
         return Readiness::Ready;

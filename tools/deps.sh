@@ -28,11 +28,12 @@ test=(
   xfwm4 xfce4-panel fluxbox icewm i3-wm libglib2.0-bin
   # sway with XWayland, its screenshots, a native Wayland
   # window (zenity) and what the test's virtual pointer is built from
-  sway xwayland grim zenity libwayland-dev libwayland-bin
+  sway xwayland grim zenity libwayland-dev libwayland-bin python3
 )
-# KWin and Mutter bring most of their desktops with them; only the whole
+# KWin, Mutter and GNOME Shell (with the AppIndicator extension as its
+# notification area) bring most of their desktops with them; only the whole
 # matrix runs them, so the test set-up (and CI) does not install them.
-matrix=(kwin-wayland mutter)
+matrix=(kwin-wayland mutter gnome-shell gnome-shell-extension-appindicator)
 
 packages=()
 for purpose in "${@:-run}"; do

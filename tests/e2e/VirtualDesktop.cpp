@@ -12,6 +12,7 @@
 #include <regex>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -72,9 +73,13 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
         dup2(log, 1);
         dup2(log, 2);
         std::string fd = std::to_string(fds[1]);
-        const int monitors = options_.monitors == Monitors::One ? 1 : 2;
-        std::string screen =
-            std::to_string(options_.width * monitors) + "x" + std::to_string(options_.height) + "x24";
+        const std::size_t monitors = options_.monitors == Monitors::One ? 1 : 2;
+        int width = 0, height = 0;
+        for (std::size_t m = 0; m < monitors; ++m) {
+            width += monitorWidth(m);
+            height = std::max(height, monitorHeight(m));
+        }
+        std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                "-noreset", static_cast<char*>(nullptr));
         _exit(127);
@@ -95,26 +100,48 @@ VirtualDesktop::VirtualDesktop(Options options) : options_(options) {
     startSessionBus();
 
     if (options_.monitors != Monitors::One) {
-        // Declared monitors on one Xvfb screen; "*" marks the primary.
+        // Declared monitors on one Xvfb screen; "*" marks the primary. Each
+        // is 270 mm wide, so a monitor of more pixels is a denser one.
         const bool right = options_.monitors == Monitors::PrimaryRight;
-        const std::string size =
-            std::to_string(options_.width) + "/270x" + std::to_string(options_.height) + "/203+";
-        run("xrandr --setmonitor " + std::string(right ? "L" : "'*L'") + " " + size + "0+0 screen && " +
-            "xrandr --setmonitor " + std::string(right ? "'*R'" : "R") + " " + size +
-            std::to_string(options_.width) + "+0 none");
+        auto size = [&](std::size_t m) {
+            return std::to_string(monitorWidth(m)) + "/270x" + std::to_string(monitorHeight(m)) + "/203+";
+        };
+        run("xrandr --setmonitor " + std::string(right ? "L" : "'*L'") + " " + size(0) + "0+0 screen && " +
+            "xrandr --setmonitor " + std::string(right ? "'*R'" : "R") + " " + size(1) +
+            std::to_string(monitorWidth(0)) + "+0 none");
     }
-    if (options_.session == Session::Xfce) {
+    switch (options_.session) {
+    case Session::Openbox:
+        spawn({"openbox", "--sm-disable"}, dir_ + "/openbox.log");
+        waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
+        if (options_.panel)
+            startPanel(options_.panelAtTop);
+        return;
+    case Session::Xfce:
         startXfce();
         return;
-    }
-    if (options_.session != Session::Openbox) {
+    case Session::Fluxbox:
+    case Session::IceWM:
+    case Session::I3:
         startOtherSession();
         return;
+    case Session::Sway:
+    case Session::KWin:
+    case Session::Mutter:
+    case Session::Gnome:
+        break;
     }
-    spawn({"openbox", "--sm-disable"}, dir_ + "/openbox.log");
-    waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
-    if (options_.panel)
-        startPanel(options_.panelAtTop);
+    throw std::logic_error("no X desktop starts that session");
+}
+
+int VirtualDesktop::monitorWidth(std::size_t monitor) const {
+    const double scale = monitor < options_.scales.size() ? options_.scales[monitor] : 1;
+    return static_cast<int>(options_.width * scale + 0.5);
+}
+
+int VirtualDesktop::monitorHeight(std::size_t monitor) const {
+    const double scale = monitor < options_.scales.size() ? options_.scales[monitor] : 1;
+    return static_cast<int>(options_.height * scale + 0.5);
 }
 
 void VirtualDesktop::startOtherSession() {
@@ -131,7 +158,7 @@ void VirtualDesktop::startOtherSession() {
         argv = {"icewm"};
         panelReady = "! xprop -root _NET_WORKAREA | grep -q '= 0, 0, " + std::to_string(options_.width) +
                      ", " + std::to_string(options_.height) + "'";
-    } else {
+    } else if (options_.session == Session::I3) {
         const std::string config = dir_ + "/i3.conf";
         // Without the version line i3 converts the file and shows a bar of
         // its own at the top to say so.
@@ -140,6 +167,8 @@ void VirtualDesktop::startOtherSession() {
                               << "bar {\n  tray_output screen\n  status_command true\n}\n";
         argv = {"i3", "-c", config};
         panelReady = "xwininfo -root -tree | grep -q i3bar";
+    } else {
+        throw std::logic_error("no window manager of its own starts that session");
     }
     panelPid_ = spawn(argv, dir_ + "/wm.log");
     waitFor("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'", 100);
@@ -178,6 +207,12 @@ void VirtualDesktop::startWayland() {
         handOver(dir_ + "/" + sub);
 
     startSessionBus();
+    // XWayland, started by the user, puts its socket where every X server
+    // does; a folder that is not the usual one (root's, writable by all,
+    // sticky) keeps a second compositor's XWayland out.
+    std::filesystem::create_directories("/tmp/.X11-unix");
+    if (chown("/tmp/.X11-unix", 0, 0) != 0 || chmod("/tmp/.X11-unix", 01777) != 0)
+        throw std::runtime_error("cannot make /tmp/.X11-unix writable for XWayland");
 
     // Each compositor says which displays it made (XWayland's and its own)
     // where the test reads them.
@@ -214,23 +249,16 @@ void VirtualDesktop::startWayland() {
         compositor = spawn({kwin, "--virtual", "--xwayland", "--width", std::to_string(options_.width),
                             "--height", std::to_string(options_.height), script},
                            log);
-    } else {
-        // Mutter names its displays only in its log, and lets X clients in
-        // by an authority file of its own.
+    } else if (options_.session == Session::Mutter) {
         log = dir_ + "/mutter.log";
         compositor = spawn({"mutter", "--headless", "--wayland", "--virtual-monitor", size}, log);
-        for (int i = 0; i < 100; ++i) {
-            const std::string text = run("cat " + shellQuote(log));
-            std::smatch x, wayland;
-            if (std::regex_search(text, x, std::regex("public X11 display (:[0-9]+)")) &&
-                std::regex_search(text, wayland, std::regex("Wayland display name '([^']+)'"))) {
-                xauthority_ = run("ls " + shellQuote(dir_) + "/runtime/.mutter-Xwaylandauth.* | head -n 1");
-                xauthority_.erase(xauthority_.find_last_not_of('\n') + 1);
-                std::ofstream(session) << x[1].str() << " " << wayland[1].str() << "\n";
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        readMutterDisplays(log, session);
+    } else if (options_.session == Session::Gnome) {
+        log = dir_ + "/gnome-shell.log";
+        compositor = startGnomeShell(log);
+        readMutterDisplays(log, session);
+    } else {
+        throw std::logic_error("no compositor starts that session");
     }
     for (int i = 0; i < 150 && display_.empty(); ++i) {
         std::ifstream in(session);
@@ -254,10 +282,93 @@ void VirtualDesktop::startWayland() {
     // XWayland starts with its first client and lets in only the user who
     // runs it; the tests look at it as root.
     waitFor("xhost +SI:localuser:root", 100);
-    if (options_.session == Session::Sway)
+    if (options_.session == Session::Sway || options_.session == Session::Gnome)
         waitFor("gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner "
                 "org.kde.StatusNotifierWatcher | grep -q true",
-                100);
+                150);
+    if (options_.session == Session::Gnome) {
+        // The shell starts in its overview, which would take the first
+        // click; a user's session leaves it at once.
+        for (int i = 0; i < 100; ++i) {
+            if (shellEval("Main.layoutManager._startingUp") == "false")
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        shellEval("Main.overview.hide(); true");
+        for (int i = 0; i < 50 && shellEval("Main.overview.visible") != "false"; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+void VirtualDesktop::readMutterDisplays(const std::string& log, const std::string& session) {
+    // Mutter names its displays only in its log, and lets X clients in by
+    // an authority file of its own.
+    for (int i = 0; i < 150; ++i) {
+        const std::string text = run("cat " + shellQuote(log));
+        std::smatch x, wayland;
+        if (std::regex_search(text, x, std::regex("public X11 display (:[0-9]+)")) &&
+            std::regex_search(text, wayland, std::regex("Wayland display name '([^']+)'"))) {
+            xauthority_ = run("ls " + shellQuote(dir_) + "/runtime/.mutter-Xwaylandauth.* | head -n 1");
+            xauthority_.erase(xauthority_.find_last_not_of('\n') + 1);
+            std::ofstream(session) << x[1].str() << " " << wayland[1].str() << "\n";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
+    // The notification area: Debian's AppIndicator extension, installed
+    // system-wide. kuvito's own extension, when the tree has it, goes into
+    // the user's extensions folder, since the shell looks for extensions
+    // only when it starts. Both are enabled as a user's settings would.
+    std::string enabled = "'appindicatorsupport@rgcjonas.gmail.com'";
+    const std::string ours =
+        std::string(KUVITO_SOURCE_DIR) + "/platform/helpers/gnome-shell/kuvito@example.org";
+    if (std::filesystem::is_directory(ours)) {
+        const std::string folder = dir_ + "/" + kGnomeExtensionsFolder;
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy(ours, folder + "/kuvito@example.org", std::filesystem::copy_options::recursive);
+        handOver(dir_ + "/data");
+        enabled += ", 'kuvito@example.org'";
+    }
+    run("gsettings set org.gnome.shell enabled-extensions \"[" + enabled + "]\"");
+    // GNOME Shell runs as an ordinary user only where it finds no systemd
+    // login manager, and it needs a system bus: as root, a mount namespace
+    // hides the host's and starts one of its own, whose process id is kept
+    // so it is stopped with the desktop. setpriv then becomes the user and
+    // executes the shell in the same process, so the id the desktop holds
+    // is the shell's.
+    const std::string systemBus = dir_ + "/system-bus.pid";
+    const std::string script =
+        "mkdir -p /run/systemd /run/dbus && mount -t tmpfs none /run/systemd && "
+        "mount -t tmpfs none /run/dbus && dbus-daemon --system --fork --print-pid > " +
+        shellQuote(systemBus) + " && exec setpriv --reuid=" + kSessionUser + " --regid=" + kSessionUser +
+        " --init-groups gnome-shell --headless --wayland --virtual-monitor " +
+        std::to_string(options_.width) + "x" + std::to_string(options_.height) + " --unsafe-mode";
+    const pid_t shell = spawnAsIs({"unshare", "-m", "sh", "-c", script}, log);
+    for (int i = 0; i < 50 && systemBusPid_ <= 0; ++i) {
+        std::ifstream in(systemBus);
+        if (!(in >> systemBusPid_))
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return shell;
+}
+
+std::optional<std::string> VirtualDesktop::shellEval(const std::string& script) const {
+    // The answer is (true, 'JSON') when the script ran.
+    std::string out =
+        run("gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell --method "
+            "org.gnome.Shell.Eval " +
+            shellQuote(script));
+    const std::string ok = "(true, '";
+    const auto end = out.rfind("')");
+    if (out.rfind(ok, 0) != 0 || end == std::string::npos || end < ok.size())
+        return std::nullopt;
+    std::string value = out.substr(ok.size(), end - ok.size());
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    return value;
 }
 
 std::vector<std::string> VirtualDesktop::asSessionUser(std::vector<std::string> argv) const {
@@ -309,6 +420,9 @@ void VirtualDesktop::stopAll() {
     if (dbusPid_ > 0)
         kill(dbusPid_, SIGTERM);
     dbusPid_ = 0;
+    if (systemBusPid_ > 0)
+        kill(systemBusPid_, SIGTERM);
+    systemBusPid_ = 0;
 }
 
 std::vector<std::string> VirtualDesktop::environment() const {
@@ -329,6 +443,14 @@ std::vector<std::string> VirtualDesktop::environment() const {
         env.push_back("WAYLAND_DISPLAY=" + waylandDisplay_);
         // What the bar asks of a tray icon shows in the program's log.
         env.push_back("QT_LOGGING_RULES=qt.qpa.tray=true");
+    }
+    if (!options_.scales.empty()) {
+        // By the monitors' names (xrandr's), so that the order Qt lists
+        // them in does not matter.
+        std::ostringstream factors;
+        for (std::size_t m = 0; m < options_.scales.size(); ++m)
+            factors << (m ? ";" : "") << (m ? "R=" : "L=") << options_.scales[m];
+        env.push_back("QT_SCREEN_SCALE_FACTORS=" + factors.str());
     }
     if (options_.scale != 1) {
         std::ostringstream factor;
@@ -355,7 +477,10 @@ std::string VirtualDesktop::run(const std::string& command) const {
 }
 
 pid_t VirtualDesktop::spawn(const std::vector<std::string>& command, const std::string& logFile) {
-    const std::vector<std::string> argv = asSessionUser(command);
+    return spawnAsIs(asSessionUser(command), logFile);
+}
+
+pid_t VirtualDesktop::spawnAsIs(const std::vector<std::string>& argv, const std::string& logFile) {
     std::vector<std::string> env = environment();
     pid_t pid = fork();
     if (pid == 0) {
@@ -437,6 +562,17 @@ void VirtualDesktop::screenshot(const std::string& path) const {
         // KWin and Mutter give none to a client.
         if (options_.session == Session::Sway)
             std::ofstream(path, std::ios::binary) << run("grim -");
+        // GNOME Shell takes its own picture for a caller it trusts, as in
+        // its unsafe mode; it writes where the user may.
+        if (options_.session == Session::Gnome) {
+            const std::string shot = dir_ + "/home/screenshot.png";
+            run("gdbus call --session --dest org.gnome.Shell.Screenshot --object-path "
+                "/org/gnome/Shell/Screenshot "
+                "--method org.gnome.Shell.Screenshot.Screenshot false false " +
+                shellQuote(shot));
+            std::error_code ec;
+            std::filesystem::copy_file(shot, path, std::filesystem::copy_options::overwrite_existing, ec);
+        }
         return;
     }
     run("import -window root " + shellQuote(path));

@@ -189,6 +189,22 @@ XClient::Window XClient::topLevel(Window w) {
     }
 }
 
+std::vector<XClient::Window> XClient::stackingOrder() {
+    ::Window r, p, *children = nullptr;
+    unsigned int n = 0;
+    std::vector<Window> out;
+    if (XQueryTree(impl_->dpy, impl_->root, &r, &p, &children, &n) && children) {
+        out.assign(children, children + n);
+        XFree(children);
+    }
+    return out;
+}
+
+bool XClient::isOverrideRedirect(Window w) {
+    XWindowAttributes a;
+    return XGetWindowAttributes(impl_->dpy, w, &a) && a.override_redirect;
+}
+
 void XClient::sync() {
     XSync(impl_->dpy, False);
 }

@@ -39,6 +39,9 @@ public:
     // The first ancestor below the root (the window manager's frame), or w.
     Window topLevel(Window w);
     Window parentOf(Window w);
+    // The root window's children, bottom first.
+    std::vector<Window> stackingOrder();
+    bool isOverrideRedirect(Window w);
     // Asks the window to close, as a window manager's close button does
     // (WM_DELETE_WINDOW), without a key that XWayland would press again later.
     void requestClose(Window w);

@@ -57,14 +57,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PushCase{"PointerOnAnotherMonitorLeftOfThePrimary",
                  [](Report& r) { return CompositorPushes::pointer(r, -32768, 32767); }, true,
-                 [](Report& r) { r.pointer = Report::Point{-32768, 32767}; }},
-        PushCase{"PointerBeyondX11", [](Report& r) { return CompositorPushes::pointer(r, 32768, 0); }, false,
-                 {}},
-        PushCase{"PointerBelowX11", [](Report& r) { return CompositorPushes::pointer(r, 0, -32769); }, false,
-                 {}},
-        PushCase{"OwnWindowIsKeptWithItsFrame",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1ULL << 40, true, -5, 30, 200, 100); },
-                 true, [](Report& r) { r.frontWindow = Report::Window{1ULL << 40, {-5, 30, 195, 130}, true}; }},
+                 [](Report& r) {
+                     r.pointer = Report::Point{-32768, 32767};
+                 }},
+        PushCase{
+            "PointerBeyondX11", [](Report& r) { return CompositorPushes::pointer(r, 32768, 0); }, false, {}},
+        PushCase{
+            "PointerBelowX11", [](Report& r) { return CompositorPushes::pointer(r, 0, -32769); }, false, {}},
+        PushCase{
+            "OwnWindowIsKeptWithItsFrame",
+            [](Report& r) { return CompositorPushes::frontWindow(r, 1ULL << 40, true, -5, 30, 200, 100); },
+            true,
+            [](Report& r) {
+                r.frontWindow = Report::Window{1ULL << 40, {-5, 30, 195, 130}, true};
+            }},
         PushCase{"NoFrontWindowIsKnownAsNone",
                  [](Report& r) {
                      CompositorPushes::noFrontWindow(r);
@@ -72,25 +78,38 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  true, [](Report& r) { r.frontWindow.reset(); }},
         PushCase{"EmptyWindow",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 0, 100); }, false, {}},
+                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 0, 100); },
+                 false,
+                 {}},
         PushCase{"NegativeHeight",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 100, -1); }, false,
+                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 100, -1); },
+                 false,
                  {}},
         PushCase{"WindowWiderThanX11",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 32768, 10); }, false,
+                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 32768, 10); },
+                 false,
                  {}},
         PushCase{"WindowOverflowingInt",
                  [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, kMax, kMin, kMax, kMax); },
-                 false, {}},
+                 false,
+                 {}},
         PushCase{"WorkAreaBelowGnomesBar",
                  [](Report& r) { return CompositorPushes::workArea(r, 0, 27, 1024, 741); }, true,
-                 [](Report& r) { r.workArea = ScreenRect{0, 27, 1024, 768}; }},
+                 [](Report& r) {
+                     r.workArea = ScreenRect{0, 27, 1024, 768};
+                 }},
         PushCase{"WorkAreaWithNoHeight",
-                 [](Report& r) { return CompositorPushes::workArea(r, 0, 27, 1024, 0); }, false, {}},
+                 [](Report& r) { return CompositorPushes::workArea(r, 0, 27, 1024, 0); },
+                 false,
+                 {}},
         PushCase{"WorkAreaTallerThanX11",
-                 [](Report& r) { return CompositorPushes::workArea(r, 0, 0, 1, 32768); }, false, {}},
+                 [](Report& r) { return CompositorPushes::workArea(r, 0, 0, 1, 32768); },
+                 false,
+                 {}},
         PushCase{"WorkAreaFarLeft",
-                 [](Report& r) { return CompositorPushes::workArea(r, -32769, 0, 10, 10); }, false, {}}),
+                 [](Report& r) { return CompositorPushes::workArea(r, -32769, 0, 10, 10); },
+                 false,
+                 {}}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST(Pushes, FrontWindowBecomesKnownOnlyWhenTold) {

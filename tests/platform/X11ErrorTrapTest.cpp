@@ -1,5 +1,5 @@
-#include "X11Desktop.h"
 #include "X11ErrorTrap.h"
+#include "X11Desktop.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,0 +1,219 @@
+#include "DesktopDriver.h"
+
+#include "E2eSupport.h"
+
+#include <csignal>
+#include <regex>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+std::vector<std::string> words(const std::string& steps) {
+    std::vector<std::string> out;
+    std::istringstream in(steps);
+    for (std::string word; in >> word;)
+        out.push_back(word);
+    return out;
+}
+
+// Shell JavaScript that moves or presses GNOME Shell's pointer: a virtual
+// pointer device made once in the shell and kept there, so that a button
+// it pressed stays pressed between two calls.
+std::string shellPointer(const std::string& action) {
+    return "const {Clutter, GLib} = imports.gi; if (!global.kuvitoTestPointer) global.kuvitoTestPointer = "
+           "Clutter.get_default_backend().get_default_seat().create_virtual_device("
+           "Clutter.InputDeviceType.POINTER_DEVICE); const p = global.kuvitoTestPointer; "
+           "const t = GLib.get_monotonic_time(); " +
+           action + "; true";
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+} // namespace
+
+pid_t DesktopDriver::startPointer(const std::string& steps) {
+    const std::vector<std::string> w = words(steps);
+    auto button = [&](std::size_t& i) {
+        const bool right = i + 1 < w.size() && w[i + 1] == "right";
+        if (right)
+            ++i;
+        return right ? 3 : 1;
+    };
+    switch (row_.pointer) {
+    case DesktopRow::Pointer::XTest: {
+        std::vector<std::string> argv = {"xdotool"};
+        for (std::size_t i = 0; i < w.size(); ++i) {
+            if (w[i] == "move" && i + 2 < w.size()) {
+                argv.insert(argv.end(), {"mousemove", w[i + 1], w[i + 2]});
+                i += 2;
+            } else if (w[i] == "press" || w[i] == "release") {
+                const std::string what = w[i] == "press" ? "mousedown" : "mouseup";
+                argv.insert(argv.end(), {what, std::to_string(button(i))});
+            } else if (w[i] == "sleep" && i + 1 < w.size()) {
+                argv.insert(argv.end(), {"sleep", std::to_string(std::stoi(w[++i]) / 1000.0)});
+            }
+        }
+        return desktop_.spawn(argv, desktop_.dir() + "/pointer.log");
+    }
+    case DesktopRow::Pointer::Wlr: {
+        // The desktop keeps its copy of the tool (VirtualDesktop).
+        std::vector<std::string> argv = {desktop_.dir() + "/wlpointer",
+                                         std::to_string(desktop_.options().width),
+                                         std::to_string(desktop_.options().height)};
+        argv.insert(argv.end(), w.begin(), w.end());
+        return desktop_.spawn(argv, desktop_.dir() + "/pointer.log");
+    }
+    case DesktopRow::Pointer::GnomeShell: {
+        std::string script =
+            "ev() { gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell "
+            "--method org.gnome.Shell.Eval \"$1\" >/dev/null; }\n";
+        for (std::size_t i = 0; i < w.size(); ++i) {
+            std::string action;
+            if (w[i] == "move" && i + 2 < w.size()) {
+                action = "p.notify_absolute_motion(t, " + std::to_string(std::stoi(w[i + 1])) + ", " +
+                         std::to_string(std::stoi(w[i + 2])) + ")";
+                i += 2;
+            } else if (w[i] == "press" || w[i] == "release") {
+                const std::string state = w[i] == "press" ? "PRESSED" : "RELEASED";
+                action = "p.notify_button(t, " + std::to_string(button(i)) + ", Clutter.ButtonState." +
+                         state + ")";
+            } else if (w[i] == "sleep" && i + 1 < w.size()) {
+                script += "sleep " + std::to_string(std::stoi(w[++i]) / 1000.0) + "\n";
+                continue;
+            }
+            script += "ev " + quoted(shellPointer(action)) + "\n";
+        }
+        return desktop_.spawn({"bash", "-c", script}, desktop_.dir() + "/pointer.log");
+    }
+    case DesktopRow::Pointer::None:
+        break;
+    }
+    return 0;
+}
+
+void DesktopDriver::waitForPointer(pid_t run) {
+    if (run <= 0)
+        return;
+    for (int i = 0; i < 300 && waitpid(run, nullptr, WNOHANG) == 0; ++i)
+        sleepMs(100);
+    desktop_.stopProcess(run);
+}
+
+std::string DesktopDriver::swaymsg(const std::string& arguments) const {
+    return desktop_.run("SWAYSOCK=$(ls $XDG_RUNTIME_DIR/sway-ipc.*.sock) swaymsg " + arguments);
+}
+
+int DesktopDriver::currentWorkspace() const {
+    std::string text;
+    switch (row_.workspaces) {
+    case DesktopRow::Workspaces::Ewmh:
+    case DesktopRow::Workspaces::I3:
+        text = desktop_.run("xprop -root _NET_CURRENT_DESKTOP | sed -n 's/.*= *//p'");
+        break;
+    case DesktopRow::Workspaces::Sway:
+        // sway numbers its workspaces from 1.
+        text = swaymsg("-t get_workspaces -r | python3 -c 'import json,sys; "
+                       "print([w[\"num\"] - 1 for w in json.load(sys.stdin) if w[\"focused\"]][0])'");
+        break;
+    case DesktopRow::Workspaces::GnomeShell:
+        text = desktop_.shellEval("global.workspace_manager.get_active_workspace_index()").value_or("");
+        break;
+    }
+    try {
+        return std::stoi(text);
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+bool DesktopDriver::switchWorkspace(int index) {
+    const std::string n = std::to_string(index);
+    switch (row_.workspaces) {
+    case DesktopRow::Workspaces::Ewmh:
+        desktop_.run("wmctrl -s " + n);
+        break;
+    case DesktopRow::Workspaces::I3:
+        desktop_.run("i3-msg workspace number " + std::to_string(index + 1) + " >/dev/null");
+        break;
+    case DesktopRow::Workspaces::Sway:
+        swaymsg("workspace number " + std::to_string(index + 1) + " >/dev/null");
+        break;
+    case DesktopRow::Workspaces::GnomeShell:
+        desktop_.shellEval("global.workspace_manager.get_workspace_by_index(" + n +
+                           ").activate(global.get_current_time()); true");
+        break;
+    }
+    return eventually([&] { return currentWorkspace() == index; }, 30);
+}
+
+bool DesktopDriver::canShowNativeWindow() const {
+    const auto session = desktop_.options().session;
+    return session == VirtualDesktop::Session::Gnome || session == VirtualDesktop::Session::Sway;
+}
+
+std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow() {
+    if (!canShowNativeWindow())
+        return std::nullopt;
+    NativeWindow native;
+    native.pid = desktop_.spawn({"env", "GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "zenity", "--info",
+                                 "--title", "kuvito-native", "--text", "a native Wayland window"},
+                                desktop_.dir() + "/zenity.log");
+    // A Wayland window cannot place itself: the compositor is asked to
+    // float it where the character can stand on it, and to focus it.
+    std::string rect;
+    const bool shown = eventually(
+        [&] {
+            if (desktop_.options().session == VirtualDesktop::Session::Sway) {
+                swaymsg(
+                    "'[title=\"kuvito-native\"] floating enable, move position 300 300, focus' >/dev/null");
+                rect = swaymsg(
+                    "-t get_tree -r | python3 -c 'import json,sys\n"
+                    "def walk(n):\n"
+                    "    if n.get(\"name\") == \"kuvito-native\" and n.get(\"focused\"):\n"
+                    "        r = n[\"rect\"]; print(r[\"x\"], r[\"y\"], r[\"width\"], r[\"height\"])\n"
+                    "    for c in n.get(\"nodes\", []) + n.get(\"floating_nodes\", []): walk(c)\n"
+                    "walk(json.load(sys.stdin))'");
+            } else {
+                rect =
+                    desktop_
+                        .shellEval(
+                            "const w = global.get_window_actors().map(a => a.meta_window).find(w => "
+                            "w.get_title() == 'kuvito-native' && w.get_client_type() == 0); let out = ''; "
+                            "if (w) { w.move_frame(true, 300, 300); w.activate(global.get_current_time()); "
+                            "const r = w.get_frame_rect(); if (global.display.focus_window == w) out = "
+                            "[r.x, r.y, r.width, r.height].join(' '); } out")
+                        .value_or("");
+            }
+            std::istringstream in(rect);
+            return static_cast<bool>(in >> native.frame.x >> native.frame.y >> native.frame.width >>
+                                     native.frame.height) &&
+                   native.frame.y >= 250;
+        },
+        100);
+    if (!shown) {
+        desktop_.stopProcess(native.pid);
+        return std::nullopt;
+    }
+    return native;
+}
+
+bool DesktopDriver::shellShowsWindowOf(int pid) const {
+    return desktop_
+               .shellEval("const ws = global.workspace_manager.get_active_workspace(); "
+                          "global.get_window_actors().some(a => a.meta_window.get_pid() == " +
+                          std::to_string(pid) +
+                          " && a.visible && (a.meta_window.is_on_all_workspaces() || "
+                          "a.meta_window.located_on_workspace(ws)))")
+               .value_or("") == "true";
+}
+
+std::string DesktopDriver::shellStackingPids() const {
+    return desktop_.shellEval("global.get_window_actors().map(a => a.meta_window.get_pid()).join(' ')")
+        .value_or("");
+}

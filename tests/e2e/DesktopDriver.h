@@ -1,0 +1,58 @@
+#pragma once
+
+#include "DesktopList.h"
+#include "VirtualDesktop.h"
+#include "XClient.h"
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+// What a user does on a desktop of the matrix, done the way that desktop
+// lets a test do it: the pointer (xdotool's XTEST on an X server; on a
+// Wayland compositor a virtual pointer of wlroots' protocol or one made
+// inside GNOME Shell, since XTEST moves only XWayland's own pointer, which
+// neither the compositor nor a native window sees), the workspace switch,
+// and a native Wayland window to point at or walk on.
+class DesktopDriver {
+public:
+    DesktopDriver(VirtualDesktop& desktop, const DesktopRow& row) : desktop_(desktop), row_(row) {}
+
+    bool canPoint() const { return row_.pointer != DesktopRow::Pointer::None; }
+    // Whether a button pressed by one run of steps stays pressed into the
+    // next (a wlroots virtual pointer leaves the seat when its run ends).
+    bool holdsButtonsBetweenRuns() const { return row_.pointer != DesktopRow::Pointer::Wlr; }
+    // Pointer steps, in X's device pixels: "move X Y", "press", "release"
+    // ("press right", "release right" for the right button), "sleep MS".
+    // They run in a process of their own; waitForPointer waits for its end.
+    pid_t startPointer(const std::string& steps);
+    void waitForPointer(pid_t run);
+    void point(const std::string& steps) { waitForPointer(startPointer(steps)); }
+
+    // Switches to the workspace of that index (0 is the first) and tells
+    // whether the desktop then names it as the current one.
+    bool switchWorkspace(int index);
+
+    // A native Wayland window (zenity on GTK's Wayland backend), shown
+    // where the desktop lets the test place it and focused; its frame as
+    // the compositor has it. Only where the compositor tells a test where
+    // its windows are (GNOME Shell, sway).
+    struct NativeWindow {
+        pid_t pid = 0;
+        XClient::Rect frame;
+    };
+    bool canShowNativeWindow() const;
+    std::optional<NativeWindow> showNativeWindow();
+    // Whether the window of that process is on the current workspace and
+    // shown, as GNOME Shell draws it.
+    bool shellShowsWindowOf(int pid) const;
+    // The processes of the windows GNOME Shell stacks, bottom first.
+    std::string shellStackingPids() const;
+
+private:
+    int currentWorkspace() const;
+    std::string swaymsg(const std::string& arguments) const;
+
+    VirtualDesktop& desktop_;
+    const DesktopRow& row_;
+};
