@@ -229,4 +229,3 @@ Cell tray(Bench& b) {
     }
     return {false, "no notification area; notices shown: " + std::to_string(s.notices)};
 }
-
