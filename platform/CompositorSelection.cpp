@@ -8,8 +8,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
-#include <cstdlib>
-
 namespace {
 
 // What an XWayland session keeps from the program when no helper reports.
@@ -35,9 +33,8 @@ std::unique_ptr<CompositorFeed> CompositorSelection::choose() {
         return gnomeShell();
     if (onBus("org.kde.KWin"))
         return KWinFeed::open();
-    // sway, and wlroots compositors that speak its IPC, name their socket
-    // to the programs they start.
-    if (const char* socket = std::getenv("SWAYSOCK"))
+    // sway, and wlroots compositors that speak its IPC.
+    if (const std::string socket = SwayFeed::findSocket(); !socket.empty())
         return SwayFeed::open(socket);
     return nullptr;
 }

@@ -6,7 +6,9 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -28,6 +30,28 @@ bool movesNothing(const SwayIpcMessage& event) {
 }
 
 } // namespace
+
+std::string SwayFeed::findSocket() {
+    if (const char* named = std::getenv("SWAYSOCK"); named && *named)
+        return named;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (!runtime || !*runtime)
+        return {};
+    // sway names it sway-ipc.UID.PID.sock; two of them (two sways) leave
+    // the program unable to tell which one it runs on.
+    const std::string prefix = "sway-ipc." + std::to_string(::getuid()) + ".";
+    std::string found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(runtime, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) != 0 || !name.ends_with(".sock") || !entry.is_socket(error))
+            continue;
+        if (!found.empty())
+            return {};
+        found = entry.path().string();
+    }
+    return found;
+}
 
 std::unique_ptr<SwayFeed> SwayFeed::open(const std::string& socketPath, Listener onChange) {
     sockaddr_un address{};

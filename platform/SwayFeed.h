@@ -23,6 +23,11 @@ public:
     // is none to be reached. onChange, when given, hears every change of
     // the report, and an empty report when sway goes away.
     static std::unique_ptr<SwayFeed> open(const std::string& socketPath, Listener onChange = {});
+    // sway's socket: $SWAYSOCK, which sway gives the programs it starts, or
+    // else the one socket of the user's that sway made in
+    // $XDG_RUNTIME_DIR (a program started from outside the session, by a
+    // service or a test, lacks the variable). Empty when there is none.
+    static std::string findSocket();
     ~SwayFeed() override;
 
     SwayFeed(const SwayFeed&) = delete;

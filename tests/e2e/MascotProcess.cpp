@@ -18,6 +18,11 @@ MascotProcess::MascotProcess(VirtualDesktop& desktop, std::optional<std::string>
            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     fs::create_directories(dir_);
     fs::copy_file(KUVITO_EXE, dir_ + "/kuvito");
+    // The KWin script lies beside the program in the build tree, where the
+    // program looks for it first.
+    const fs::path script = fs::path(KUVITO_EXE).parent_path() / "kwin";
+    if (fs::exists(script))
+        fs::copy(script, dir_ + "/kwin", fs::copy_options::recursive);
     if (ini) {
         std::ofstream f(iniPath(), std::ios::binary);
         f << *ini;

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -198,6 +199,40 @@ private:
     int listener_ = -1, client_ = -1;
     SwayIpcReader reader_;
 };
+
+TEST(SwayFeed, FindsSwaysSocketByItsVariableOrAsTheOneInTheRuntimeFolder) {
+    char folder[] = "/tmp/kuvito-runtime.XXXXXX";
+    const std::string runtime = ::mkdtemp(folder);
+    const std::string mine = "sway-ipc." + std::to_string(::getuid()) + ".";
+    auto socketFile = [&](const std::string& name) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, (runtime + "/" + name).c_str());
+        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        ::close(fd);
+    };
+    std::ofstream(runtime + "/" + mine + "1.sock");                       // a plain file of that name
+    socketFile("sway-ipc." + std::to_string(::getuid() + 1) + ".2.sock"); // another user's
+    socketFile(mine + "3.sock.old");
+    const char* before = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keptRuntime = before ? before : "";
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    ::unsetenv("SWAYSOCK");
+    EXPECT_EQ(SwayFeed::findSocket(), "");
+    socketFile(mine + "4.sock");
+    EXPECT_EQ(SwayFeed::findSocket(), runtime + "/" + mine + "4.sock");
+    ::setenv("SWAYSOCK", "/named/by/sway", 1);
+    EXPECT_EQ(SwayFeed::findSocket(), "/named/by/sway");
+    ::unsetenv("SWAYSOCK");
+    socketFile(mine + "5.sock"); // two sways: which one is ours is unknown
+    EXPECT_EQ(SwayFeed::findSocket(), "");
+    if (before)
+        ::setenv("XDG_RUNTIME_DIR", keptRuntime.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::remove_all(runtime);
+}
 
 // Runs the event loop until the feed has heard something or a generous
 // bound of rounds has passed.
