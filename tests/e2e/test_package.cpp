@@ -77,6 +77,8 @@ TEST_F(Package, HoldsTheProgramAndWhatTheDesktopNeedsOfIt) {
     EXPECT_EQ(lines(sh("cd " + root() + " && find . -type f | sort").out),
               (std::set<std::string>{
                   "./usr/bin/kuvito", "./usr/share/applications/kuvito.desktop",
+                  "./usr/share/gnome-shell/extensions/kuvito@example.org/extension.js",
+                  "./usr/share/gnome-shell/extensions/kuvito@example.org/metadata.json",
                   "./usr/share/doc/kuvito/changelog.gz", "./usr/share/doc/kuvito/copyright",
                   "./usr/share/icons/hicolor/32x32/apps/kuvito.png",
                   "./usr/share/icons/hicolor/64x64/apps/kuvito.png",
