@@ -242,6 +242,9 @@ void TFrmMain::tellSessionLimits() {
         text += quoted(MovementMode::WalkOnWindow) +
                 QString::fromUtf8("は X11 のウィンドウの上だけを歩き、Wayland "
                                   "のアプリが手前にあるときは画面中をうろうろします。\n");
+    if (limits.newLoginCompletesSetUp)
+        text += QString::fromUtf8(
+            "ログアウトしてログインし直すと準備が整い、どのモードも使えるようになります。\n");
     QStringList working;
     for (int m = static_cast<int>(MovementMode::ChaseMouse); m <= static_cast<int>(MovementMode::StepInPlace);
          ++m)

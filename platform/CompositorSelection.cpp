@@ -21,8 +21,16 @@ bool onBus(const char* name) {
 
 std::unique_ptr<CompositorFeed> gnomeShell() {
     SessionLimits limits = kXWaylandAlone;
-    if (GnomeShellExtension::prepare() == GnomeShellExtension::Readiness::Ready)
+    switch (GnomeShellExtension::prepare()) {
+    case GnomeShellExtension::Readiness::Ready:
         limits = SessionLimits{};
+        break;
+    case GnomeShellExtension::Readiness::NeedsNewLogin:
+        limits.newLoginCompletesSetUp = true;
+        break;
+    case GnomeShellExtension::Readiness::Unavailable:
+        break;
+    }
     return CompositorReceiver::open(limits);
 }
 

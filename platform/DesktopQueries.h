@@ -21,6 +21,10 @@ struct ForegroundWindow {
 struct SessionLimits {
     bool pointerOnlyOverX11Windows = false;
     bool onlyX11WindowsInFront = false;
+    // The compositor's helper that would tell the program the rest is
+    // installed, but the running session has not loaded it yet (GNOME Shell
+    // finds extensions when it starts): logging out and in completes it.
+    bool newLoginCompletesSetUp = false;
 };
 
 // What the program asks about the screen, the pointer and the shell.

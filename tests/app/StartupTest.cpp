@@ -232,6 +232,7 @@ constexpr SessionLimits kX11{};
 constexpr SessionLimits kWayland{true, true};
 constexpr SessionLimits kPointerOnly{true, false};
 constexpr SessionLimits kFrontWindowOnly{false, true};
+constexpr SessionLimits kHelperAfterNewLogin{true, true, true};
 
 class SessionNoticeTest : public MascotFixture, public ::testing::WithParamInterface<SessionCase> {};
 
@@ -243,7 +244,10 @@ TEST_P(SessionNoticeTest, ToldOnlyWhenTheModeInEffectNeedsWhatTheSessionKeepsNam
     ASSERT_EQ(sim->notices().size(), c.told ? 1u : 0u);
     if (!c.told)
         return;
-    const QString works = sim->notices().front().text.split('\n').back();
+    const QString& text = sim->notices().front().text;
+    EXPECT_EQ(text.contains(QString::fromUtf8("ログイン")), c.limits.newLoginCompletesSetUp)
+        << text.toStdString();
+    const QString works = text.split('\n').back();
     for (int mode = 1; mode <= 5; ++mode)
         EXPECT_EQ(works.contains(TFrmSettei::moveModeCaption(mode)),
                   std::string(c.works).find(char('0' + mode)) != std::string::npos)
@@ -261,7 +265,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SessionCase{"pointer_only_window", kPointerOnly, 4, false},
                       SessionCase{"pointer_only_step", kPointerOnly, 5, true, "234"},
                       SessionCase{"front_window_only_chase", kFrontWindowOnly, 1, false},
-                      SessionCase{"front_window_only_window", kFrontWindowOnly, 4, true, "1235"}),
+                      SessionCase{"front_window_only_window", kFrontWindowOnly, 4, true, "1235"},
+                      SessionCase{"helper_after_new_login_chase", kHelperAfterNewLogin, 1, true, "23"},
+                      SessionCase{"helper_after_new_login_wander", kHelperAfterNewLogin, 2, false}),
     [](const auto& test) { return std::string(test.param.name); });
 
 using SessionNoticeOnceTest = MascotFixture;
