@@ -79,6 +79,7 @@ TEST_F(Package, HoldsTheProgramAndWhatTheDesktopNeedsOfIt) {
                   "./usr/bin/kuvito", "./usr/share/applications/kuvito.desktop",
                   "./usr/share/gnome-shell/extensions/kuvito@example.org/extension.js",
                   "./usr/share/gnome-shell/extensions/kuvito@example.org/metadata.json",
+                  "./usr/share/kuvito/kwin/metadata.json", "./usr/share/kuvito/kwin/contents/code/main.js",
                   "./usr/share/doc/kuvito/changelog.gz", "./usr/share/doc/kuvito/copyright",
                   "./usr/share/icons/hicolor/32x32/apps/kuvito.png",
                   "./usr/share/icons/hicolor/64x64/apps/kuvito.png",
