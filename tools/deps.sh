@@ -28,7 +28,8 @@ test=(
   xfwm4 xfce4-panel fluxbox icewm i3-wm libglib2.0-bin
   # sway with XWayland, its screenshots, a native Wayland
   # window (zenity) and what the test's virtual pointer is built from
-  sway xwayland grim zenity libwayland-dev libwayland-bin python3
+  # (KWin's fake-input protocol among them)
+  sway xwayland grim zenity libwayland-dev libwayland-bin plasma-wayland-protocols python3
 )
 # KWin, Mutter and GNOME Shell (with the AppIndicator extension as its
 # notification area) bring most of their desktops with them; only the whole

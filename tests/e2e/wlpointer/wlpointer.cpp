@@ -1,8 +1,10 @@
 // A pointer for tests on a Wayland compositor without input devices (sway on
-// its headless backend): it joins the seat as a virtual pointer, so that the
+// its headless backend, KWin on its virtual one): it joins the seat as a
+// virtual pointer (wlroots' protocol) or sends KWin fake input, so that the
 // compositor and its clients (XWayland among them) see motion and buttons as
 // from a real mouse. X11's XTEST would move XWayland's own pointer only,
-// which no Wayland window and no compositor ever sees.
+// which no Wayland window and no compositor ever sees. KWin offers its fake
+// input only when it was started with KWIN_WAYLAND_NO_PERMISSION_CHECKS=1.
 //
 //   wlpointer WIDTH HEIGHT STEP...
 //     move X Y      to X, Y of the WIDTH x HEIGHT output layout
@@ -12,10 +14,12 @@
 //
 // The pointer leaves the seat when the program ends.
 
+#include "fake-input-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,13 +34,19 @@ constexpr std::uint32_t kRightButton = 0x111; // BTN_RIGHT
 
 wl_seat* seat = nullptr;
 zwlr_virtual_pointer_manager_v1* manager = nullptr;
+org_kde_kwin_fake_input* fakeInput = nullptr;
 
-void onGlobal(void*, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t) {
+void onGlobal(void*, wl_registry* registry, std::uint32_t name, const char* interface,
+              std::uint32_t version) {
     if (std::strcmp(interface, wl_seat_interface.name) == 0 && !seat)
         seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     else if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
         manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+    else if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0)
+        // Absolute motion came with version 3.
+        fakeInput = static_cast<org_kde_kwin_fake_input*>(wl_registry_bind(
+            registry, name, &org_kde_kwin_fake_input_interface, std::min<std::uint32_t>(version, 3)));
 }
 
 void onGlobalRemove(void*, wl_registry*, std::uint32_t) {}
@@ -65,11 +75,14 @@ int main(int argc, char** argv) {
     wl_registry* registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &listener, nullptr);
     wl_display_roundtrip(display);
-    if (!manager) {
+    if (!manager && !fakeInput) {
         std::fprintf(stderr, "wlpointer: the compositor offers no virtual pointers\n");
         return 1;
     }
-    zwlr_virtual_pointer_v1* pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat);
+    zwlr_virtual_pointer_v1* pointer =
+        manager ? zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat) : nullptr;
+    if (!pointer)
+        org_kde_kwin_fake_input_authenticate(fakeInput, "kuvito tests", "moves the pointer in a test");
     wl_display_roundtrip(display);
     // A seat that had no pointer gains one now; its clients ask for their
     // pointer objects when told so, and motion sent before then would enter
@@ -81,13 +94,20 @@ int main(int argc, char** argv) {
             const auto x = static_cast<std::uint32_t>(std::atoi(argv[i + 1]));
             const auto y = static_cast<std::uint32_t>(std::atoi(argv[i + 2]));
             i += 2;
-            zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), x, y, width, height);
+            if (pointer)
+                zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), x, y, width, height);
+            else
+                org_kde_kwin_fake_input_pointer_motion_absolute(fakeInput, wl_fixed_from_int(int(x)),
+                                                                wl_fixed_from_int(int(y)));
         } else if (step == "press" || step == "release") {
             const bool right = i + 1 < argc && std::string(argv[i + 1]) == "right";
             i += right ? 1 : 0;
-            zwlr_virtual_pointer_v1_button(pointer, now(), right ? kRightButton : kLeftButton,
-                                           step == "press" ? WL_POINTER_BUTTON_STATE_PRESSED
-                                                           : WL_POINTER_BUTTON_STATE_RELEASED);
+            const std::uint32_t state =
+                step == "press" ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED;
+            if (pointer)
+                zwlr_virtual_pointer_v1_button(pointer, now(), right ? kRightButton : kLeftButton, state);
+            else
+                org_kde_kwin_fake_input_button(fakeInput, right ? kRightButton : kLeftButton, state);
         } else if (step == "sleep" && i + 1 < argc) {
             wl_display_flush(display);
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[++i])));
@@ -96,10 +116,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "wlpointer: unknown step \"%s\"\n", step.c_str());
             return 2;
         }
-        zwlr_virtual_pointer_v1_frame(pointer);
+        if (pointer)
+            zwlr_virtual_pointer_v1_frame(pointer);
         wl_display_roundtrip(display);
     }
-    zwlr_virtual_pointer_v1_destroy(pointer);
+    if (pointer)
+        zwlr_virtual_pointer_v1_destroy(pointer);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;
