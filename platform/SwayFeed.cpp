@@ -164,6 +164,14 @@ void SwayFeed::handle(const SwayIpcMessage& message) {
         onChange_(report_);
 }
 
+const CompositorReport& SwayFeed::report() const {
+    // Reading the report is const to its readers; asking sway again is
+    // what keeps it true, and it never waits.
+    if (socket_ >= 0 && std::chrono::steady_clock::now() - treeAskedAt_ >= kRefresh)
+        const_cast<SwayFeed*>(this)->askTree();
+    return report_;
+}
+
 void SwayFeed::askTree() {
     if (treeAsked_) {
         treeStale_ = true;
@@ -171,6 +179,7 @@ void SwayFeed::askTree() {
     }
     treeAsked_ = true;
     treeStale_ = false;
+    treeAskedAt_ = std::chrono::steady_clock::now();
     send(SwayIpcMessage::kGetTree, {});
 }
 

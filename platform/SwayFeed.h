@@ -3,6 +3,7 @@
 #include "CompositorFeed.h"
 #include "SwayIpcReader.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,8 +13,11 @@ class QSocketNotifier;
 // What sway tells every client on its IPC socket: the focused window and
 // the focused workspace's rectangle, the work area that swaybar leaves. The
 // feed subscribes to window, workspace and output events and asks for the
-// window tree again after each one that can move something, so nothing is
-// polled; the socket is read from the Qt event loop and never waited on.
+// window tree again after each one that can move something; the socket is
+// read from the Qt event loop and never waited on. sway 1.7 sends no event
+// when a floating window is moved or resized, so while the program keeps
+// reading the report the tree is also asked for now and then (kRefresh),
+// never per tick.
 // sway gives no client the pointer, so the report never has one.
 class SwayFeed : public CompositorFeed {
 public:
@@ -33,7 +37,9 @@ public:
     SwayFeed(const SwayFeed&) = delete;
     SwayFeed& operator=(const SwayFeed&) = delete;
 
-    const CompositorReport& report() const override { return report_; }
+    static constexpr std::chrono::milliseconds kRefresh{500};
+
+    const CompositorReport& report() const override;
     // The pointer stays XWayland's, seen over X11 windows only; native
     // windows are seen.
     SessionLimits limits() const override { return SessionLimits{true, false}; }
@@ -54,6 +60,7 @@ private:
     std::string outgoing_;
     // One tree request at a time: events during it ask for one more.
     bool treeAsked_ = false, treeStale_ = false;
+    std::chrono::steady_clock::time_point treeAskedAt_;
     CompositorReport report_;
     Listener onChange_;
 };
