@@ -63,6 +63,9 @@ eval_js 'const {Clutter, GLib} = imports.gi;
       512 + 300 * Math.cos(a * Math.PI / 18), 384 + 200 * Math.sin(a * Math.PI / 18));
     return GLib.SOURCE_CONTINUE;
   });'
+# The shell keeps busy for a while after it starts (its first minute's
+# figures run half as high again): let it settle first.
+sleep 20
 for ((round = 1; round <= rounds; round++)); do
   s0=$(oncpu $shell); x0=$(oncpu $xwayland); sleep "$seconds"
   echo "base shell $(($(oncpu $shell) - s0))"; echo "base xwayland $(($(oncpu $xwayland) - x0))"

@@ -77,6 +77,17 @@ INSTANTIATE_TEST_SUITE_P(
                      return true;
                  },
                  true, [](Report& r) { r.frontWindow.reset(); }},
+        // The extremes X can still express.
+        PushCase{"ThinnestTallestWindow",
+                 [](Report& r) { return CompositorPushes::frontWindow(r, 2, false, 0, 0, 1, 32767); }, true,
+                 [](Report& r) {
+                     r.frontWindow = Report::Window{2, {0, 0, 1, 32767}, false};
+                 }},
+        PushCase{"WidestFlattestWorkArea",
+                 [](Report& r) { return CompositorPushes::workArea(r, 0, 0, 32767, 1); }, true,
+                 [](Report& r) {
+                     r.workArea = ScreenRect{0, 0, 32767, 1};
+                 }},
         PushCase{"EmptyWindow",
                  [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 0, 100); },
                  false,
