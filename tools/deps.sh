@@ -7,6 +7,8 @@
 #   tools/deps.sh test       everything the test suite and the benchmarks use
 #   tools/deps.sh matrix     also the Wayland compositors only the whole
 #                            desktop matrix starts (tools/desktop-matrix.sh)
+#   tools/deps.sh windows    the Windows cross-build and Wine to test it
+#                            (tools/windows.sh); no Qt
 #
 # As root it runs apt-get itself; otherwise it prints the exact command to run
 # and stops, so a user is never surprised by a sudo prompt.
@@ -35,6 +37,9 @@ test=(
 # notification area) bring most of their desktops with them; only the whole
 # matrix runs them, so the test set-up (and CI) does not install them.
 matrix=(kwin-wayland mutter gnome-shell gnome-shell-extension-appindicator)
+# mingw-w64 (POSIX threads) with its resource compiler, GoogleTest's sources
+# to build for Windows, and 64-bit Wine.
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
 
 packages=()
 for purpose in "${@:-run}"; do
@@ -44,7 +49,8 @@ for purpose in "${@:-run}"; do
     package) packages+=("${run[@]}" "${package[@]}") ;;
     test) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}") ;;
     matrix) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}" "${matrix[@]}") ;;
-    *) echo "usage: $0 [run|desktop|package|test|matrix]..." >&2; exit 2 ;;
+    windows) packages+=("${windows[@]}") ;;
+    *) echo "usage: $0 [run|desktop|package|test|matrix|windows]..." >&2; exit 2 ;;
   esac
 done
 
