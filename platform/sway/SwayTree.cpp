@@ -46,15 +46,15 @@ struct Walk {
     SwayFocus found;
     bool done = false;
 
-    // The window's visible frame: sway's "rect" leaves out the title bar,
-    // which "deco_rect" gives (its height; its place is relative to the
-    // parent), and which sits right above the rest of the frame.
+    // The window as the character stands on it: sway's "rect", its borders
+    // and contents. The title bar above ("deco_rect") is left out: a tiled
+    // window's title bar starts at the workspace's top, where nothing can
+    // stand, and an X11 window's own top (what XWayland reports) is the
+    // contents' too, so the character stands on the title bar's lower edge.
     void takeWindow(const JsonValue& node) {
-        std::optional<ScreenRect> frame = rectMember(node, "rect");
+        const std::optional<ScreenRect> frame = rectMember(node, "rect");
         if (!frame)
             return;
-        if (const auto deco = rectMember(node, "deco_rect"))
-            frame->top -= deco->bottom - deco->top;
         const JsonValue* idValue = node.member("id");
         const double id = idValue ? idValue->number().value_or(-1) : -1;
         const auto pid = intMember(node, "pid");

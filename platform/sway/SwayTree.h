@@ -6,7 +6,7 @@
 #include <optional>
 
 // What sway's window tree (the reply to GET_TREE) says about the focus: the
-// focused window's visible frame and the rectangle of the workspace it is on,
+// focused window's rectangle below its title bar and the rectangle of the workspace it is on,
 // which sway shrinks by the bars (swaybar), so that it is the work area.
 struct SwayFocus {
     // Nothing when the focus is on an empty workspace (or nowhere). The

@@ -133,9 +133,9 @@ TEST(SwayTree, FindsTheFocusedWindowsFrameAndItsWorkspace) {
         std::optional<CompositorReport::Window> window;
     } cases[] = {
         {"tree-empty.bin", std::nullopt},
-        // The frame's top is the title bar's, 25 rows above sway's "rect".
-        {"tree-floating.bin", CompositorReport::Window{5, {423, 287, 601, 434}}},
-        {"tree-tiled.bin", CompositorReport::Window{6, {512, 0, 1024, 745}}},
+        // Below the title bar: a tiled window's starts at the top (0).
+        {"tree-floating.bin", CompositorReport::Window{5, {423, 312, 601, 434}}},
+        {"tree-tiled.bin", CompositorReport::Window{6, {512, 25, 1024, 745}}},
     };
     for (const auto& c : cases) {
         const SwayFocus focus = focusOf(c.tree);
