@@ -48,6 +48,10 @@ void TRgn::setShown(bool value) {
     if (value == Shown_)
         return;
     Shown_ = value;
+    // A frame not shown is not there for the pointer either, so the press
+    // goes to what the user sees, wherever the hidden frames lie in the
+    // stacking order.
+    setAttribute(Qt::WA_TransparentForMouseEvents, !value);
     update();
 }
 

@@ -26,8 +26,9 @@ public:
     bool Transparent() const { return Transparent_; }
     void setTransparent(bool value);
 
-    // For the region list: whether the control paints. Its outline
-    // (RgnHandle) is in the parent's client coordinates.
+    // For the region list: whether the control paints and takes the
+    // pointer. Its outline (RgnHandle) is in the parent's client
+    // coordinates.
     bool Shown() const { return Shown_; }
     void setShown(bool value);
 

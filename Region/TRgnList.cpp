@@ -31,9 +31,36 @@ void TRgnList::notification(Component* component, Operation operation) {
         selection_.erase(std::remove(selection_.begin(), selection_.end(), component), selection_.end());
 }
 
+namespace {
+
+// Whether raising the controls in turn would leave their parent's stacking
+// order as it is, for all anyone sees: each is already above the one before
+// it and nothing that shows lies above the last. Frames that are not shown
+// neither paint nor take the pointer, so where they lie does not count.
+bool alreadyInFront(const std::vector<Control*>& inTurn, const std::vector<TRgn*>& hidden) {
+    if (inTurn.empty())
+        return true;
+    QWidget* parent = inTurn.front()->parentWidget();
+    if (parent == nullptr)
+        return false;
+    std::vector<QWidget*> showing;
+    for (QObject* child : parent->children()) {
+        auto* widget = child->isWidgetType() ? static_cast<QWidget*>(child) : nullptr;
+        if (widget && std::find(hidden.begin(), hidden.end(), widget) == hidden.end())
+            showing.push_back(widget);
+    }
+    return showing.size() >= inTurn.size() &&
+           std::equal(inTurn.begin(), inTurn.end(), showing.end() - static_cast<long>(inTurn.size()));
+}
+
+} // namespace
+
 void TRgnList::ApplyRgn() {
     QRegion region;
     others_.clear();
+    // The selected frames, then every other control, raised in that order.
+    std::vector<Control*> inTurn;
+    std::vector<TRgn*> hidden;
     Component* form = owner();
     if (form != nullptr) {
         for (Component* component : form->components()) {
@@ -46,21 +73,31 @@ void TRgnList::ApplyRgn() {
                 continue;
             }
             if (std::find(selection_.begin(), selection_.end(), rgn) != selection_.end()) {
+                // One outline is its own union: the region shares its data,
+                // and the desktop knows it again at no cost.
                 if (rgn->RgnHandle())
                     region += *rgn->RgnHandle();
-                rgn->bringToFront();
-                rgn->setShown(true);
+                inTurn.push_back(rgn);
             } else {
-                rgn->setShown(false);
+                hidden.push_back(rgn);
             }
         }
     }
+    inTurn.insert(inTurn.end(), others_.begin(), others_.end());
+    // A frame switch every tick would otherwise restack the form's children
+    // every tick, with nothing on screen changing.
+    if (!alreadyInFront(inTurn, hidden))
+        for (Control* control : inTurn)
+            control->bringToFront();
+    for (TRgn* rgn : hidden)
+        rgn->setShown(false);
+    for (Control* control : inTurn)
+        if (auto* rgn = dynamic_cast<TRgn*>(control))
+            rgn->setShown(true);
     if (auto* f = dynamic_cast<Form*>(form)) {
         f->setBorderStyleNone();
         f->setClearBrush();
     }
-    for (Control* control : others_)
-        control->bringToFront();
     fire(OnShowWnd_, this);
     if (auto* window = dynamic_cast<QWidget*>(form))
         desktopWindows().setWindowRegion(*window, region);

@@ -365,7 +365,24 @@ void X11MascotWindow::setRegion(const QRegion& region) {
     XClearWindow(x.dpy, x.window);
     const QPoint maskAt = f.bounds.topLeft() - windowOffset();
     XShapeCombineMask(x.dpy, x.window, ShapeBounding, maskAt.x(), maskAt.y(), f.mask, ShapeSet);
-    XFlush(x.dpy);
+    flushSoon();
+}
+
+void X11MascotWindow::flushSoon() {
+    // A tick that switches the frame moves the window afterwards, and the
+    // move's flush sends both: the server and a compositor see the new
+    // picture, shape and place together. A switch without a move is sent
+    // once the event loop is back, at the latest.
+    if (flushPosted_)
+        return;
+    flushPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            flushPosted_ = false;
+            XFlush(x_->dpy);
+        },
+        Qt::QueuedConnection);
 }
 
 void X11MascotWindow::keepWmState(const std::string& state, bool on, bool follow) {

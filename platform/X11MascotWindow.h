@@ -71,9 +71,11 @@ public:
     bool mapped() const { return mapped_; }
 
     // Moves the form's top-left corner there; the widget's own geometry is
-    // the caller's.
+    // the caller's. Sent at once, with anything setRegion left buffered.
     void move(QPoint topLeft);
-    // Shows the picture that goes with the outline and makes it the shape.
+    // Shows the picture that goes with the outline and makes it the shape;
+    // sent with the next move or when the event loop is back, whichever
+    // comes first, so that a tick's changes reach the server together.
     void setRegion(const QRegion& region);
     // Keeps a _NET_WM_STATE entry: stated now (a request to the window
     // manager while the window is mapped, the property otherwise) and again
@@ -114,6 +116,9 @@ private:
                        unsigned long time);
     void deliverMotion(QPoint local, QPoint global, unsigned state);
     int frameFor(const QRegion& region);
+    // Sends what is buffered when the event loop is back, unless a flush
+    // comes first.
+    void flushSoon();
     // Where the shown frame's window stands in the form, and on screen.
     QPoint windowOffset() const;
     QRect windowRect() const;
@@ -132,6 +137,7 @@ private:
     std::map<std::string, KeptState> keptStates_;
     std::function<void(const std::string&, bool)> followed_;
     int shownFrame_ = -1;
+    bool flushPosted_ = false;
     // The form's top-left corner in the server's pixels; the window itself
     // starts where the shown frame's outline does.
     QPoint formPos_;

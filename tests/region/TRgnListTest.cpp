@@ -4,6 +4,8 @@
 #include "RgnRegion.h"
 #include "TRgn.h"
 
+#include <QEvent>
+
 namespace {
 
 // A windowless control that is not a TRgn.
@@ -94,6 +96,32 @@ TEST_F(TRgnListTest, UnionOfSeveralAndZOrder) {
     EXPECT_LT(stackIndex(rgns[0]), stackIndex(rgns[2]));
     EXPECT_LT(stackIndex(rgns[2]), stackIndex(other));
     EXPECT_EQ(form.childAt(10, 20), rgns[2]); // where 0 and 2 overlap, the later one
+}
+
+// Switching frames, as every movement tick does, restacks nothing once the
+// order shows right; frames not shown do not take the pointer, wherever
+// they lie in the stack.
+TEST_F(TRgnListTest, FrameSwitchesRestackNothingAndThePointerFindsTheShownFrame) {
+    struct ZOrderCount : QObject {
+        int changes = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            changes += e->type() == QEvent::ZOrderChange;
+            return false;
+        }
+    } count;
+    for (QWidget* w : {static_cast<QWidget*>(rgns[0]), static_cast<QWidget*>(rgns[1]),
+                       static_cast<QWidget*>(rgns[2]), static_cast<QWidget*>(other)})
+        w->installEventFilter(&count);
+    list->AddRgn(rgns[2]);
+    list->ApplyRgn();
+    count.changes = 0;
+    for (int i : {0, 1, 2, 0}) {
+        list->AddRgn(rgns[i]);
+        list->ApplyRgn();
+        // Inside the outline, where all three frames' rectangles lie.
+        EXPECT_EQ(form.childAt(outline(i).boundingRect().center()), rgns[i]) << i;
+    }
+    EXPECT_EQ(count.changes, 0);
 }
 
 TEST_F(TRgnListTest, EmptySelectionHidesEverything) {
