@@ -11,7 +11,8 @@ public:
     virtual ~DesktopWindows() = default;
 
     // No taskbar button and no task-switcher entry; called before the window
-    // is first shown.
+    // is first shown. A window without an owner window is then on every
+    // workspace, since nothing would lead back to it from another.
     virtual void hideFromTaskbar(QWidget& window) = 0;
     // Moves a top-level window; its size is kept. Immediate. Positions are
     // pixels with the primary monitor's top-left corner at 0, 0, whatever

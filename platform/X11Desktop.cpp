@@ -73,13 +73,19 @@ void X11Desktop::hideFromTaskbar(QWidget& window) {
     // flags of an existing window re-creates it.
     if (!window.testAttribute(Qt::WA_WState_Created))
         window.setWindowFlag(Qt::Tool, true);
+    // A window of its own with no taskbar or pager entry could not be found
+    // again from another workspace: it lives on all of them. A window that
+    // belongs to another (a dialog) is left where its window manager puts it.
     if (X11MascotWindow* fast = standIn(window)) {
         fast->keepWmState("_NET_WM_STATE_SKIP_TASKBAR", true);
         fast->keepWmState("_NET_WM_STATE_SKIP_PAGER", true);
+        fast->setOnEveryWorkspace();
         return;
     }
     WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_TASKBAR", true);
     WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_PAGER", true);
+    if (!window.parentWidget())
+        WindowStateKeeper::of(window).keep("_NET_WM_STATE_STICKY", true);
 }
 
 void X11Desktop::moveWindow(QWidget& window, int left, int top) {

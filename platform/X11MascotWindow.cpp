@@ -25,6 +25,9 @@
 
 namespace {
 
+// _NET_WM_DESKTOP's value for a window on every workspace.
+constexpr unsigned long kAllWorkspaces = 0xFFFFFFFFUL;
+
 // Often enough to keep up with a hand, rare enough to cost nothing; the
 // pointer's own motion events move the window in between.
 constexpr int kDragPollMs = 30;
@@ -86,7 +89,7 @@ struct X11MascotWindow::Server {
     int depth = 0;
     // Made for a visual with alpha, which is not the screen's default.
     Colormap colormap = 0;
-    Atom wmState = 0, wmProtocols = 0, wmDelete = 0;
+    Atom wmState = 0, wmProtocols = 0, wmDelete = 0, wmDesktop = 0;
     // One entry per outline shown so far, on the server.
     std::unique_ptr<X11FramePictures> frames;
 
@@ -117,13 +120,15 @@ struct X11MascotWindow::Server {
         XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask,
                    &ev);
     }
-    std::vector<long> atoms(Window w, Atom property) const {
+    std::vector<long> cardinals(Window w, Atom property) const { return longs(w, property, XA_CARDINAL); }
+    std::vector<long> atoms(Window w, Atom property) const { return longs(w, property, XA_ATOM); }
+    std::vector<long> longs(Window w, Atom property, Atom wanted) const {
         Atom type = 0;
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         std::vector<long> out;
-        if (XGetWindowProperty(dpy, w, property, 0, 1024, False, XA_ATOM, &type, &format, &count, &after,
+        if (XGetWindowProperty(dpy, w, property, 0, 1024, False, wanted, &type, &format, &count, &after,
                                &data) == Success &&
             data) {
             if (format == 32)
@@ -179,6 +184,7 @@ bool X11MascotWindow::Server::createWindow(QRect g) {
         attrMask |= CWBackPixel;
     }
     wmState = atom("_NET_WM_STATE");
+    wmDesktop = atom("_NET_WM_DESKTOP");
     wmProtocols = atom("WM_PROTOCOLS");
     wmDelete = atom("WM_DELETE_WINDOW");
     window = XCreateWindow(dpy, root, g.x(), g.y(), g.width(), g.height(), 0, depth, InputOutput, visual,
@@ -277,6 +283,13 @@ void X11MascotWindow::map() {
         widget_->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         keptStates_["_NET_WM_STATE_ABOVE"] = {true, true, false};
     writeStates();
+    if (everyWorkspace_) {
+        // Read by the window manager when it takes the window on; it
+        // deletes the property when the window is hidden.
+        const long all = kAllWorkspaces;
+        XChangeProperty(x.dpy, x.window, x.wmDesktop, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&all), 1);
+    }
     formPos_ = widget_->geometry().topLeft();
     const QRect g = windowRect();
     // Qt's size hints describe the whole form; this window is the outline's,
@@ -443,6 +456,28 @@ void X11MascotWindow::learnWmState() {
     }
 }
 
+void X11MascotWindow::setOnEveryWorkspace() {
+    everyWorkspace_ = true;
+    keepWmState("_NET_WM_STATE_STICKY", true);
+    if (mapped_)
+        keepOnEveryWorkspace();
+}
+
+void X11MascotWindow::keepOnEveryWorkspace() {
+    // A window manager that put the mapped window on one workspace (its own
+    // rule, or it came in before the property was read) is asked again, as
+    // a pager asks. One that does not know "every workspace" ignores the
+    // request and changes nothing, so this never goes back and forth.
+    if (!everyWorkspace_ || !mapped_)
+        return;
+    Server& x = *x_;
+    const std::vector<long> now = x.cardinals(x.window, x.wmDesktop);
+    if (!now.empty() && (static_cast<unsigned long>(now.front()) & kAllWorkspaces) == kAllWorkspaces)
+        return;
+    x.sendToRoot("_NET_WM_DESKTOP", static_cast<long>(kAllWorkspaces), 2, 0, 0);
+    XFlush(x.dpy);
+}
+
 void X11MascotWindow::activate() {
     if (!mapped_)
         return;
@@ -494,6 +529,8 @@ void X11MascotWindow::readEvents() {
         case PropertyNotify:
             if (ev.xproperty.atom == x.wmState)
                 learnWmState();
+            else if (ev.xproperty.atom == x.wmDesktop)
+                keepOnEveryWorkspace();
             break;
         case ClientMessage:
             if (ev.xclient.message_type == x.wmProtocols &&

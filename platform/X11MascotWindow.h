@@ -87,6 +87,11 @@ public:
     void onFollowed(std::function<void(const std::string& state, bool on)> handler) {
         followed_ = std::move(handler);
     }
+    // Puts the window on every workspace (virtual desktop) and keeps it
+    // there: _NET_WM_DESKTOP "all" before every map, asked again whenever
+    // the window manager puts the mapped window on one, and the sticky
+    // state, which some window managers go by instead.
+    void setOnEveryWorkspace();
     // Asks the window manager to raise and activate the window.
     void activate();
 
@@ -112,6 +117,7 @@ private:
     void readEvents();
     void readQueuedEvents();
     void learnWmState();
+    void keepOnEveryWorkspace();
     void deliverButton(bool press, unsigned button, QPoint local, QPoint global, unsigned state,
                        unsigned long time);
     void deliverMotion(QPoint local, QPoint global, unsigned state);
@@ -135,6 +141,7 @@ private:
         bool pending = false;
     };
     std::map<std::string, KeptState> keptStates_;
+    bool everyWorkspace_ = false;
     std::function<void(const std::string&, bool)> followed_;
     int shownFrame_ = -1;
     bool flushPosted_ = false;

@@ -103,6 +103,33 @@ TEST_F(X11DesktopTest, HiddenFromTaskbarAlsoAfterHideAndShow) {
     EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(w->winId(), "_NET_WM_STATE_SKIP_TASKBAR"); }));
 }
 
+// The mascot's window has no taskbar entry to lead back to it from another
+// workspace, so it is on all of them, also after it was hidden and shown.
+TEST_F(X11DesktopTest, WithoutATaskbarEntryOnEveryWorkspace) {
+    QWidget w(nullptr, Qt::FramelessWindowHint);
+    w.setWindowTitle("kuvito window on every workspace");
+    w.setGeometry(200, 150, 40, 40);
+    desk_.setWindowRegion(w, QRegion(0, 0, 40, 40));
+    desk_.hideFromTaskbar(w);
+    w.show();
+    std::uintptr_t id = 0;
+    ASSERT_TRUE(
+        waitFor([&] { return (id = probe_.clientNamed("kuvito window on every workspace")) != 0; }, 2000));
+    for (const char* workspace : {"1", "0"}) {
+        ASSERT_TRUE(waitFor([&] { return probe_.onEveryWorkspace(id); })) << workspace;
+        ASSERT_TRUE(xdotool({"set_desktop", workspace}));
+        ASSERT_TRUE(waitFor([&] {
+            QProcess get;
+            get.start("xdotool", {"get_desktop"});
+            return get.waitForFinished() && get.readAllStandardOutput().trimmed() == workspace;
+        }));
+        EXPECT_TRUE(probe_.viewable(id)) << workspace;
+        w.hide();
+        waitFor([&] { return !probe_.viewable(id); }, 50);
+        w.show();
+    }
+}
+
 TEST_F(X11DesktopTest, TopMostTogglesInPlace) {
     auto w = mascot();
     desk_.hideFromTaskbar(*w);

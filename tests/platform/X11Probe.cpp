@@ -116,6 +116,16 @@ std::vector<QRect> X11Probe::docks() {
     return out;
 }
 
+bool X11Probe::onEveryWorkspace(std::uintptr_t window) {
+    const auto v = longs(dpy(display_), static_cast<Window>(window), "_NET_WM_DESKTOP", XA_CARDINAL);
+    return !v.empty() && (static_cast<unsigned long>(v[0]) & 0xFFFFFFFFUL) == 0xFFFFFFFFUL;
+}
+
+bool X11Probe::viewable(std::uintptr_t window) {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(dpy(display_), static_cast<Window>(window), &a) && a.map_state == IsViewable;
+}
+
 bool X11Probe::leftButtonDown() {
     Display* d = dpy(display_);
     Window root = 0, child = 0;

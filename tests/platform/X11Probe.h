@@ -34,6 +34,10 @@ public:
     // A window the window manager manages whose _NET_WM_NAME is the name; 0
     // when there is none.
     std::uintptr_t clientNamed(const std::string& name);
+    // Whether the window manager put the window on every workspace
+    // (_NET_WM_DESKTOP "all"), and whether it shows on the current one.
+    bool onEveryWorkspace(std::uintptr_t window);
+    bool viewable(std::uintptr_t window);
     // The window's bounding shape in its own coordinates.
     QRegion shape(std::uintptr_t window);
     // The colour on screen at a point of the window.
