@@ -5,11 +5,10 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
-std::unique_ptr<CompositorReceiver> CompositorReceiver::open(SessionLimits limits) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
+std::unique_ptr<CompositorReceiver> CompositorReceiver::open(SessionLimits limits, QDBusConnection bus) {
     if (!bus.isConnected())
         return nullptr;
-    std::unique_ptr<CompositorReceiver> receiver(new CompositorReceiver(limits));
+    std::unique_ptr<CompositorReceiver> receiver(new CompositorReceiver(limits, bus));
     // The object is there before the name is: a helper starts pushing as
     // soon as it sees the name's owner.
     if (!bus.registerObject(QString::fromLatin1(kObjectPath), receiver.get(),
@@ -23,9 +22,8 @@ std::unique_ptr<CompositorReceiver> CompositorReceiver::open(SessionLimits limit
 }
 
 CompositorReceiver::~CompositorReceiver() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    bus.unregisterService(QString::fromLatin1(kServiceName));
-    bus.unregisterObject(QString::fromLatin1(kObjectPath));
+    bus_.unregisterService(QString::fromLatin1(kServiceName));
+    bus_.unregisterObject(QString::fromLatin1(kObjectPath));
 }
 
 void CompositorReceiver::Hello(const QString&, const QString&) {

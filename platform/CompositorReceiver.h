@@ -2,6 +2,7 @@
 
 #include "CompositorFeed.h"
 
+#include <QDBusConnection>
 #include <QObject>
 #include <QString>
 #include <QtDBus/qtdbusglobal.h>
@@ -25,8 +26,10 @@ public:
 
     // Null when there is no session bus or the name has another owner
     // (another kuvito runs in the session). limits: what the session keeps
-    // from the program while the helper reports.
-    static std::unique_ptr<CompositorReceiver> open(SessionLimits limits);
+    // from the program while the helper reports. bus: the session bus, or
+    // a test's own.
+    static std::unique_ptr<CompositorReceiver> open(SessionLimits limits,
+                                                    QDBusConnection bus = QDBusConnection::sessionBus());
     ~CompositorReceiver() override;
 
     const CompositorReport& report() const override { return report_; }
@@ -47,8 +50,9 @@ public slots:
     Q_SCRIPTABLE Q_NOREPLY void WorkArea(int x, int y, int width, int height);
 
 private:
-    explicit CompositorReceiver(SessionLimits limits) : limits_(limits) {}
+    CompositorReceiver(SessionLimits limits, QDBusConnection bus) : bus_(std::move(bus)), limits_(limits) {}
 
+    QDBusConnection bus_;
     CompositorReport report_;
     SessionLimits limits_;
     bool helperLive_ = false;
