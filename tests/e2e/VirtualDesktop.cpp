@@ -246,6 +246,11 @@ void VirtualDesktop::startWayland() {
         fs::permissions(script, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                     fs::perms::others_read | fs::perms::others_exec);
         log = dir_ + "/kwin.log";
+        // KWin pushes the pointer back one pixel from a screen corner (its
+        // screen edges), so a pointer sent to the character's corner at 0,0
+        // ended at 1,1; the tests' pointer goes where it is sent.
+        std::ofstream(dir_ + "/config/kwinrc") << "[Windows]\nElectricBorderPushbackPixels=0\n";
+        handOver(dir_ + "/config");
         // KWin offers a client its fake input (the tests' pointer,
         // wlpointer) only without its permission checks.
         compositor =
