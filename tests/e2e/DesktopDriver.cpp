@@ -23,16 +23,8 @@ std::vector<std::string> words(const std::string& steps) {
 std::string shellPointer(const std::string& action) {
     return "const {Clutter, GLib} = imports.gi; if (!global.kuvitoTestPointer) global.kuvitoTestPointer = "
            "Clutter.get_default_backend().get_default_seat().create_virtual_device("
-           "Clutter.InputDeviceType.POINTER_DEVICE); const p = global.kuvitoTestPointer; "
-           "const t = GLib.get_monotonic_time(); " +
+           "Clutter.InputDeviceType.POINTER_DEVICE); const p = global.kuvitoTestPointer; " +
            action + "; true";
-}
-
-std::string quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
 }
 
 } // namespace
@@ -70,26 +62,40 @@ pid_t DesktopDriver::startPointer(const std::string& steps) {
         return desktop_.spawn(argv, desktop_.dir() + "/pointer.log");
     }
     case DesktopRow::Pointer::GnomeShell: {
-        std::string script =
-            "ev() { gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell "
-            "--method org.gnome.Shell.Eval \"$1\" >/dev/null; }\n";
+        // The steps run inside the shell, timed by its own main loop: one
+        // call per step would take longer than a mouse takes for it.
+        std::string list;
+        int total = 0;
         for (std::size_t i = 0; i < w.size(); ++i) {
-            std::string action;
+            std::string step;
             if (w[i] == "move" && i + 2 < w.size()) {
-                action = "p.notify_absolute_motion(t, " + std::to_string(std::stoi(w[i + 1])) + ", " +
-                         std::to_string(std::stoi(w[i + 2])) + ")";
+                step = "['m', " + std::to_string(std::stoi(w[i + 1])) + ", " +
+                       std::to_string(std::stoi(w[i + 2])) + "]";
                 i += 2;
             } else if (w[i] == "press" || w[i] == "release") {
-                const std::string state = w[i] == "press" ? "PRESSED" : "RELEASED";
-                action = "p.notify_button(t, " + std::to_string(button(i)) + ", Clutter.ButtonState." +
-                         state + ")";
+                const std::string kind = w[i] == "press" ? "'p'" : "'r'";
+                step = "[" + kind + ", " + std::to_string(button(i)) + "]";
             } else if (w[i] == "sleep" && i + 1 < w.size()) {
-                script += "sleep " + std::to_string(std::stoi(w[++i]) / 1000.0) + "\n";
-                continue;
+                const int ms = std::stoi(w[++i]);
+                total += ms;
+                step = "['s', " + std::to_string(ms) + "]";
             }
-            script += "ev " + quoted(shellPointer(action)) + "\n";
+            if (!step.empty())
+                list += (list.empty() ? "" : ", ") + step;
         }
-        return desktop_.spawn({"bash", "-c", script}, desktop_.dir() + "/pointer.log");
+        desktop_.shellEval(
+            shellPointer("const steps = [" + list +
+                         "]; const run = i => { for (; i < steps.length; ++i) { const s = steps[i]; "
+                         "if (s[0] == 's') { GLib.timeout_add(GLib.PRIORITY_DEFAULT, s[1], () => { run(i + "
+                         "1); return false; }); "
+                         "return; } const now = GLib.get_monotonic_time(); if (s[0] == 'm') "
+                         "p.notify_absolute_motion(now, s[1], s[2]); "
+                         "else p.notify_button(now, s[1], s[0] == 'p' ? Clutter.ButtonState.PRESSED : "
+                         "Clutter.ButtonState.RELEASED); "
+                         "} }; run(0)"));
+        // What the test waits for: the steps' time, and a little for the
+        // shell to have done the last one.
+        return desktop_.spawn({"sleep", std::to_string(total / 1000.0 + 0.2)});
     }
     case DesktopRow::Pointer::None:
         break;
@@ -216,4 +222,38 @@ bool DesktopDriver::shellShowsWindowOf(int pid) const {
 std::string DesktopDriver::shellStackingPids() const {
     return desktop_.shellEval("global.get_window_actors().map(a => a.meta_window.get_pid()).join(' ')")
         .value_or("");
+}
+
+std::optional<XClient::Window> DesktopDriver::bringToFront(XClient& x, const std::string& title) {
+    if (desktop_.options().session == VirtualDesktop::Session::Gnome) {
+        // GNOME Shell keeps a new window from taking the focus from the one
+        // the user works in, and a pager's request does not count as the
+        // user's: the shell is asked, as a click on the window would.
+        eventually([&] {
+            return desktop_
+                       .shellEval("const w = global.get_window_actors().map(a => a.meta_window).find(w => "
+                                  "w.get_title() == '" +
+                                  title +
+                                  "'); if (w) w.activate(global.get_current_time()); "
+                                  "global.display.focus_window == w && !!w")
+                       .value_or("") == "true";
+        });
+    }
+    return activateWindow(desktop_, x, title);
+}
+
+std::optional<XClient::Rect> DesktopDriver::shellFrameOf(const std::string& title) const {
+    const std::string text =
+        desktop_
+            .shellEval("const w = global.get_window_actors().map(a => a.meta_window).find(w => "
+                       "w.get_title() == '" +
+                       title +
+                       "'); let out = ''; if (w) { const r = w.get_frame_rect(); "
+                       "out = [r.x, r.y, r.width, r.height].join(' '); } out")
+            .value_or("");
+    XClient::Rect r;
+    std::istringstream in(text);
+    if (in >> r.x >> r.y >> r.width >> r.height)
+        return r;
+    return std::nullopt;
 }

@@ -29,6 +29,10 @@ public:
     void waitForPointer(pid_t run);
     void point(const std::string& steps) { waitForPointer(startPointer(steps)); }
 
+    // Brings the shown X window of that title to the front as a user
+    // would, and waits until it is the active window; its id, or nothing.
+    std::optional<XClient::Window> bringToFront(XClient& x, const std::string& title);
+
     // Switches to the workspace of that index (0 is the first) and tells
     // whether the desktop then names it as the current one.
     bool switchWorkspace(int index);
@@ -46,6 +50,9 @@ public:
     // Whether the window of that process is on the current workspace and
     // shown, as GNOME Shell draws it.
     bool shellShowsWindowOf(int pid) const;
+    // The visible frame GNOME Shell has for the window of that title (no
+    // invisible borders, no shadow).
+    std::optional<XClient::Rect> shellFrameOf(const std::string& title) const;
     // The processes of the windows GNOME Shell stacks, bottom first.
     std::string shellStackingPids() const;
 

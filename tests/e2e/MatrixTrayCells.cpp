@@ -11,23 +11,26 @@ namespace {
 
 // The share of pure black in a rectangle of the compositor's picture: the
 // unshaped window of an X program whose shape the compositor ignores.
-double blackShare(VirtualDesktop& desktop, const XClient::Rect& g) {
-    const std::string shot = desktop.dir() + "/look.png";
-    desktop.screenshot(shot);
-    if (!std::filesystem::exists(shot))
+// How many pixels of a rectangle differ between two pictures of the
+// compositor's (ImageMagick's absolute error count, colours within 10 %
+// counting as the same); -1 when either picture is missing.
+long changedPixels(const std::string& before, const std::string& after, const XClient::Rect& g) {
+    if (!std::filesystem::exists(before) || !std::filesystem::exists(after))
         return -1;
-    FILE* p = popen(("convert " + shot + " -crop " + std::to_string(g.width) + "x" +
-                     std::to_string(g.height) + "+" + std::to_string(g.x) + "+" + std::to_string(g.y) +
-                     " +repage -fx 'p.r+p.g+p.b==0' -format '%[fx:mean]' info: 2>/dev/null")
+    const std::string crop = " -crop " + std::to_string(g.width) + "x" + std::to_string(g.height) + "+" +
+                             std::to_string(g.x) + "+" + std::to_string(g.y) + " +repage ";
+    FILE* p = popen(("convert '(' " + before + crop + "')' '(' " + after + crop + "')'" +
+                     " -fuzz 10% -metric AE -compare -format '%[distortion]' info: 2>&1")
                         .c_str(),
                     "r");
-    double share = -1;
+    long changed = -1;
     if (p) {
-        if (std::fscanf(p, "%lf", &share) != 1)
-            share = -1;
+        double v = -1;
+        if (std::fscanf(p, "%lf", &v) == 1)
+            changed = static_cast<long>(v);
         pclose(p);
     }
-    return share;
+    return changed;
 }
 
 // The program's popup menu as it shows.
@@ -86,6 +89,13 @@ Cell settingsThenQuit(Bench& b, MascotProcess& mascot, const std::function<bool(
 } // namespace
 
 Cell shaped(Bench& b) {
+    // A Wayland compositor may ignore the X shape: what the user sees is
+    // measured in its own picture, against the same place before the
+    // program started.
+    const bool look = b.is(VirtualDesktop::Session::Sway) || b.is(VirtualDesktop::Session::Gnome);
+    const std::string before = b.desktop.dir() + "/before.png", after = b.desktop.dir() + "/look.png";
+    if (look)
+        b.desktop.screenshot(before);
     Started s(b, 1, 5);
     if (!s.window)
         return {false, "no window"};
@@ -97,19 +107,24 @@ Cell shaped(Bench& b) {
                                                        : "shape matches no frame") +
                                    (skip ? ", skip-taskbar" : ", has a taskbar button") + ", at " +
                                    at(g.x, g.y)};
-    if (b.wayland) {
-        // The program tells what the session limits, once.
-        c.ok = c.ok && s.notices > 0;
+    if (b.wayland)
         c.measured += "; notices shown: " + std::to_string(s.notices);
-    }
-    if (b.is(VirtualDesktop::Session::Sway) || b.is(VirtualDesktop::Session::Gnome)) {
-        // A Wayland compositor may ignore the X shape: what the user sees is
-        // measured in its own picture.
+    // Where the program cannot follow the pointer, it says so.
+    if (b.is(VirtualDesktop::Session::Sway))
+        c.ok = c.ok && s.notices > 0;
+    if (look) {
         sleepMs(500);
-        const double black = blackShare(b.desktop, b.x.geometry(s.window));
-        c.ok = c.ok && black >= 0 && black < 0.2;
-        c.measured += "; " + std::to_string(static_cast<int>(black * 100 + 0.5)) +
-                      " % of the window shows black on the screen";
+        b.desktop.screenshot(after);
+        const auto window = b.x.geometry(s.window);
+        const long inside = static_cast<long>(b.x.shapePixels(s.window).size());
+        const long area = static_cast<long>(window.width) * window.height;
+        const long changed = changedPixels(before, after, window);
+        // Outside the outline the desktop shows through.
+        const long outside = changed < 0 ? area : std::max(0L, changed - inside);
+        c.ok = c.ok && area > inside && outside * 10 < area - inside;
+        c.measured += "; " +
+                      std::to_string((outside * 100 + (area - inside) / 2) / std::max(1L, area - inside)) +
+                      " % of the window outside the outline hides the desktop";
     }
     return c;
 }

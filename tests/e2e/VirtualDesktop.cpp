@@ -330,7 +330,7 @@ pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
     // system-wide. kuvito's own extension, when the tree has it, goes into
     // the user's extensions folder, since the shell looks for extensions
     // only when it starts. Both are enabled as a user's settings would.
-    std::string enabled = "'appindicatorsupport@rgcjonas.gmail.com'";
+    std::string enabled = "'ubuntu-appindicators@ubuntu.com'";
     const std::string ours =
         std::string(KUVITO_SOURCE_DIR) + "/platform/helpers/gnome-shell/kuvito@example.org";
     if (std::filesystem::is_directory(ours)) {
@@ -341,6 +341,9 @@ pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
         enabled += ", 'kuvito@example.org'";
     }
     run("gsettings set org.gnome.shell enabled-extensions \"[" + enabled + "]\"");
+    // The top-left corner opens the overview when the pointer touches it;
+    // the character starts there, and the tests point at its corner.
+    run("gsettings set org.gnome.desktop.interface enable-hot-corners false");
     // GNOME Shell runs as an ordinary user only where it finds no systemd
     // login manager, and it needs a system bus: as root, a mount namespace
     // hides the host's and starts one of its own, whose process id is kept

@@ -214,7 +214,7 @@ Cell window(Bench& b) {
     const pid_t msg =
         showXmessage(b.desktop, "400x150+" + std::to_string(b.left + 300) + "+300", "kuvito walks here");
     Started s(b, 1, 4);
-    activateWindow(b.desktop, b.x, "xmessage");
+    b.driver.bringToFront(b.x, "xmessage");
     if (b.is(VirtualDesktop::Session::I3)) {
         // i3 tiles the window over the whole screen, where its top (0) is
         // too high to walk on; a floating one keeps its place.
@@ -231,7 +231,12 @@ Cell window(Bench& b) {
         b.desktop.stopProcess(msg);
         return {false, s.window ? "no active window" : "no mascot window"};
     }
-    const auto frame = b.x.geometry(b.x.topLevel(*front));
+    // The visible top: the window manager's frame on an X server; on GNOME
+    // Shell its frame rectangle, without the invisible borders Mutter's X
+    // frame window has around it.
+    auto frame = b.x.geometry(b.x.topLevel(*front));
+    if (b.is(VirtualDesktop::Session::Gnome))
+        frame = b.driver.shellFrameOf("xmessage").value_or(frame);
     int feet = -1;
     c.ok = standsOn(b, s.window, frame.y, feet);
     c.measured = "on an X window: feet at y " + std::to_string(feet) + ", its top " + std::to_string(frame.y);
@@ -354,7 +359,7 @@ Cell behind(Bench& b) {
     const auto g = formAt(b, s.window);
     const pid_t msg = showXmessage(b.desktop, "300x200+" + std::to_string(g.x) + "+" + std::to_string(g.y),
                                    "kuvito is behind this");
-    const auto front = activateWindow(b.desktop, b.x, "xmessage");
+    const auto front = b.driver.bringToFront(b.x, "xmessage");
     sleepMs(500);
     Cell c;
     if (!front) {
