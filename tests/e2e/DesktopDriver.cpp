@@ -53,7 +53,7 @@ pid_t DesktopDriver::startPointer(const std::string& steps) {
         }
         return desktop_.spawn(argv, desktop_.dir() + "/pointer.log");
     }
-    case DesktopRow::Pointer::Wlr: {
+    case DesktopRow::Pointer::WlPointer: {
         // The desktop keeps its copy of the tool (VirtualDesktop).
         std::vector<std::string> argv = {desktop_.dir() + "/wlpointer",
                                          std::to_string(desktop_.options().width),

@@ -21,7 +21,7 @@ public:
     bool canPoint() const { return row_.pointer != DesktopRow::Pointer::None; }
     // Whether a button pressed by one run of steps stays pressed into the
     // next (a wlroots virtual pointer leaves the seat when its run ends).
-    bool holdsButtonsBetweenRuns() const { return row_.pointer != DesktopRow::Pointer::Wlr; }
+    bool holdsButtonsBetweenRuns() const { return row_.pointer != DesktopRow::Pointer::WlPointer; }
     // Pointer steps, in X's device pixels: "move X Y", "press", "release"
     // ("press right", "release right" for the right button), "sleep MS".
     // They run in a process of their own; waitForPointer waits for its end.

@@ -80,9 +80,12 @@ void setKey(DesktopRow& row, bool& hasSession, const std::string& key, const std
         row.panel = oneOf<P>(value, {{"x11", P::X11}, {"swaybar", P::Swaybar}, {"screen", P::Screen}}, where);
     } else if (key == "pointer") {
         using P = DesktopRow::Pointer;
-        row.pointer = oneOf<P>(
-            value, {{"xtest", P::XTest}, {"wlr", P::Wlr}, {"gnome-shell", P::GnomeShell}, {"none", P::None}},
-            where);
+        row.pointer = oneOf<P>(value,
+                               {{"xtest", P::XTest},
+                                {"wlpointer", P::WlPointer},
+                                {"gnome-shell", P::GnomeShell},
+                                {"none", P::None}},
+                               where);
     } else if (key == "workspaces") {
         using W = DesktopRow::Workspaces;
         row.workspaces = oneOf<W>(

@@ -11,7 +11,7 @@
 struct DesktopRow {
     enum class Tray { XEmbed, Sni, ContextMenu, None };
     enum class Panel { X11, Swaybar, Screen };
-    enum class Pointer { XTest, Wlr, GnomeShell, None };
+    enum class Pointer { XTest, WlPointer, GnomeShell, None };
     enum class Workspaces { Ewmh, I3, Sway, GnomeShell };
 
     std::string name;

@@ -245,6 +245,9 @@ void VirtualDesktop::startWayland() {
         namespace fs = std::filesystem;
         fs::permissions(script, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                     fs::perms::others_read | fs::perms::others_exec);
+        // Two virtual desktops, so that there is one to switch to.
+        std::ofstream(dir_ + "/config/kwinrc") << "[Desktops]\nNumber=2\nRows=1\n";
+        handOver(dir_ + "/config/kwinrc");
         log = dir_ + "/kwin.log";
         // KWin pushes the pointer back one pixel from a screen corner (its
         // screen edges), so a pointer sent to the character's corner at 0,0
@@ -258,6 +261,9 @@ void VirtualDesktop::startWayland() {
                    std::to_string(options_.width), "--height", std::to_string(options_.height), script},
                   log);
     } else if (options_.session == Session::Mutter) {
+        // Two workspaces that stay, so that there is one to switch to.
+        run("gsettings set org.gnome.mutter dynamic-workspaces false && "
+            "gsettings set org.gnome.desktop.wm.preferences num-workspaces 2");
         log = dir_ + "/mutter.log";
         compositor = spawn({"mutter", "--headless", "--wayland", "--virtual-monitor", size}, log);
         readMutterDisplays(log, session);
@@ -327,13 +333,13 @@ void VirtualDesktop::readMutterDisplays(const std::string& log, const std::strin
 
 pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
     // The notification area: Debian's AppIndicator extension, installed
-    // system-wide. kuvito's own extension, when the tree has it, goes into
+    // system-wide. kuvito's own extension, when the build has it, goes into
     // the user's extensions folder, since the shell looks for extensions
     // only when it starts. Both are enabled as a user's settings would.
     std::string enabled = "'ubuntu-appindicators@ubuntu.com'";
-    const std::string ours =
-        std::string(KUVITO_SOURCE_DIR) + "/platform/helpers/gnome-shell/kuvito@example.org";
-    if (std::filesystem::is_directory(ours)) {
+    // The form of the extension the package installs, as the build wrote it.
+    const std::string ours = KUVITO_GNOME_EXTENSION;
+    if (!ours.empty() && std::filesystem::is_directory(ours)) {
         const std::string folder = dir_ + "/" + kGnomeExtensionsFolder;
         std::filesystem::create_directories(folder);
         std::filesystem::copy(ours, folder + "/kuvito@example.org", std::filesystem::copy_options::recursive);
