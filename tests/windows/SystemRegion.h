@@ -1,0 +1,21 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Windows' own region calls, in a source of their own: the system's headers
+// and ours both name a transform record XFORM, so the tests never see both.
+class SystemRegion {
+public:
+    // The transform as the system's record lists it: eM11, eM12, eM21, eM22,
+    // eDx, eDy.
+    using Transform = std::array<float, 6>;
+
+    // The region-data block that GetRegionData gives for the region that
+    // ExtCreateRegion makes of `block` (transformed when asked), or nothing
+    // when ExtCreateRegion refuses the block.
+    static std::optional<std::vector<std::uint8_t>> created(const std::vector<std::uint8_t>& block,
+                                                            const Transform* transform = nullptr);
+};
