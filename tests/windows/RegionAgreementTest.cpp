@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -83,6 +84,37 @@ TEST(RegionAgreement, EveryFrameOutlineRoundTripsThroughWindowsUnchanged) {
         ASSERT_TRUE(created) << "Windows refused frame " << frame << "'s outline";
         EXPECT_EQ(*created, block) << "frame " << frame;
     }
+}
+
+// The outline worked out the slow way, independently of the outline code's
+// fast paths and band building: each row's runs of pixels that differ in
+// colour from the bottom-left pixel, united by Windows. The picture is
+// converted first, so every format's path is taken.
+TEST(RegionAgreement, OutlinesOfEveryPixelFormatAreWhatWindowsUnites) {
+    const Picture::PixelFormat formats[] = {Picture::PixelFormat::pf24bit,  Picture::PixelFormat::pf32bit,
+                                            Picture::PixelFormat::pfDevice, Picture::PixelFormat::pf16bit,
+                                            Picture::PixelFormat::pf15bit,  Picture::PixelFormat::pf8bit,
+                                            Picture::PixelFormat::pf4bit,   Picture::PixelFormat::pf1bit};
+    for (const std::string& frame : frameFiles())
+        for (const Picture::PixelFormat format : formats) {
+            Picture picture = Picture::loadBmpFile(frame);
+            picture.setPixelFormat(format);
+            const Picture::Rgb key = picture.pixel(0, picture.height() - 1);
+            std::vector<std::array<int, 4>> runs;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    if (!(picture.pixel(x, y) == key)) {
+                        if (!runs.empty() && runs.back()[1] == y && runs.back()[2] == x)
+                            runs.back()[2] = x + 1;
+                        else
+                            runs.push_back({x, y, x + 1, y + 1});
+                    }
+            std::unique_ptr<std::uint8_t[]> buffer;
+            const std::int32_t size = BitmapToRgnData(&picture, buffer);
+            EXPECT_EQ(std::vector<std::uint8_t>(buffer.get(), buffer.get() + size),
+                      SystemRegion::united(runs))
+                << frame << ", format " << static_cast<int>(format);
+        }
 }
 
 TEST(RegionAgreement, TransformedOutlinesMatchOurRounding) {

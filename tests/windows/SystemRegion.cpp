@@ -12,6 +12,14 @@ struct RegionCloser {
 };
 using Region = std::unique_ptr<std::remove_pointer_t<HRGN>, RegionCloser>;
 
+std::vector<std::uint8_t> blockOf(HRGN region) {
+    const DWORD size = ::GetRegionData(region, 0, nullptr);
+    std::vector<std::uint8_t> out(size);
+    if (size == 0 || ::GetRegionData(region, size, reinterpret_cast<RGNDATA*>(out.data())) != size)
+        return {};
+    return out;
+}
+
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> SystemRegion::created(const std::vector<std::uint8_t>& block,
@@ -24,9 +32,14 @@ std::optional<std::vector<std::uint8_t>> SystemRegion::created(const std::vector
                                           reinterpret_cast<const RGNDATA*>(block.data())));
     if (!region)
         return std::nullopt;
-    const DWORD size = ::GetRegionData(region.get(), 0, nullptr);
-    std::vector<std::uint8_t> out(size);
-    if (size == 0 || ::GetRegionData(region.get(), size, reinterpret_cast<RGNDATA*>(out.data())) != size)
-        return std::vector<std::uint8_t>{};
-    return out;
+    return blockOf(region.get());
+}
+
+std::vector<std::uint8_t> SystemRegion::united(const std::vector<std::array<int, 4>>& rects) {
+    const Region all(::CreateRectRgn(0, 0, 0, 0));
+    for (const auto& [left, top, right, bottom] : rects) {
+        const Region one(::CreateRectRgn(left, top, right, bottom));
+        ::CombineRgn(all.get(), all.get(), one.get(), RGN_OR);
+    }
+    return blockOf(all.get());
 }

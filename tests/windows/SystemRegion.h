@@ -18,4 +18,9 @@ public:
     // when ExtCreateRegion refuses the block.
     static std::optional<std::vector<std::uint8_t>> created(const std::vector<std::uint8_t>& block,
                                                             const Transform* transform = nullptr);
+
+    // The region-data block of the union of rectangles (left, top, right,
+    // bottom each), worked out by the system's own region arithmetic
+    // (CreateRectRgn and CombineRgn).
+    static std::vector<std::uint8_t> united(const std::vector<std::array<int, 4>>& rects);
 };
