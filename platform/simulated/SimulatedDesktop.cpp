@@ -208,6 +208,7 @@ void SimulatedDesktop::setScreenSize(QSize size) {
     screen_ = size;
 }
 QPoint SimulatedDesktop::cursorPos() const {
+    ++reads_.pointer;
     return cursor_;
 }
 
@@ -265,6 +266,7 @@ void SimulatedDesktop::setForegroundWidget(QWidget* window) {
 }
 
 std::optional<ForegroundWindow> SimulatedDesktop::foregroundWindow() const {
+    ++reads_.frontWindow;
     if (foregroundWidget_) {
         const QRect g = foregroundWidget_->geometry();
         return ForegroundWindow{reinterpret_cast<std::uintptr_t>(foregroundWidget_),
@@ -277,6 +279,7 @@ std::optional<ForegroundWindow> SimulatedDesktop::foregroundWindow() const {
 }
 
 std::optional<ScreenRect> SimulatedDesktop::taskbarRect() const {
+    ++reads_.panel;
     return taskbar_;
 }
 

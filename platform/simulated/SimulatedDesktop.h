@@ -151,6 +151,15 @@ public:
     const std::vector<ErrorBox>& errorBoxes() const { return errorBoxes_; }
     const std::vector<ErrorBox>& notices() const { return notices_; }
     int pendingMessageRuns() const { return pendingRuns_; }
+    // How often the program asked for the pointer, the front window and the
+    // panel since the last clearReads.
+    struct Reads {
+        int pointer = 0;
+        int frontWindow = 0;
+        int panel = 0;
+    };
+    const Reads& reads() const { return reads_; }
+    void clearReads() { reads_ = {}; }
 
     // --- clock and timers ---
     std::int64_t now() const; // ms since construction
@@ -222,6 +231,7 @@ private:
     const QWidget* foregroundWidget_ = nullptr;
     std::optional<ScreenRect> taskbar_ = ScreenRect{0, 738, 1024, 768};
     SessionLimits sessionLimits_;
+    mutable Reads reads_;
 
     std::map<const QWidget*, WidgetState> widgets_;
     std::vector<MoveRecord> moves_;
