@@ -3,16 +3,14 @@
 #include "DesktopServices.h"
 #include "FormLoader.h"
 #include "GeneratorDraws.h"
+#include "SessionNotice.h"
 #include "SettingsStore.h"
-#include "TFrmSettei.h"
 #include "TMenuItem.h"
 #include "TPopupMenu.h"
 #include "TRgn.h"
 #include "TRgnList.h"
 #include "TTaskTrayIcon.h"
 #include "TTimer.h"
-
-#include <QStringList>
 
 #include <array>
 
@@ -47,24 +45,20 @@ TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout)
     // FormCreate already runs as the main window, so the global is set
     // first; a layout that cannot be loaded leaves no trace of this window.
     FrmMain = this;
-    programState().ApplySettingsOnMascot = [this] { ApplySettings(); };
     try {
         publishHandlers();
         FormLoader::loadForm(*this, layout);
         bindComponents();
     } catch (...) {
         FrmMain = nullptr;
-        programState().ApplySettingsOnMascot = nullptr;
         throw;
     }
     doCreate();
 }
 
 TFrmMain::~TFrmMain() {
-    if (FrmMain == this) {
+    if (FrmMain == this)
         FrmMain = nullptr;
-        programState().ApplySettingsOnMascot = nullptr;
-    }
 }
 
 void TFrmMain::setDrawSource(std::unique_ptr<DrawSource> source) {
@@ -150,26 +144,9 @@ void TFrmMain::Timer1Timer(Component*) {
         TFrmMain* form;
         ~Close() { form->endMoveBatch(); }
     } close{this};
-    switch (settings().MoveMode) {
-    case MovementMode::ChaseMouse:
-        ChaseMouse();
-        break;
-    case MovementMode::WanderScreen:
-        WanderScreen();
-        break;
-    case MovementMode::WanderTaskbar:
-        WanderTaskbar();
-        break;
-    case MovementMode::WalkOnWindow:
-        WalkOnWindow();
-        break;
-    case MovementMode::StepInPlace:
-        StepInPlace();
-        break;
-    default:
-        // A stored mode that names no mover leaves the character standing.
-        break;
-    }
+    // A stored mode that names no mover leaves the character standing.
+    if (const Mover mover = moverFor(settings().MoveMode))
+        (this->*mover)();
 }
 
 void TFrmMain::Timer2Timer(Component*) {
@@ -214,42 +191,9 @@ void TFrmMain::offerMenuOnCharacter() {
 void TFrmMain::tellSessionLimits() {
     if (sessionLimitsTold_)
         return;
-    const SessionLimits limits = desktopQueries().sessionLimits();
-    // The chase and the stepping in place go by the pointer; the walk on a
-    // window by the front window. Where the session hides one, the mode
-    // still runs, on the last pointer position or the screen, as measured.
-    const auto needsPointer = [](MovementMode m) {
-        return m == MovementMode::ChaseMouse || m == MovementMode::StepInPlace;
-    };
-    const auto needsFrontWindow = [](MovementMode m) { return m == MovementMode::WalkOnWindow; };
-    const auto limited = [&](MovementMode m) {
-        return (limits.pointerOnlyOverX11Windows && needsPointer(m)) ||
-               (limits.onlyX11WindowsInFront && needsFrontWindow(m));
-    };
-    if (!limited(settings().MoveMode))
+    const QString text = SessionNotice::text(desktopQueries().sessionLimits(), settings().MoveMode);
+    if (text.isEmpty())
         return;
     sessionLimitsTold_ = true;
-    const auto quoted = [](MovementMode m) {
-        return QString::fromUtf8("「") + TFrmSettei::moveModeCaption(static_cast<int>(m)) +
-               QString::fromUtf8("」");
-    };
-    QString text = QString::fromUtf8("Wayland のデスクトップでは見えないものがあります。\n");
-    if (limits.pointerOnlyOverX11Windows)
-        text +=
-            quoted(MovementMode::ChaseMouse) + QString::fromUtf8("と") + quoted(MovementMode::StepInPlace) +
-            QString::fromUtf8("は、マウスが X11 のウィンドウの上にあるときだけマウスの方へ向かいます。\n");
-    if (limits.onlyX11WindowsInFront)
-        text += quoted(MovementMode::WalkOnWindow) +
-                QString::fromUtf8("は X11 のウィンドウの上だけを歩き、Wayland "
-                                  "のアプリが手前にあるときは画面中をうろうろします。\n");
-    if (limits.newLoginCompletesSetUp)
-        text += QString::fromUtf8(
-            "ログアウトしてログインし直すと準備が整い、どのモードも使えるようになります。\n");
-    QStringList working;
-    for (int m = static_cast<int>(MovementMode::ChaseMouse); m <= static_cast<int>(MovementMode::StepInPlace);
-         ++m)
-        if (!limited(static_cast<MovementMode>(m)))
-            working << quoted(static_cast<MovementMode>(m));
-    text += working.join(QString::fromUtf8("と")) + QString::fromUtf8("はいつもどおりに動きます。");
     desktopTray().showNotice(QString::fromUtf8(kNoticeTitle), text);
 }

@@ -70,12 +70,16 @@ public:
     // Makes one frame the only one drawn and the window's outline.
     void ShowFrame(TRgn* rgn);
 
-    // The five movers, one per MoveMode; Timer1Timer picks one per tick.
+    // The movers, one for each row of kMovementModes; Timer1Timer runs the
+    // one of MoveMode on each tick.
     void ChaseMouse();
     void WanderScreen();
     void WanderTaskbar();
     void WalkOnWindow();
     void StepInPlace();
+    using Mover = void (TFrmMain::*)();
+    // The mover of a mode, or null for a mode that has none.
+    static Mover moverFor(MovementMode mode);
 
     // Which screen edge the taskbar lies on. The queried rectangle is handed
     // back through `rect`. When the desktop cannot tell where the taskbar

@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include <memory>
+#include <utility>
 
 #include "DesktopServices.h"
 #include "TFrmSettei.h"
@@ -96,16 +97,17 @@ void correctPlacementWhenFramed(Form& dialog, const QMargins& estimate) {
         new FrameWatcher(dialog, *handle, estimate);
 }
 
-// Creates, places, shows modally and releases one dialog; the global
-// pointer holds it while it is open. A second command while it is open
+// Creates (with `args`), places, shows modally and releases one dialog; the
+// global pointer holds it while it is open. A second command while it is open
 // brings that dialog to the front instead of opening another: the tray menu
 // stays reachable while a dialog is modal.
-template <typename Dialog> void showDialog(TFrmMain& mascot, Dialog*& global) {
+template <typename Dialog, typename... Args>
+void showDialog(TFrmMain& mascot, Dialog*& global, Args&&... args) {
     if (global) {
         desktopWindows().setForegroundWindow(*global);
         return;
     }
-    auto dialog = std::make_unique<Dialog>(nullptr);
+    auto dialog = std::make_unique<Dialog>(std::forward<Args>(args)...);
     global = dialog.get();
     // Modal to the mascot window only: the character cannot be dragged
     // while the dialog is open, but the tray icon and its menu stay
@@ -150,7 +152,8 @@ void TFrmMain::Rgn1DblClick(Component*) {
 }
 
 void TFrmMain::N2Click(Component*) {
-    showDialog(*this, FrmSettei);
+    // OK in the dialog re-applies the stored settings on this window.
+    showDialog(*this, FrmSettei, [this] { ApplySettings(); });
 }
 
 void TFrmMain::N3Click(Component*) {

@@ -1,4 +1,4 @@
-// The five movers of the mascot window and the rules they share. Every test
+// The movers of the mascot window and the rules they share. Every test
 // reads Left and Top as the previous step left them, and every set is an
 // immediate move of the window, so the order of the lines below is the
 // behaviour.
@@ -51,6 +51,25 @@ Edge clampSpan(int& position, int size, int low, int high) {
 }
 
 } // namespace
+
+TFrmMain::Mover TFrmMain::moverFor(MovementMode mode) {
+    // Without a default, a mode added to MovementMode without a mover here
+    // is a warning (an error in CI); a test checks every row of
+    // kMovementModes against this.
+    switch (mode) {
+    case MovementMode::ChaseMouse:
+        return &TFrmMain::ChaseMouse;
+    case MovementMode::WanderScreen:
+        return &TFrmMain::WanderScreen;
+    case MovementMode::WanderTaskbar:
+        return &TFrmMain::WanderTaskbar;
+    case MovementMode::WalkOnWindow:
+        return &TFrmMain::WalkOnWindow;
+    case MovementMode::StepInPlace:
+        return &TFrmMain::StepInPlace;
+    }
+    return nullptr;
+}
 
 void TFrmMain::StartPause() {
     movement().PauseBeats = 0;

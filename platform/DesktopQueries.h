@@ -16,8 +16,11 @@ struct ForegroundWindow {
 
 // What a session keeps from the program. On a Wayland compositor the
 // program is an X11 client of XWayland, which learns where the pointer is
-// only while it is over an X11 window, and to which the windows of native
-// Wayland programs do not exist: none of them is ever the front window.
+// only while it is over an X11 window, to which the windows of native
+// Wayland programs do not exist (none of them is ever the front window) and
+// which reports no panel that is a Wayland surface. A compositor helper may
+// tell the program some of these; the desktop sets only what stays hidden.
+// The mascot window tells the user once what that means for the modes.
 struct SessionLimits {
     bool pointerOnlyOverX11Windows = false;
     bool onlyX11WindowsInFront = false;
@@ -25,6 +28,9 @@ struct SessionLimits {
     // installed, but the running session has not loaded it yet (GNOME Shell
     // finds extensions when it starts): logging out and in completes it.
     bool newLoginCompletesSetUp = false;
+    // The panel is a surface XWayland does not report (swaybar), so mode 3
+    // walks on the screen's bottom edge.
+    bool panelUnknown = false;
 };
 
 // What the program asks about the screen, the pointer and the shell.

@@ -8,9 +8,13 @@
 #include <QShowEvent>
 #include <QSlider>
 
+#include <iterator>
+#include <utility>
+
 #include "DialogParts.h"
 #include "ErrorDisplay.h"
 #include "KuvitoError.h"
+#include "MovementModes.h"
 #include "ProgramState.h"
 #include "SettingsStore.h"
 
@@ -61,9 +65,22 @@ QSlider* slider(QWidget* parent, int l, int t, int w, int h) {
     return s;
 }
 
+// Where each mode's option button goes in the group box, in the order of
+// kMovementModes. The group box and the dialog are sized for these five: a
+// new mode needs a place here, and room for it.
+struct OptionPlace {
+    int left, top, width, height;
+};
+constexpr OptionPlace kOptionPlaces[] = {
+    {7, 15, 133, 17}, {7, 35, 113, 17}, {7, 55, 131, 17}, {7, 74, 154, 17}, {7, 94, 113, 17},
+};
+static_assert(std::size(kOptionPlaces) == kMovementModes.size(),
+              "every movement mode needs a place in the dialog");
+
 } // namespace
 
-TFrmSettei::TFrmSettei(Component* owner) : Form(owner) {
+TFrmSettei::TFrmSettei(std::function<void()> applyOnMascot, Component* owner)
+    : Form(owner), applyOnMascot_(std::move(applyOnMascot)) {
     setName("FrmSettei");
     setObjectName(QStringLiteral("FrmSettei"));
     setCaption("走れクヴィトくんの設定");
@@ -82,11 +99,17 @@ void TFrmSettei::buildControls() {
     Panel1 = DialogParts::panel(this, QStringLiteral(" "), true, 0, 0, 365, 166);
 
     GroupBox3 = groupBox(Panel1, QStringLiteral("動き"), 8, 6, 163, 116);
-    RadioButton1 = place(GroupBox3, 7, 15, 133, 17, new QRadioButton(moveModeCaption(1)));
-    RadioButton2 = place(GroupBox3, 7, 35, 113, 17, new QRadioButton(moveModeCaption(2)));
-    RadioButton3 = place(GroupBox3, 7, 55, 131, 17, new QRadioButton(moveModeCaption(3)));
-    RadioButton4 = place(GroupBox3, 7, 74, 154, 17, new QRadioButton(moveModeCaption(4)));
-    RadioButton5 = place(GroupBox3, 7, 94, 113, 17, new QRadioButton(moveModeCaption(5)));
+    for (std::size_t i = 0; i < kMovementModes.size(); ++i) {
+        const OptionPlace& at = kOptionPlaces[i];
+        options_[i] = place(GroupBox3, at.left, at.top, at.width, at.height,
+                            new QRadioButton(QString::fromUtf8(kMovementModes[i].caption)));
+        options_[i]->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+    }
+    RadioButton1 = options_[0];
+    RadioButton2 = options_[1];
+    RadioButton3 = options_[2];
+    RadioButton4 = options_[3];
+    RadioButton5 = options_[4];
     RadioButton1->setChecked(true);
 
     Panel3 = DialogParts::panel(Panel1, QStringLiteral("\u3000"), true, 8, 128, 163, 30);
@@ -123,11 +146,6 @@ void TFrmSettei::buildControls() {
     Label3->setObjectName(QStringLiteral("Label3"));
     Label5->setObjectName(QStringLiteral("Label5"));
     Label6->setObjectName(QStringLiteral("Label6"));
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
-    RadioButton4->setObjectName(QStringLiteral("RadioButton4"));
-    RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
     CbxTemae->setObjectName(QStringLiteral("CbxTemae"));
 
     // A style sheet cuts its widget's children off from the font they would
@@ -137,11 +155,9 @@ void TFrmSettei::buildControls() {
     for (QLabel* caption : {Label2, Label3, Label5, Label6})
         DialogParts::fitToText(caption);
 
-    setTabOrder(RadioButton1, RadioButton2);
-    setTabOrder(RadioButton2, RadioButton3);
-    setTabOrder(RadioButton3, RadioButton4);
-    setTabOrder(RadioButton4, RadioButton5);
-    setTabOrder(RadioButton5, CbxTemae);
+    for (std::size_t i = 1; i < options_.size(); ++i)
+        setTabOrder(options_[i - 1], options_[i]);
+    setTabOrder(options_.back(), CbxTemae);
     setTabOrder(CbxTemae, TrBar);
     setTabOrder(TrBar, TrBarIdouR);
     setTabOrder(TrBarIdouR, Button1);
@@ -162,41 +178,20 @@ void TFrmSettei::showEvent(QShowEvent* event) {
 void TFrmSettei::FormShow() {
     const MascotSettings& settings = programState().settings;
     CbxTemae->setChecked(settings.StayOnTop);
-    QRadioButton* const options[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5};
-    // Option n stands for the mode stored as n. A mode the dialog cannot
-    // show keeps the option selected at creation.
-    const int mode = static_cast<int>(settings.MoveMode);
-    if (mode >= 1 && mode <= 5)
-        options[mode - 1]->setChecked(true);
+    // A mode the dialog cannot show keeps the option selected at creation.
+    for (std::size_t i = 0; i < kMovementModes.size(); ++i)
+        if (kMovementModes[i].mode == settings.MoveMode)
+            options_[i]->setChecked(true);
     // The sliders clamp out-of-range indices to their nearer end.
     TrBar->setValue(settings.SpeedIndex);
     TrBarIdouR->setValue(settings.StepIndex);
 }
 
-QString TFrmSettei::moveModeCaption(int mode) {
-    switch (mode) {
-    case 1:
-        return QStringLiteral("マウスを追いかける");
-    case 2:
-        return QStringLiteral("画面中をうろうろ");
-    case 3:
-        return QStringLiteral("画面の下でうろうろ");
-    case 4:
-        return QStringLiteral("ウィンンドウの上でうろうろ");
-    case 5:
-        return QStringLiteral("足踏み");
-    default:
-        return {};
-    }
-}
-
 int TFrmSettei::selectedMoveMode() const {
-    const QRadioButton* const options[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
-                                           RadioButton5};
-    for (int i = 0; i < 5; ++i)
-        if (options[i]->isChecked())
-            return i + 1;
-    return 1;
+    for (std::size_t i = 0; i < kMovementModes.size(); ++i)
+        if (options_[i]->isChecked())
+            return static_cast<int>(kMovementModes[i].mode);
+    return static_cast<int>(kMovementModes.front().mode);
 }
 
 void TFrmSettei::Button1Click() {
@@ -208,7 +203,8 @@ void TFrmSettei::Button1Click() {
         ErrorDisplay::showException(error);
         return;
     }
-    applySettingsOnMascot();
+    if (applyOnMascot_)
+        applyOnMascot_();
     accept();
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "Form.h"
+#include "MovementModes.h"
+
+#include <array>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -12,15 +16,17 @@ class QSlider;
 
 // TFrmSettei (settei: settings). The settings dialog: movement behaviour, always-on-top, speed and step
 // size. The opener creates one for each showing, places it, shows it modally
-// and releases it. OK stores the values in kuvito.ini and re-applies them on
-// the mascot at once; Cancel, Esc and the close box change nothing.
+// and releases it. OK stores the values in kuvito.ini and calls what the
+// opener gave it (the mascot window's ApplySettings), so that they act at
+// once; Cancel, Esc and the close box change nothing.
 //
 // Panels are labels with a frame: a panel shows its caption centred, which
 // a QLabel does by itself, and the etched frame (raised inner bevel inside a
 // lowered outer one) is QFrame's sunken box.
 class TFrmSettei : public Form {
 public:
-    explicit TFrmSettei(Component* owner = nullptr);
+    // applyOnMascot: what OK calls once the settings are stored.
+    explicit TFrmSettei(std::function<void()> applyOnMascot, Component* owner = nullptr);
     ~TFrmSettei() override;
 
     std::string className() const override { return "TFrmSettei"; }
@@ -48,24 +54,24 @@ public:
 
     // Cancel: closes without changing anything.
     void Button2Click();
-    // OK: writes the four settings, re-applies them on the mascot and
-    // closes. When the file cannot be written the error is shown and the
-    // dialog stays open with the user's values.
+    // OK: writes the four settings, calls applyOnMascot and closes. When the file cannot be written the error
+    // is shown and the dialog stays open with the user's values.
     void Button1Click();
     // Fills the controls from the program-wide settings; runs on every show.
     void FormShow();
 
-    // The movement mode of the selected option button (1 to 5).
+    // The movement mode of the selected option button.
     int selectedMoveMode() const;
-    // The caption of a movement mode's option button (1 to 5), so that a
-    // message that names a mode calls it what the user chooses it by.
-    static QString moveModeCaption(int mode);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
+
+    // RadioButton1 to RadioButton5: one option per row of kMovementModes.
+    std::array<QRadioButton*, kMovementModes.size()> options_{};
+    std::function<void()> applyOnMascot_;
 };
 
 // The settings dialog while its opener holds it, otherwise null.

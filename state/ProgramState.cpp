@@ -8,8 +8,3 @@ ProgramState& programState() {
 void resetProgramState() {
     programState() = ProgramState{};
 }
-
-void applySettingsOnMascot() {
-    if (programState().ApplySettingsOnMascot)
-        programState().ApplySettingsOnMascot();
-}

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "MascotSettings.h"
 #include "MovementState.h"
 
@@ -11,17 +9,11 @@
 struct ProgramState {
     MascotSettings settings;
     MovementState movement;
-    // Set by the mascot window while it exists, so that the settings dialog
-    // can re-apply the settings after OK without knowing the window's class.
-    std::function<void()> ApplySettingsOnMascot;
 };
 
 // The one program-wide state.
 ProgramState& programState();
 
-// Puts every value back to how it was before the mascot window existed and
-// forgets ApplySettingsOnMascot, so that each test starts from a fresh state.
+// Puts every value back to how it was before the mascot window existed, so
+// that each test starts from a fresh state.
 void resetProgramState();
-
-// Calls ApplySettingsOnMascot when it is set.
-void applySettingsOnMascot();

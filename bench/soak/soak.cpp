@@ -1,9 +1,10 @@
-// One million movement ticks across all five modes on the simulated desktop,
+// One million movement ticks across all the movement modes on the simulated desktop,
 // with the real mascot window and its built-in layout, printing resident
 // memory at the start and the end: a long run must not grow.
 //
 //   soak [ticks]      (default 1000000)
 #include "MascotLayout.h"
+#include "MovementModes.h"
 #include "ProgramState.h"
 #include "Region.h"
 #include "SimulatedDesktop.h"
@@ -57,12 +58,12 @@ int main(int argc, char** argv) {
     programState().settings.StepIndex = 0;
     form->ApplySettings();
 
-    const long perMode = total / 5;
+    const long perMode = total / static_cast<long>(kMovementModes.size());
     long ticks = 0;
     long startKiB = 0;
     const auto started = std::chrono::steady_clock::now();
-    for (int mode = 1; mode <= 5; ++mode) {
-        programState().settings.MoveMode = static_cast<MovementMode>(mode);
+    for (const MovementModeRow& mode : kMovementModes) {
+        programState().settings.MoveMode = mode.mode;
         for (long i = 0; i < perMode; ++i) {
             // The pointer wanders so that chasing and facing keep changing.
             sim->setCursorPos({static_cast<int>((i * 37) % 1024), static_cast<int>((i * 23) % 768)});

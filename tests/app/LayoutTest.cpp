@@ -177,7 +177,6 @@ TEST_F(LayoutTest, UnreadableLayoutLeavesNoMainWindowBehind) {
     const std::vector<std::uint8_t> truncated(standInLayout().begin(), standInLayout().begin() + 100);
     EXPECT_THROW(TFrmMain(nullptr, truncated), KuvitoError);
     EXPECT_EQ(FrmMain, nullptr);
-    EXPECT_FALSE(programState().ApplySettingsOnMascot);
 }
 
 TEST_F(LayoutTest, MenuCommandsAreBoundToTheWindow) {

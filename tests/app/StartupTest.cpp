@@ -5,8 +5,8 @@
 
 #include "GeneratorDraws.h"
 #include "KuvitoError.h"
+#include "MovementModes.h"
 #include "SettingsStore.h"
-#include "TFrmSettei.h"
 #include "TRgn.h"
 #include "TTimer.h"
 
@@ -138,6 +138,26 @@ TEST_F(StartupTest, ModesOutsideOneToFiveDoNothing) {
     }
 }
 
+// The settings dialog and the session notice go by the mode table; the
+// ticks by the movers. Every row needs a caption and a mover, and the mover
+// must read from the desktop what its row says.
+TEST_F(StartupTest, EveryModeHasACaptionAndAMoverThatReadsWhatItsRowSays) {
+    sim->setForeground(sim->addWindow({300, 300, 700, 500}));
+    create(100, 100);
+    for (const MovementModeRow& row : kMovementModes) {
+        SCOPED_TRACE(static_cast<int>(row.mode));
+        EXPECT_TRUE(row.caption && *row.caption);
+        ASSERT_NE(TFrmMain::moverFor(row.mode), nullptr);
+        settings().MoveMode = row.mode;
+        sim->clearReads();
+        for (int i = 0; i < 5; ++i)
+            tick();
+        EXPECT_EQ(sim->reads().pointer > 0, row.reads.pointer);
+        EXPECT_EQ(sim->reads().frontWindow > 0, row.reads.frontWindow);
+        EXPECT_EQ(sim->reads().panel > 0, row.reads.panel);
+    }
+}
+
 TEST_F(StartupTest, TopMostChangesOnlyWhenItDiffers) {
     create();
     const int sets = sim->topMostSetCount(*form);
@@ -175,24 +195,13 @@ TEST_F(StartupTest, FailedWriteLeavesTheRunningMascotAlone) {
     EXPECT_THROW(
         {
             WriteSettings(0, 0, false, 3);
-            applySettingsOnMascot();
+            form->ApplySettings();
         },
         KuvitoError);
     EXPECT_EQ(timer1Interval(), 300);
     EXPECT_EQ(movement().StepSize, 10);
     EXPECT_TRUE(sim->isTopMost(*form));
     EXPECT_EQ(settings().MoveMode, MovementMode::WanderScreen);
-}
-
-TEST_F(StartupTest, SettingsHookReachesTheWindow) {
-    create();
-    ASSERT_TRUE(programState().ApplySettingsOnMascot);
-    settings().SpeedIndex = 0;
-    applySettingsOnMascot();
-    EXPECT_EQ(timer1Interval(), 50);
-    form.reset();
-    EXPECT_FALSE(programState().ApplySettingsOnMascot);
-    EXPECT_EQ(FrmMain, nullptr);
 }
 
 } // namespace
@@ -233,6 +242,7 @@ constexpr SessionLimits kWayland{true, true};
 constexpr SessionLimits kPointerOnly{true, false};
 constexpr SessionLimits kFrontWindowOnly{false, true};
 constexpr SessionLimits kHelperAfterNewLogin{true, true, true};
+constexpr SessionLimits kPanelOnly{false, false, false, true};
 
 class SessionNoticeTest : public MascotFixture, public ::testing::WithParamInterface<SessionCase> {};
 
@@ -248,10 +258,12 @@ TEST_P(SessionNoticeTest, ToldOnlyWhenTheModeInEffectNeedsWhatTheSessionKeepsNam
     EXPECT_EQ(text.contains(QString::fromUtf8("ログイン")), c.limits.newLoginCompletesSetUp)
         << text.toStdString();
     const QString works = text.split('\n').back();
-    for (int mode = 1; mode <= 5; ++mode)
-        EXPECT_EQ(works.contains(TFrmSettei::moveModeCaption(mode)),
+    for (const MovementModeRow& row : kMovementModes) {
+        const int mode = static_cast<int>(row.mode);
+        EXPECT_EQ(works.contains(QString::fromUtf8(row.caption)),
                   std::string(c.works).find(char('0' + mode)) != std::string::npos)
             << "mode " << mode << " in: " << works.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -267,7 +279,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SessionCase{"front_window_only_chase", kFrontWindowOnly, 1, false},
                       SessionCase{"front_window_only_window", kFrontWindowOnly, 4, true, "1235"},
                       SessionCase{"helper_after_new_login_chase", kHelperAfterNewLogin, 1, true, "23"},
-                      SessionCase{"helper_after_new_login_wander", kHelperAfterNewLogin, 2, false}),
+                      SessionCase{"helper_after_new_login_wander", kHelperAfterNewLogin, 2, false},
+                      SessionCase{"panel_only_taskbar", kPanelOnly, 3, true, "1245"},
+                      SessionCase{"panel_only_chase", kPanelOnly, 1, false}),
     [](const auto& test) { return std::string(test.param.name); });
 
 using SessionNoticeOnceTest = MascotFixture;
@@ -282,8 +296,8 @@ TEST_F(SessionNoticeOnceTest, ToldOnceWhenALimitedModeIsChosen) {
     for (MovementMode mode :
          {MovementMode::ChaseMouse, MovementMode::WalkOnWindow, MovementMode::ChaseMouse}) {
         settings().MoveMode = mode;
-        applySettingsOnMascot();
-        applySettingsOnMascot();
+        form->ApplySettings();
+        form->ApplySettings();
     }
     EXPECT_EQ(sim->notices().size(), 1u);
 }

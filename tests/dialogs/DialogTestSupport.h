@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -120,7 +121,6 @@ protected:
         installDesktop(std::move(sim));
         ErrorDisplay::setTitle("走れクヴィトくん");
         resetProgramState();
-        programState().ApplySettingsOnMascot = [this] { ++applied_; };
     }
     void TearDown() override {
         resetProgramState();
@@ -131,6 +131,10 @@ protected:
         settings().MoveMode = static_cast<MovementMode>(mode); // as stored
         settings().SpeedIndex = speed;
         settings().StepIndex = step;
+    }
+    // What a dialog under test calls on OK in place of the mascot window.
+    std::function<void()> countApplied() {
+        return [this] { ++applied_; };
     }
     std::string iniPath() const { return dir_.filePath("kuvito.ini").toStdString(); }
 

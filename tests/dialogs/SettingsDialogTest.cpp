@@ -39,7 +39,7 @@ const ControlRow kSetteiRows[] = {
 class SetteiLayout : public DialogFixture, public ::testing::WithParamInterface<ControlRow> {};
 
 TEST_P(SetteiLayout, ControlMatchesItsRow) {
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     expectRow(dialog, GetParam());
 }
 
@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(Table, SetteiLayout, ::testing::ValuesIn(kSetteiRows),
 using SetteiDialog = DialogFixture;
 
 TEST_F(SetteiDialog, WindowIsAFixedStayOnTopDialogWithACloseBoxOnly) {
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     EXPECT_EQ(dialog.windowTitle().toStdString(), "走れクヴィトくんの設定");
     EXPECT_EQ(dialog.size(), QSize(365, 198));
     EXPECT_EQ(dialog.minimumSize(), QSize(365, 198));
@@ -67,7 +67,7 @@ TEST_F(SetteiDialog, WindowIsAFixedStayOnTopDialogWithACloseBoxOnly) {
 }
 
 TEST_F(SetteiDialog, FontIsTheDesignFontAtTwelvePixelsRenderedAsIPAPGothic) {
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     for (QWidget* w : dialog.findChildren<QWidget*>()) {
         EXPECT_EQ(w->font().family().toStdString(), "ＭＳ Ｐゴシック") << w->objectName().toStdString();
         EXPECT_EQ(w->font().pixelSize(), 12) << w->objectName().toStdString();
@@ -76,7 +76,7 @@ TEST_F(SetteiDialog, FontIsTheDesignFontAtTwelvePixelsRenderedAsIPAPGothic) {
 }
 
 TEST_F(SetteiDialog, SlidersRunFromZeroToTenWithATickAtEveryStep) {
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     for (QSlider* s : {dialog.TrBar, dialog.TrBarIdouR}) {
         EXPECT_EQ(s->orientation(), Qt::Horizontal);
         EXPECT_EQ(s->minimum(), 0);
@@ -91,7 +91,7 @@ TEST_F(SetteiDialog, SlidersRunFromZeroToTenWithATickAtEveryStep) {
 }
 
 TEST_F(SetteiDialog, OptionsAreExclusiveWithTheFirstSelectedAtCreation) {
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     EXPECT_TRUE(dialog.RadioButton1->isChecked());
     dialog.RadioButton4->click();
     EXPECT_FALSE(dialog.RadioButton1->isChecked());
@@ -102,7 +102,7 @@ TEST_F(SetteiDialog, OptionsAreExclusiveWithTheFirstSelectedAtCreation) {
 }
 
 TEST_F(SetteiDialog, TabOrderRunsThroughOptionsCheckBoxSlidersAndButtons) {
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     const QWidget* expected[] = {dialog.RadioButton1, dialog.RadioButton2, dialog.RadioButton3,
                                  dialog.RadioButton4, dialog.RadioButton5, dialog.CbxTemae,
                                  dialog.TrBar,        dialog.TrBarIdouR,   dialog.Button1,
@@ -129,7 +129,7 @@ class SetteiShow : public DialogFixture, public ::testing::WithParamInterface<Sh
 TEST_P(SetteiShow, OpensWithTheCurrentSettings) {
     const ShowCase& c = GetParam();
     setSettings(c.top, c.mode, c.speed, c.step);
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     dialog.show();
     EXPECT_EQ(dialog.CbxTemae->isChecked(), c.shownTop);
     EXPECT_EQ(dialog.selectedMoveMode(), c.shownMode);
@@ -155,7 +155,7 @@ template <typename User> int runModal(SimulatedDesktop& sim, TFrmSettei& dialog,
 
 TEST_F(SetteiDialog, OkWritesTheFileAndAppliesAtOnce) {
     setSettings(true, 1, 5, 5);
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     const int result = runModal(sim(), dialog, [&] {
         dialog.TrBar->setValue(0);
         dialog.TrBarIdouR->setValue(10);
@@ -175,7 +175,7 @@ TEST_F(SetteiDialog, OkWritesTheFileAndAppliesAtOnce) {
 
 TEST_F(SetteiDialog, OkStoresWhatTheDialogShowsForOutOfRangeSettings) {
     setSettings(true, 7, 12, -3);
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     runModal(sim(), dialog, [&] { dialog.Button1->click(); });
     EXPECT_EQ(readFile(iniPath()), "[kuvito]\r\nspeed=10\r\nidour=0\r\ntemae=1\r\nidou=1\r\n");
     EXPECT_EQ(settings().SpeedIndex, 10);
@@ -186,7 +186,7 @@ TEST_F(SetteiDialog, OkStoresWhatTheDialogShowsForOutOfRangeSettings) {
 
 TEST_F(SetteiDialog, EnterPressesOk) {
     setSettings(true, 2, 4, 6);
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     runModal(sim(), dialog, [&] { pressKey(dialog, Qt::Key_Return); });
     EXPECT_EQ(readFile(iniPath()), "[kuvito]\r\nspeed=4\r\nidour=6\r\ntemae=1\r\nidou=2\r\n");
     EXPECT_EQ(applied_, 1);
@@ -198,7 +198,7 @@ class SetteiDismiss : public DialogFixture, public ::testing::WithParamInterface
 
 TEST_P(SetteiDismiss, ChangesNothing) {
     setSettings(true, 2, 4, 6);
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     const int result = runModal(sim(), dialog, [&] {
         dialog.TrBar->setValue(9);
         dialog.TrBarIdouR->setValue(1);
@@ -237,7 +237,7 @@ TEST_F(SetteiDialog, ReadOnlyFileShowsTheErrorAndKeepsTheDialogOpen) {
     }
     fs::permissions(iniPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     setSettings(true, 2, 2, 3);
-    TFrmSettei dialog;
+    TFrmSettei dialog(countApplied());
     bool stayedOpen = false;
     runModal(sim(), dialog, [&] {
         dialog.TrBar->setValue(8);

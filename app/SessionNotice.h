@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include "DesktopQueries.h"
+#include "MovementMode.h"
+
+// What the user is told about a session that keeps something from the
+// program (SessionLimits): which modes it limits and how, which modes work
+// as usual, and what lifts the limits. Every mode's name and what it reads
+// come from kMovementModes; each limit is one row in SessionNotice.cpp.
+namespace SessionNotice {
+
+// The notice for a session and the mode in effect, or an empty string when
+// that mode reads nothing the session keeps.
+QString text(const SessionLimits& limits, MovementMode inEffect);
+
+} // namespace SessionNotice
