@@ -31,13 +31,6 @@ bool isIndex(int value) {
 // The title of the notices the program shows on its own.
 const char* const kNoticeTitle = "走れクヴィトくん";
 
-template <typename T> T* member(const Component& form, const char* name) {
-    auto* component = dynamic_cast<T*>(form.findComponent(name));
-    if (!component)
-        throw KuvitoError(form.name() + ": " + name + " がありません");
-    return component;
-}
-
 } // namespace
 
 TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout)
@@ -78,22 +71,29 @@ void TFrmMain::publishHandlers() {
                                                       int y) { Rgn1MouseDown(s, b, sh, x, y); }));
 }
 
+template <typename T> void TFrmMain::bind(T*& member, const char* name) {
+    member = dynamic_cast<T*>(findComponent(name));
+    if (!member)
+        throw KuvitoError(this->name() + ": " + name + " がありません");
+    boundComponentNames_.emplace_back(name);
+}
+
 void TFrmMain::bindComponents() {
-    Rgn1 = member<TRgn>(*this, "Rgn1");
-    Rgn2 = member<TRgn>(*this, "Rgn2");
-    RgnList1 = member<TRgnList>(*this, "RgnList1");
-    Timer1 = member<TTimer>(*this, "Timer1");
-    TaskTrayIcon1 = member<TTaskTrayIcon>(*this, "TaskTrayIcon1");
-    PopupMenu1 = member<TPopupMenu>(*this, "PopupMenu1");
-    Exit1 = member<TMenuItem>(*this, "Exit1");
-    N1 = member<TMenuItem>(*this, "N1");
-    N2 = member<TMenuItem>(*this, "N2");
-    Rgn3 = member<TRgn>(*this, "Rgn3");
-    N3 = member<TMenuItem>(*this, "N3");
-    Rgn4 = member<TRgn>(*this, "Rgn4");
-    Rgn5 = member<TRgn>(*this, "Rgn5");
-    Rgn6 = member<TRgn>(*this, "Rgn6");
-    Timer2 = member<TTimer>(*this, "Timer2");
+    bind(Rgn1, "Rgn1");
+    bind(Rgn2, "Rgn2");
+    bind(RgnList1, "RgnList1");
+    bind(Timer1, "Timer1");
+    bind(TaskTrayIcon1, "TaskTrayIcon1");
+    bind(PopupMenu1, "PopupMenu1");
+    bind(Exit1, "Exit1");
+    bind(N1, "N1");
+    bind(N2, "N2");
+    bind(Rgn3, "Rgn3");
+    bind(N3, "N3");
+    bind(Rgn4, "Rgn4");
+    bind(Rgn5, "Rgn5");
+    bind(Rgn6, "Rgn6");
+    bind(Timer2, "Timer2");
 }
 
 void TFrmMain::FormCreate(Component*) {

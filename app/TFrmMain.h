@@ -99,6 +99,11 @@ public:
     DrawSource& draws() { return *draws_; }
     void setDrawSource(std::unique_ptr<DrawSource> source);
 
+    // The names of the layout's components that members point at, in the
+    // order bound. The layout names components and handlers by string; a
+    // test holds the embedded layout to these and to the published handlers.
+    const std::vector<std::string>& boundComponentNames() const { return boundComponentNames_; }
+
     // Without a notification area the tray menu cannot be reached, and with
     // it the only way to end the program. Then a right-button click on the
     // character opens the same menu, and the user is told so once.
@@ -129,6 +134,8 @@ private:
     int frameWidth() const;
     int frameHeight() const;
     void bindComponents();
+    // Points `member` at the layout's component `name`, which must exist.
+    template <typename T> void bind(T*& member, const char* name);
     void publishHandlers();
 
     static MovementState& movement() { return programState().movement; }
@@ -140,6 +147,7 @@ private:
     // stopped, instead of leaving the character frozen for good.
     int movePeriod_ = 0;
     bool sessionLimitsTold_ = false;
+    std::vector<std::string> boundComponentNames_;
 };
 
 // The one mascot window, the program's main window.

@@ -31,6 +31,13 @@ void Component::beginDestruction() {
     removeFromOwner();
 }
 
+std::vector<std::string> Component::publishedMethodNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, handler] : methods_)
+        names.push_back(name);
+    return names;
+}
+
 Component* Component::findComponent(std::string_view name) const {
     if (name.empty())
         return nullptr;

@@ -92,6 +92,8 @@ public:
             return *h;
         return Handler{};
     }
+    // The names of the published handlers, in name order.
+    std::vector<std::string> publishedMethodNames() const;
     // The method name bound to an event property, kept so that the layout
     // can be written back.
     void bindEventName(const std::string& property, const std::string& method) {

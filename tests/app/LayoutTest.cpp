@@ -6,6 +6,7 @@
 #include "BitmapToRgnData.h"
 #include "Form.h"
 #include "FormReader.h"
+#include "FormValue.h"
 #include "KuvitoError.h"
 #include "MascotLayout.h"
 #include "Picture.h"
@@ -20,6 +21,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -144,6 +148,38 @@ TEST_F(LayoutTest, EveryFrameSwitchKeepsThePlaceAndTakesTheFramesShape) {
         EXPECT_EQ(left(), 321);
         EXPECT_EQ(top(), 123);
     }
+}
+
+// Collects the handler names the layout's event properties give and the
+// names of its components.
+void namesIn(const StoredComponent& stored, std::set<std::string>& handlers,
+             std::set<std::string>& components) {
+    for (const auto& [path, value] : stored.properties)
+        if (path.rfind("On", 0) == 0 && value.type == FormValue::Type::Ident)
+            handlers.insert(value.text);
+    for (const StoredComponent& c : stored.children) {
+        components.insert(c.name);
+        namesIn(c, handlers, components);
+    }
+}
+
+// The layout the program embeds binds handlers and components by name: each
+// handler it names must be published, each component a member's, and each
+// published handler must be one that some event names.
+TEST_F(LayoutTest, BuiltInLayoutAndTheWindowAgreeOnEveryName) {
+    form = std::make_unique<TFrmMain>(nullptr, MascotLayoutData());
+    std::set<std::string> handlers;
+    std::set<std::string> components;
+    namesIn(FormReader::read(MascotLayoutData()), handlers, components);
+    const std::vector<std::string> published = form->publishedMethodNames();
+    const std::set<std::string> bound(form->boundComponentNames().begin(), form->boundComponentNames().end());
+    for (const std::string& handler : handlers)
+        EXPECT_TRUE(std::ranges::count(published, handler)) << handler << " is not published";
+    for (const std::string& handler : published)
+        EXPECT_TRUE(handlers.count(handler)) << handler << " is published but no event names it";
+    for (const std::string& component : components)
+        EXPECT_TRUE(bound.count(component)) << component << " is in the layout but no member points at it";
+    EXPECT_EQ(bound.size(), form->boundComponentNames().size()) << "a component bound twice";
 }
 
 TEST_F(LayoutTest, BuiltInLayoutCarriesTheArtworkAndItsOutlines) {
