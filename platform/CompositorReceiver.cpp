@@ -54,3 +54,8 @@ void CompositorReceiver::NoFrontWindow() {
 void CompositorReceiver::WorkArea(int x, int y, int width, int height) {
     CompositorPushes::workArea(report_, x, y, width, height);
 }
+
+void CompositorReceiver::Goodbye() {
+    report_ = CompositorReport{};
+    helperLive_ = false;
+}

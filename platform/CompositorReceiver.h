@@ -48,6 +48,10 @@ public slots:
     Q_SCRIPTABLE Q_NOREPLY void FrontWindow(int id, bool ownWindow, int x, int y, int width, int height);
     Q_SCRIPTABLE Q_NOREPLY void NoFrontWindow();
     Q_SCRIPTABLE Q_NOREPLY void WorkArea(int x, int y, int width, int height);
+    // The helper stops reporting (the extension was switched off): what it
+    // said goes stale at once, so the program falls back on what the X
+    // server tells until a helper says Hello again.
+    Q_SCRIPTABLE Q_NOREPLY void Goodbye();
 
 private:
     CompositorReceiver(SessionLimits limits, QDBusConnection bus) : bus_(std::move(bus)), limits_(limits) {}

@@ -30,7 +30,9 @@ public:
         process_.terminate();
         process_.waitForFinished(5000);
     }
-    QDBusConnection connect(const QString& name) const { return QDBusConnection::connectToBus(address_, name); }
+    QDBusConnection connect(const QString& name) const {
+        return QDBusConnection::connectToBus(address_, name);
+    }
     bool up() const { return !address_.isEmpty(); }
 
 private:
@@ -39,9 +41,10 @@ private:
 };
 
 void push(QDBusConnection& helper, const char* method, const QVariantList& arguments) {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(CompositorReceiver::kServiceName), QString::fromLatin1(CompositorReceiver::kObjectPath),
-        QStringLiteral("org.example.kuvito.Compositor1"), QString::fromLatin1(method));
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(CompositorReceiver::kServiceName),
+                                                       QString::fromLatin1(CompositorReceiver::kObjectPath),
+                                                       QStringLiteral("org.example.kuvito.Compositor1"),
+                                                       QString::fromLatin1(method));
     call.setArguments(arguments);
     call.setAutoStartService(false);
     ASSERT_TRUE(helper.send(call)) << method; // sends and returns, as a helper does
@@ -62,9 +65,9 @@ TEST(CompositorReceiver, TakesTheHelpersPushesOverTheBusAndIgnoresWhatNoX11Clien
     push(helper, "FrontWindow", {qulonglong(1) << 40, true, 400, 400, 190, 157});
     push(helper, "FrontWindow", {qulonglong(7), false, 0, 0, -5, 10}); // ignored
     push(helper, "WorkArea", {0, 32, 1024, 736});
-    push(helper, "WorkArea", {0, 32, 0, 736}); // ignored
+    push(helper, "WorkArea", {0, 32, 0, 736});                           // ignored
     push(helper, "Pointer", {QStringLiteral("x"), QStringLiteral("y")}); // no such method
-    push(helper, "Pointer", {40000, 5});                                   // ignored
+    push(helper, "Pointer", {40000, 5});                                 // ignored
     push(helper, "Pointer", {700, 500}); // the last: everything before it has arrived with it
 
     for (int i = 0; i < 1000 && !receiver->report().pointer; ++i) {
@@ -78,6 +81,15 @@ TEST(CompositorReceiver, TakesTheHelpersPushesOverTheBusAndIgnoresWhatNoX11Clien
     expected.workArea = ScreenRect{0, 32, 1024, 768};
     EXPECT_EQ(receiver->report(), expected);
     EXPECT_TRUE(receiver->helperLive());
+
+    // A helper switched off takes everything it said with it.
+    push(helper, "Goodbye", {});
+    for (int i = 0; i < 1000 && receiver->helperLive(); ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    EXPECT_FALSE(receiver->helperLive());
+    EXPECT_EQ(receiver->report(), CompositorReport{});
 }
 
 } // namespace

@@ -40,6 +40,9 @@ class KuvitoReporter {
     }
 
     stop() {
+        // Switched off while the program runs: it must not go on using the
+        // last pointer and window it was told.
+        this._guard(() => this._push('Goodbye', '()', []));
         if (this._watchId)
             Gio.bus_unwatch_name(this._watchId);
         this._watchId = 0;
