@@ -127,11 +127,14 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
     if (!fast && window.isWindow() && !window.testAttribute(Qt::WA_WState_Created)) {
         if (auto adopted = X11MascotWindow::adopt(window)) {
             fast = adopted.get();
-            // A Wayland compositor puts a managed X11 window where it likes
-            // (sway centres a floating one on every move it asks for) but
-            // leaves an override-redirect one, as it does a menu, where the
-            // program moves it. It then draws it above the windows.
-            if (onXWayland())
+            // sway centres a managed (floating) X11 window on every move
+            // the program asks for, but leaves an override-redirect one, as
+            // it does a menu, where the program moves it; it then draws it
+            // above every window, whatever "always on top" says. Mutter and
+            // KWin leave a managed one where it is moved and stack it as
+            // asked, so there it stays managed. Unknown compositors get what
+            // is known to stay in place.
+            if (onXWayland() && !XlibBridge::managerKeepsMovesInPlace(XlibBridge::windowManagerName()))
                 XlibBridge::keepUnmanaged(fast->id());
             // From now on the stand-in states what the record says; Qt's
             // window for the widget is never shown.

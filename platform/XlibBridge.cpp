@@ -10,6 +10,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <unistd.h>
 #include <vector>
@@ -165,6 +166,40 @@ void XlibBridge::keepUnmanaged(std::uintptr_t window) {
     XSetWindowAttributes attrs{};
     attrs.override_redirect = True;
     XChangeWindowAttributes(dpy, static_cast<Window>(window), CWOverrideRedirect, &attrs);
+}
+
+std::string XlibBridge::windowManagerName() {
+    Display* dpy = display();
+    if (!dpy)
+        return {};
+    ErrorTrap trap(dpy);
+    const std::vector<long> check =
+        longProperty(dpy, DefaultRootWindow(dpy), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    if (check.empty() || check[0] == 0)
+        return {};
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(dpy, static_cast<Window>(check[0]), atom(dpy, "_NET_WM_NAME"), 0, 256, False,
+                           atom(dpy, "UTF8_STRING"), &type, &format, &count, &after, &data) == Success &&
+        data) {
+        if (format == 8)
+            name.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+    }
+    return trap.ok() ? name : std::string();
+}
+
+bool XlibBridge::managerKeepsMovesInPlace(const std::string& name) {
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* known : {"mutter", "gnome shell", "kwin"})
+        if (lower.find(known) != std::string::npos)
+            return true;
+    return false;
 }
 
 std::optional<std::string> XlibBridge::displayRefusal() {
