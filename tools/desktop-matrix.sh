@@ -6,7 +6,10 @@
 #   tools/desktop-matrix.sh            every desktop, writes docs/desktops.md
 #   tools/desktop-matrix.sh --quick    the quick subset; results stay under
 #                                      build/ (for .ci/run)
-#   tools/desktop-matrix.sh NAME...    those desktops only; results under build/
+#   tools/desktop-matrix.sh NAME...    those desktops again, beside the last
+#                                      whole run's results under build/
+#   tools/desktop-matrix.sh --table    docs/desktops.md from the results under
+#                                      build/ as they are (after NAME... runs)
 #
 # The desktops, their order and the quick subset are the blocks of
 # tests/e2e/desktops.conf. Each desktop runs in a private virtual display
@@ -24,7 +27,9 @@ all=$(sed -n 's/^\[\([a-z0-9]*\)\]$/\1/p' "$list")
 
 mode=all
 names=$all
-if [ "${1:-}" = --quick ]; then
+if [ "${1:-}" = --table ]; then
+  mode=table
+elif [ "${1:-}" = --quick ]; then
   mode=quick
   names=$(awk '/^\[/ { name = substr($0, 2, length($0) - 2) } /^quick *= *yes *$/ { print name }' "$list")
 elif [ $# -gt 0 ]; then
@@ -35,20 +40,26 @@ elif [ $# -gt 0 ]; then
   done
 fi
 
-if [ "$mode" = quick ]; then tools/deps.sh test; else tools/deps.sh matrix; fi
-cmake --build "$build" --target test_e2e kuvito >/dev/null
-
 out=$build/desktop-matrix
 [ "$mode" = quick ] && out=$build/desktop-matrix-quick
-filter=$(for name in $names; do printf 'Desktops/Matrix.DISABLED_Smoke/%s:' "$name"; done)
-rm -rf "$out"
-mkdir -p "$out"
-
-set +e
-KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests \
-  --gtest_filter="${filter%:}" 2>&1 | tee "$out/run.log" | grep -E '^\[ *(OK|FAILED|RUN|cell) '
-rc=${PIPESTATUS[0]}
-set -e
+rc=0
+if [ "$mode" != table ]; then
+  if [ "$mode" = quick ]; then tools/deps.sh test; else tools/deps.sh matrix; fi
+  cmake --build "$build" --target test_e2e kuvito >/dev/null
+  filter=$(for name in $names; do printf 'Desktops/Matrix.DISABLED_Smoke/%s:' "$name"; done)
+  # A run of some desktops replaces only their results.
+  if [ "$mode" = some ]; then
+    for name in $names; do rm -f "$out/$name.row" "$out/$name.png"; done
+  else
+    rm -rf "$out"
+  fi
+  mkdir -p "$out"
+  set +e
+  KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests \
+    --gtest_filter="${filter%:}" 2>&1 | tee "$out/run-$mode.log" | grep -E '^\[ *(OK|FAILED|RUN|cell) '
+  rc=${PIPESTATUS[0]}
+  set -e
+fi
 
 table() {
   [ -f "$out/header.row" ] && cat "$out/header.row"
@@ -57,10 +68,11 @@ table() {
   done
 }
 
-if [ "$mode" != all ]; then
+if [ "$mode" = quick ] || [ "$mode" = some ]; then
   table
   exit "$rc"
 fi
+names=$all
 
 mkdir -p docs/desktops
 for name in $names; do
