@@ -5,6 +5,8 @@
 #   tools/deps.sh desktop    also a private virtual desktop (a machine without a display)
 #   tools/deps.sh package    also build the Debian package
 #   tools/deps.sh test       everything the test suite and the benchmarks use
+#   tools/deps.sh gnome      GNOME Shell and its notification area, for the
+#                            desktop matrix's quick subset (.ci/run)
 #   tools/deps.sh matrix     also the Wayland compositors only the whole
 #                            desktop matrix starts (tools/desktop-matrix.sh)
 #   tools/deps.sh windows    the Windows cross-build and Wine to test it
@@ -33,10 +35,12 @@ test=(
   # (KWin's fake-input protocol among them)
   sway xwayland grim zenity libwayland-dev libwayland-bin plasma-wayland-protocols python3
 )
-# KWin, Mutter and GNOME Shell (with the AppIndicator extension as its
-# notification area) bring most of their desktops with them; only the whole
-# matrix runs them, so the test set-up (and CI) does not install them.
-matrix=(kwin-wayland mutter gnome-shell gnome-shell-extension-appindicator)
+# GNOME Shell (with the AppIndicator extension as its notification area),
+# KWin and Mutter bring most of their desktops with them; only the desktop
+# matrix runs them, so the test set-up does not install them. CI's quick
+# subset runs GNOME Shell.
+gnome=(gnome-shell gnome-shell-extension-appindicator)
+matrix=(kwin-wayland mutter "${gnome[@]}")
 # mingw-w64 (POSIX threads) with its resource compiler, GoogleTest's sources
 # to build for Windows, and 64-bit Wine.
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
@@ -48,9 +52,10 @@ for purpose in "${@:-run}"; do
     desktop) packages+=("${run[@]}" "${desktop[@]}") ;;
     package) packages+=("${run[@]}" "${package[@]}") ;;
     test) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}") ;;
+    gnome) packages+=("${gnome[@]}") ;;
     matrix) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}" "${matrix[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
-    *) echo "usage: $0 [run|desktop|package|test|matrix|windows]..." >&2; exit 2 ;;
+    *) echo "usage: $0 [run|desktop|package|test|gnome|matrix|windows]..." >&2; exit 2 ;;
   esac
 done
 

@@ -119,14 +119,18 @@ int DesktopDriver::currentWorkspace() const {
     std::string text;
     switch (row_.workspaces) {
     case DesktopRow::Workspaces::Ewmh:
-    case DesktopRow::Workspaces::I3:
         text = desktop_.run("xprop -root _NET_CURRENT_DESKTOP | sed -n 's/.*= *//p'");
         break;
-    case DesktopRow::Workspaces::Sway:
-        // sway numbers its workspaces from 1.
-        text = swaymsg("-t get_workspaces -r | python3 -c 'import json,sys; "
-                       "print([w[\"num\"] - 1 for w in json.load(sys.stdin) if w[\"focused\"]][0])'");
+    case DesktopRow::Workspaces::I3:
+    case DesktopRow::Workspaces::Sway: {
+        // Both number their workspaces from 1 and answer alike.
+        const std::string focused =
+            " -t get_workspaces | python3 -c 'import json,sys; "
+            "print([w[\"num\"] - 1 for w in json.load(sys.stdin) if w[\"focused\"]][0])'";
+        text = row_.workspaces == DesktopRow::Workspaces::I3 ? desktop_.run("i3-msg" + focused)
+                                                             : swaymsg(focused);
         break;
+    }
     case DesktopRow::Workspaces::GnomeShell:
         text = desktop_.shellEval("global.workspace_manager.get_active_workspace_index()").value_or("");
         break;

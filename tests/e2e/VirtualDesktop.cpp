@@ -245,9 +245,6 @@ void VirtualDesktop::startWayland() {
         namespace fs = std::filesystem;
         fs::permissions(script, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                     fs::perms::others_read | fs::perms::others_exec);
-        // Two virtual desktops, so that there is one to switch to.
-        std::ofstream(dir_ + "/config/kwinrc") << "[Desktops]\nNumber=2\nRows=1\n";
-        handOver(dir_ + "/config/kwinrc");
         log = dir_ + "/kwin.log";
         // KWin pushes the pointer back one pixel from a screen corner (its
         // screen edges), so a pointer sent to the character's corner at 0,0
@@ -300,6 +297,17 @@ void VirtualDesktop::startWayland() {
         waitFor("gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner "
                 "org.kde.StatusNotifierWatcher | grep -q true",
                 150);
+    if (options_.session == Session::KWin)
+    // KWin alone has one virtual desktop (its kwinrc is not read for
+    // them); a second one to switch to is made over D-Bus.
+    {
+        waitFor("gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner "
+                "org.kde.KWin | grep -q true",
+                50);
+        run("gdbus call --session -d org.kde.KWin -o /VirtualDesktopManager -m "
+            "org.kde.KWin.VirtualDesktopManager.createDesktop 1 second");
+        waitFor("xprop -root _NET_NUMBER_OF_DESKTOPS | grep -q '= 2'", 30);
+    }
     if (options_.session == Session::Gnome) {
         // The shell starts in its overview, which would take the first
         // click; a user's session leaves it at once.
