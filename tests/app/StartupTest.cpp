@@ -258,11 +258,16 @@ TEST_P(SessionNoticeTest, ToldOnlyWhenTheModeInEffectNeedsWhatTheSessionKeepsNam
     EXPECT_EQ(text.contains(QString::fromUtf8("ログイン")), c.limits.newLoginCompletesSetUp)
         << text.toStdString();
     const QString works = text.split('\n').back();
+    // The lines before it name the modes that are limited, and only them.
+    const QString limited = text.left(text.lastIndexOf('\n'));
     for (const MovementModeRow& row : kMovementModes) {
         const int mode = static_cast<int>(row.mode);
-        EXPECT_EQ(works.contains(QString::fromUtf8(row.caption)),
-                  std::string(c.works).find(char('0' + mode)) != std::string::npos)
+        const bool working = std::string(c.works).find(char('0' + mode)) != std::string::npos;
+        EXPECT_EQ(works.contains(QString::fromUtf8(row.caption)), working)
             << "mode " << mode << " in: " << works.toStdString();
+        // Quoted: a sentence may say what a mode's name says ("画面中をうろうろ").
+        EXPECT_EQ(limited.contains(QString::fromUtf8("「") + QString::fromUtf8(row.caption)), !working)
+            << "mode " << mode << " in: " << limited.toStdString();
     }
 }
 
