@@ -207,9 +207,16 @@ std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const {
             return std::nullopt;
         const CompositorReport::Window& w = *report->frontWindow;
         ForegroundWindow front{static_cast<std::uintptr_t>(w.id), space.deviceToProgram(w.frame)};
-        // As below: the program knows its own window by the form's rectangle.
-        if (w.ownWindow && !standIns_.empty())
-            front.rect = space.logicalToProgram(standIns_.begin()->first->frameGeometry());
+        // As below: the program knows its own mascot window by the form's
+        // rectangle. The helper only says that the window is the program's;
+        // a dialog or a notice in front is one to walk on, as on X11, and
+        // the mascot's X window is told from them by its size (its place
+        // may lag a tick behind the moves).
+        if (w.ownWindow)
+            for (const auto& [widget, fast] : standIns_)
+                if (const QSize size = fast->windowSize(); size.width() == w.frame.right - w.frame.left &&
+                                                           size.height() == w.frame.bottom - w.frame.top)
+                    front.rect = space.logicalToProgram(widget->frameGeometry());
         return front;
     }
     std::optional<ForegroundWindow> front = XlibBridge::activeWindow();

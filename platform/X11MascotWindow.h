@@ -68,6 +68,9 @@ public:
 
     // The X window, for the window manager's requests about it.
     std::uintptr_t id() const;
+    // The X window's size in the server's pixels: the area the outlines shown
+    // so far cover, which no other window of the program shares.
+    QSize windowSize() const { return windowRect().size(); }
     bool mapped() const { return mapped_; }
 
     // Moves the form's top-left corner there; the widget's own geometry is
