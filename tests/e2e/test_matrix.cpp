@@ -509,6 +509,7 @@ TEST(DesktopList, RefusesWhatItCannotRun) {
         {"unknown cell", "[a]\nsession = i3\nnot.dance = no\n"},
         {"a scale per monitor", "[a]\nsession = openbox\nmonitors = primary-left\nscales = 2\n"},
         {"no scale", "[a]\nsession = openbox\nscale = big\n"},
+        {"a scale out of range", "[a]\nsession = openbox\nscale = 0\n"},
         {"twice", "[a]\nsession = i3\n[a]\nsession = i3\n"},
         {"a key outside a desktop", "session = i3\n"},
     };
