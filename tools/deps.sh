@@ -6,7 +6,7 @@
 #   tools/deps.sh package    also build the Debian package
 #   tools/deps.sh test       everything the test suite and the benchmarks use
 #   tools/deps.sh gnome      GNOME Shell and its notification area, for the
-#                            desktop matrix's quick subset (.ci/run)
+#                            desktop matrix's GNOME row
 #   tools/deps.sh matrix     also the Wayland compositors only the whole
 #                            desktop matrix starts (tools/desktop-matrix.sh)
 #   tools/deps.sh windows    the Windows cross-build and Wine to test it
