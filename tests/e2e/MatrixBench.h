@@ -48,21 +48,6 @@ inline XClient::Rect formAt(Bench& b, XClient::Window w) {
     return formRect(b.x, w);
 }
 
-// Where the form has come to rest: a window manager may still be placing a
-// new window (GNOME Shell moves it below its top bar after it shows), so the
-// place is read until two reads 300 ms apart agree, for six seconds at most.
-inline XClient::Rect restingFormAt(Bench& b, XClient::Window w) {
-    auto g = formAt(b, w);
-    for (int i = 0; i < 20; ++i) {
-        sleepMs(300);
-        const auto now = formAt(b, w);
-        if (now.x == g.x && now.y == g.y)
-            break;
-        g = now;
-    }
-    return g;
-}
-
 inline std::string at(int x, int y) {
     return std::to_string(x) + "," + std::to_string(y);
 }

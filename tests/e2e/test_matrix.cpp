@@ -322,8 +322,8 @@ Cell drag(Bench& b) {
     Started s(b, 1, 5);
     if (!s.window)
         return {false, "no mascot window"};
-    // The press goes where the character has come to rest.
-    const auto g = restingFormAt(b, s.window);
+    sleepMs(300);
+    const auto g = formAt(b, s.window);
     int gx = g.x + b.dev(26), gy = g.y + b.dev(65);
     if (b.wayland) {
         // XWayland takes the X shape as the window's input region: a press
@@ -399,7 +399,8 @@ Cell workspace(Bench& b) {
     Started s(b, 1, 5);
     if (!s.window)
         return {false, "no mascot window"};
-    const auto before = restingFormAt(b, s.window);
+    sleepMs(500);
+    const auto before = formAt(b, s.window);
     if (!b.driver.switchWorkspace(1))
         return {false, "the desktop did not switch to its second workspace"};
     sleepMs(1000);
