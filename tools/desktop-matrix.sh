@@ -54,10 +54,28 @@ if [ "$mode" != table ]; then
     rm -rf "$out"
   fi
   mkdir -p "$out"
+  run() {
+    KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests \
+      --gtest_filter="${1%:}" 2>&1 | tee -a "$out/run-$mode.log" | grep -E '^\[ *(OK|FAILED|RUN|cell) '
+    return "${PIPESTATUS[0]}"
+  }
+  : > "$out/run-$mode.log"
   set +e
-  KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests \
-    --gtest_filter="${filter%:}" 2>&1 | tee "$out/run-$mode.log" | grep -E '^\[ *(OK|FAILED|RUN|cell) '
-  rc=${PIPESTATUS[0]}
+  run "$filter"
+  rc=$?
+  # The quick subset gates every landing. A desktop that failed runs once
+  # more, and its second run is its verdict: on a loaded machine a window
+  # manager's timing now and then fails a cell that passes on the next run.
+  # Both runs stay in the log, the first one's failure included.
+  if [ "$mode" = quick ] && [ "$rc" != 0 ]; then
+    again=$(grep -oE '^\[ +FAILED +\] Desktops/Matrix\.DISABLED_Smoke/[a-z0-9]+' "$out/run-$mode.log" |
+      sed 's#.*/##' | sort -u)
+    if [ -n "$again" ]; then
+      echo "[ again    ] $(echo $again): failed once; run once more, and that run decides"
+      run "$(for name in $again; do printf 'Desktops/Matrix.DISABLED_Smoke/%s:' "$name"; done)"
+      rc=$?
+    fi
+  fi
   set -e
 fi
 
