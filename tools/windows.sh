@@ -8,7 +8,10 @@
 # (the toolkit-free libraries, the program's resources and their tests; there
 # is no kuvito.exe yet), then runs every test program through Wine in a fresh
 # prefix that is removed afterwards: no display (Wine can show no dialog), no
-# network where the machine lets it cut that off, no debug output. Set
+# network where the machine lets it cut that off, no debug output. The tests
+# of the Win32 desktop that need a display run after them on a private
+# virtual desktop (Xvfb, a window manager and a tray), in a prefix of their
+# own. Set
 # KUVITO_WERROR=1 to make every compiler warning an error (CI does). Like
 # tools/test.sh it ends with the line "N passed, M failed".
 set -uo pipefail
@@ -29,16 +32,18 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "$werror" >/dev/null || fail "Windows configuration failed"
 cmake --build build-windows -j"$jobs" || fail "Windows build failed"
 
-echo "== Windows tests (Wine) =="
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
-prefix=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-wine.XXXXXX")
-log=$(mktemp)
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+prefixes=()
+log=$(mktemp)
 cleanup() {
-  "$wineserver" -k 2>/dev/null
-  rm -rf "$prefix" "$log"
+  for p in "${prefixes[@]}"; do
+    WINEPREFIX=$p "$wineserver" -k 2>/dev/null
+    rm -rf "$p"
+  done
+  rm -f "$log"
 }
 trap cleanup EXIT
 
@@ -48,23 +53,69 @@ if unshare --net true 2>/dev/null; then
   isolate=(unshare --net)
 fi
 
-# The prefix is made once, before the tests start side by side. Its server,
-# and with it the prefix's own background programs, stay up for the whole
-# run: a test program that had to start them would hand them its output,
-# and its run would last as long as theirs.
-"$wineserver" -p
-"${isolate[@]}" "$wine" wineboot --init >/dev/null 2>&1 || fail "Wine could not set up its prefix"
+# Makes a fresh prefix for one stage and sets WINEPREFIX to it. The prefix is
+# made once, before the tests start side by side. Its server, and with it the
+# prefix's own background programs, stay up for the whole stage: a test
+# program that had to start them would hand them its output, and its run
+# would last as long as theirs. A program that crashes ends without Wine's
+# crash dialog, which would wait for a click where there is a display.
+new_prefix() {
+  WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-wine.XXXXXX")
+  export WINEPREFIX
+  prefixes+=("$WINEPREFIX")
+  "$wineserver" -p
+  "${isolate[@]}" "$wine" wineboot --init >/dev/null 2>&1 || return 1
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+}
 
-"${isolate[@]}" ctest --test-dir build-windows -L windows --output-on-failure -j"$jobs" 2>&1 | tee "$log"
-rc=${PIPESTATUS[0]}
-line=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -n 1 || true)
 passed=0
 failed=0
-if [ -n "$line" ]; then
-  failed=$(sed -E 's/.*, ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
-  total=$(sed -E 's/.*, ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
-  passed=$((total - failed))
+rc=0
+# Runs one ctest stage and adds its counts.
+count_stage() {
+  "$@" 2>&1 | tee "$log"
+  local stage_rc=${PIPESTATUS[0]} line stage_failed=0 total=0
+  line=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -n 1 || true)
+  if [ -n "$line" ]; then
+    stage_failed=$(sed -E 's/.*, ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.*, ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+  fi
+  [ "$stage_rc" = 0 ] || [ "$stage_failed" -gt 0 ] || stage_failed=1
+  passed=$((passed + total - (total > 0 ? stage_failed : 0)))
+  failed=$((failed + stage_failed))
+  [ "$stage_rc" = 0 ] || rc=1
+}
+
+echo "== Windows tests (Wine) =="
+# Wine gets no display here: these tests need none, and no program can open
+# a dialog that waits for an answer.
+if new_prefix; then
+  count_stage "${isolate[@]}" ctest --test-dir build-windows -L '^windows$' --output-on-failure -j"$jobs"
+else
+  echo "!! Wine could not set up its prefix" >&2
+  failed=$((failed + 1))
+  rc=1
 fi
-[ "$rc" = 0 ] || [ "$failed" -gt 0 ] || failed=1
+
+echo "== Windows desktop tests (Wine on a private virtual desktop) =="
+# What Windows reports about windows, the pointer, menus and the notification
+# area needs a display: Xvfb with a window manager and a tray
+# (tools/with-virtual-desktop.sh), and a prefix made on that display, since
+# Wine's desktop process picks its display driver once, when it starts.
+# tools/wine-run.sh passes the display on when KUVITO_WINE_DISPLAY names it.
+desktop_stage() {
+  export KUVITO_WINE_DISPLAY=$DISPLAY
+  new_prefix || { echo "!! Wine could not set up its prefix on the virtual desktop" >&2; return 1; }
+  "${isolate[@]}" ctest --test-dir build-windows -L '^windows-desktop$' --output-on-failure
+  local stage_rc=$?
+  "$wineserver" -k 2>/dev/null
+  rm -rf "$WINEPREFIX"
+  return $stage_rc
+}
+export -f desktop_stage new_prefix
+export wine wineserver
+if ctest --test-dir build-windows -N -L '^windows-desktop$' | grep -q "Total Tests: [1-9]"; then
+  count_stage tools/with-virtual-desktop.sh -- bash -c 'isolate=('"${isolate[*]}"'); prefixes=(); desktop_stage'
+fi
 echo "$passed passed, $failed failed"
 exit "$rc"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// A hidden, message-only window (no taskbar button, never shown, not in
+// broadcasts) whose messages go to a handler: timers and the notification
+// icon's callbacks arrive here. The handler's answer is the message's
+// result; nothing means Windows' default handling. The handler may destroy
+// this window from inside itself.
+class Win32MessageWindow {
+public:
+    using Handler = std::function<std::optional<std::intptr_t>(unsigned message, std::uintptr_t wParam,
+                                                               std::intptr_t lParam)>;
+
+    // Throws KuvitoError when Windows refuses the window.
+    explicit Win32MessageWindow(Handler handler);
+    ~Win32MessageWindow();
+    Win32MessageWindow(const Win32MessageWindow&) = delete;
+    Win32MessageWindow& operator=(const Win32MessageWindow&) = delete;
+
+    // The HWND.
+    std::uintptr_t handle() const { return handle_; }
+
+private:
+    std::uintptr_t handle_ = 0;
+    // Shared with a running call of the window procedure, which keeps the
+    // handler alive while it runs even if the window goes away meanwhile.
+    std::shared_ptr<Handler> handler_;
+};
