@@ -54,14 +54,50 @@ QPoint ScreenSpace::deviceToLogical(QPoint device) const {
     return scaled(on, device, 1 / on.scale);
 }
 
-QPoint ScreenSpace::logicalToDevice(QPoint logical) const {
-    const Screen* on = &primary();
+const ScreenSpace::Screen& ScreenSpace::screenAtLogical(QPoint logical) const {
     for (const Screen& s : screens_)
-        if (s.logical.contains(logical)) {
-            on = &s;
-            break;
+        if (s.logical.contains(logical))
+            return s;
+    return primary();
+}
+
+QPoint ScreenSpace::logicalToDevice(QPoint logical) const {
+    const Screen& on = screenAtLogical(logical);
+    return scaled(on, logical, on.scale);
+}
+
+ScreenSpace::Placement ScreenSpace::dragCorner(QPoint pointer, QPoint press) const {
+    const auto cornerAt = [&](qreal scale) {
+        return pointer - QPoint(static_cast<int>(std::lround(press.x() * scale)),
+                                static_cast<int>(std::lround(press.y() * scale)));
+    };
+    // Drawn at the pointer's scale the corner may land on a monitor of
+    // another scale (the pointer just past a border, the corner still
+    // before it): then it is drawn at that monitor's scale, if its corner
+    // stays there. Where neither scale keeps the corner on its own monitor
+    // (a border between the press point and the corner at both), the
+    // pointer's scale keeps the pressed point under the pointer.
+    qreal scale = screenAtDevice(pointer).scale;
+    QPoint corner = cornerAt(scale);
+    if (const qreal there = screenAtDevice(corner).scale; there != scale) {
+        const QPoint other = cornerAt(there);
+        if (screenAtDevice(other).scale == there) {
+            scale = there;
+            corner = other;
         }
-    return scaled(*on, logical, on->scale);
+    }
+    return {corner, scale};
+}
+
+QRegion ScreenSpace::scaledRegion(const QRegion& logical, qreal scale) {
+    if (scale == 1)
+        return logical;
+    const auto at = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    QRegion out;
+    for (const QRect& r : logical)
+        out +=
+            QRect(QPoint(at(r.left()), at(r.top())), QPoint(at(r.right() + 1) - 1, at(r.bottom() + 1) - 1));
+    return out;
 }
 
 ScreenRect ScreenSpace::deviceToProgram(const ScreenRect& device) const {

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 
 #include <vector>
 
@@ -44,11 +45,31 @@ public:
     // The primary monitor in device pixels.
     ScreenRect primaryDevice() const;
 
+    // Device pixels per logical pixel where a window's corner lies: the
+    // monitor the point is on, or the primary one off every monitor, as the
+    // conversions above count it.
+    qreal scaleAtLogical(QPoint logical) const { return screenAtLogical(logical).scale; }
+    // Where a window dragged by its pressed point (logical, in the window)
+    // puts its corner with the pointer at `pointer` (device pixels), and at
+    // which scale it is drawn there: the scale of the monitor the corner
+    // lands on wherever that keeps it there, so that a later move to that
+    // corner draws it the same way, and the pressed point stays under the
+    // pointer across a border between scales.
+    struct Placement {
+        QPoint device;
+        qreal scale = 1;
+    };
+    Placement dragCorner(QPoint pointer, QPoint press) const;
+    // An outline in logical pixels as drawn at `scale`: each rectangle's
+    // edges scaled and rounded, so that neighbouring rectangles still meet.
+    static QRegion scaledRegion(const QRegion& logical, qreal scale);
+
 private:
     QPoint origin() const { return primary().logical.topLeft(); }
     const Screen& primary() const { return screens_[primary_]; }
     QRect deviceRect(const Screen& screen) const;
     const Screen& screenAtDevice(QPoint device) const;
+    const Screen& screenAtLogical(QPoint logical) const;
     // The point moved away from the monitor's top-left corner by factor.
     static QPoint scaled(const Screen& screen, QPoint p, qreal factor);
 

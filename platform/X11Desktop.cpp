@@ -95,7 +95,7 @@ void X11Desktop::moveWindow(QWidget& window, int left, int top) {
     const QPoint logical = space.toLogical({left, top});
     window.move(logical);
     if (X11MascotWindow* fast = standIn(window))
-        fast->move(space.logicalToDevice(logical));
+        fast->move(space.logicalToDevice(logical), space.scaleAtLogical(logical));
 }
 
 QPoint X11Desktop::windowPos(const QWidget& window) const {
@@ -281,11 +281,18 @@ SessionLimits X11Desktop::sessionLimits() const {
 
 void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
     if (X11MascotWindow* fast = standIn(window)) {
-        fast->drag(pressPoint, [this, &window](QPoint to) {
-            // The stand-in follows the server's pointer, in its pixels.
-            const QPoint program = ScreenSpace::current().deviceToProgram(to);
-            if (windowPos(window) != program)
-                moveWindow(window, program.x(), program.y());
+        std::optional<ScreenSpace::Placement> last;
+        fast->drag([&window, fast, pressPoint, &last](QPoint pointer) {
+            // The server's pointer, in its pixels: the pressed point stays
+            // under it at the scale the window is drawn at there, also
+            // across a border between monitors of different scales.
+            const ScreenSpace space = ScreenSpace::current();
+            const ScreenSpace::Placement to = space.dragCorner(pointer, pressPoint);
+            if (last && last->device == to.device && last->scale == to.scale)
+                return;
+            last = to;
+            window.move(space.deviceToLogical(to.device));
+            fast->move(to.device, to.scale);
         });
         return;
     }

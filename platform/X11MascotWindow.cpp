@@ -1,5 +1,6 @@
 #include "X11MascotWindow.h"
 
+#include "ScreenSpace.h"
 #include "X11ErrorTrap.h"
 #include "X11FramePictures.h"
 #include "XlibBridge.h"
@@ -21,6 +22,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -90,13 +92,10 @@ struct X11MascotWindow::Server {
     // Made for a visual with alpha, which is not the screen's default.
     Colormap colormap = 0;
     Atom wmState = 0, wmProtocols = 0, wmDelete = 0, wmDesktop = 0;
-    // One entry per outline shown so far, on the server.
-    std::unique_ptr<X11FramePictures> frames;
 
     ~Server() {
         if (!dpy)
             return;
-        frames.reset();
         if (window)
             XDestroyWindow(dpy, window);
         if (colormap)
@@ -141,7 +140,7 @@ struct X11MascotWindow::Server {
 
 std::unique_ptr<X11MascotWindow> X11MascotWindow::adopt(QWidget& widget) {
     if (QGuiApplication::platformName() != QLatin1String("xcb") || !widget.isWindow() ||
-        widget.testAttribute(Qt::WA_WState_Created) || widget.devicePixelRatioF() != 1.0)
+        widget.testAttribute(Qt::WA_WState_Created))
         return nullptr;
     auto x = std::make_unique<Server>();
     x->dpy = XOpenDisplay(nullptr);
@@ -151,7 +150,10 @@ std::unique_ptr<X11MascotWindow> X11MascotWindow::adopt(QWidget& widget) {
     if (!XShapeQueryExtension(x->dpy, &shapeEvent, &shapeError))
         return nullptr;
     // Until the first outline is shown the window covers the form.
-    if (!x->createWindow(QRect(widget.geometry().topLeft(), widget.size().expandedTo(QSize(1, 1)))))
+    const ScreenSpace space = ScreenSpace::current();
+    const QPoint corner = widget.geometry().topLeft();
+    const QSize size = widget.size().expandedTo(QSize(1, 1)) * space.scaleAtLogical(corner);
+    if (!x->createWindow(QRect(space.logicalToDevice(corner), size)))
         return nullptr;
     return std::unique_ptr<X11MascotWindow>(new X11MascotWindow(widget, std::move(x)));
 }
@@ -192,15 +194,12 @@ bool X11MascotWindow::Server::createWindow(QRect g) {
     XSetWMProtocols(dpy, window, &wmDelete, 1);
     // A window without a shape yet shows nothing rather than a black box.
     XShapeCombineRectangles(dpy, window, ShapeBounding, 0, 0, nullptr, 0, ShapeSet, YXBanded);
-    if (!trap.ok())
-        return false;
-    frames = std::make_unique<X11FramePictures>(dpy, visual, depth, colormap != 0);
-    return true;
+    return trap.ok();
 }
 
 X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server)
     : widget_(&widget), x_(std::move(server)), mouse_(widget) {
-    formPos_ = widget.geometry().topLeft();
+    takeWidgetPlace();
     // The widget is shown to Qt but not on screen: this window is what the
     // user sees, and nothing the widget paints goes through Qt's backing
     // store. Its pictures are taken with QWidget::render when needed.
@@ -290,7 +289,7 @@ void X11MascotWindow::map() {
         XChangeProperty(x.dpy, x.window, x.wmDesktop, XA_CARDINAL, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&all), 1);
     }
-    formPos_ = widget_->geometry().topLeft();
+    takeWidgetPlace();
     const QRect g = windowRect();
     // Qt's size hints describe the whole form; this window is the outline's,
     // and its size changes with the frame, which limits would prevent.
@@ -305,6 +304,7 @@ void X11MascotWindow::map() {
         XSetWMNormalHints(x.dpy, x.window, &hints);
     }
     XMoveResizeWindow(x.dpy, x.window, g.x(), g.y(), g.width(), g.height());
+    placed_ = g;
     XMapWindow(x.dpy, x.window);
     XFlush(x.dpy);
     mapped_ = true;
@@ -318,34 +318,76 @@ void X11MascotWindow::unmap() {
     mapped_ = false;
 }
 
+X11FramePictures& X11MascotWindow::frames() {
+    std::unique_ptr<X11FramePictures>& pictures = pictures_[scale_];
+    if (!pictures)
+        pictures = std::make_unique<X11FramePictures>(x_->dpy, x_->visual, x_->depth, x_->colormap != 0);
+    return *pictures;
+}
+
+void X11MascotWindow::takeWidgetPlace() {
+    if (!widget_)
+        return;
+    const ScreenSpace space = ScreenSpace::current();
+    const QPoint corner = widget_->geometry().topLeft();
+    formPos_ = space.logicalToDevice(corner);
+    if (const qreal scale = space.scaleAtLogical(corner); scale != scale_) {
+        scale_ = scale;
+        shownFrame_ = -1;
+        showFrame();
+    }
+}
+
 QPoint X11MascotWindow::windowOffset() const {
-    return shownFrame_ < 0 ? QPoint() : x_->frames->area().topLeft();
+    if (shownFrame_ < 0)
+        return QPoint();
+    return pictures_.at(scale_)->area().topLeft();
 }
 
 QRect X11MascotWindow::windowRect() const {
     if (shownFrame_ >= 0)
-        return x_->frames->area().translated(formPos_);
+        return pictures_.at(scale_)->area().translated(formPos_);
     const QSize size = widget_ ? widget_->size().expandedTo(QSize(1, 1)) : QSize(1, 1);
-    return QRect(formPos_, size);
+    return QRect(formPos_, size * scale_);
 }
 
-void X11MascotWindow::move(QPoint topLeft) {
+void X11MascotWindow::place() {
+    const QRect r = windowRect();
+    if (r.size() != placed_.size())
+        XMoveResizeWindow(x_->dpy, x_->window, r.x(), r.y(), r.width(), r.height());
+    else
+        XMoveWindow(x_->dpy, x_->window, r.x(), r.y());
+    placed_ = r;
+}
+
+void X11MascotWindow::move(QPoint topLeft, qreal scale) {
     formPos_ = topLeft;
-    const QPoint at = windowRect().topLeft();
-    XMoveWindow(x_->dpy, x_->window, at.x(), at.y());
+    // Onto a monitor of another scale: the same outline at that scale, sent
+    // with the move.
+    if (scale != scale_) {
+        scale_ = scale;
+        shownFrame_ = -1;
+        showFrame();
+    }
+    place();
     XFlush(x_->dpy);
 }
 
-int X11MascotWindow::frameFor(const QRegion& region) {
-    const int known = x_->frames->find(region);
+int X11MascotWindow::frameFor(const QRegion& logical) {
+    X11FramePictures& pictures = frames();
+    const QRegion region = ScreenSpace::scaledRegion(logical, scale_);
+    const int known = pictures.find(region);
     if (known >= 0 || !widget_)
         return known;
-    // The first showing of this outline: the widget paints it once, and the
-    // part within the outline goes to the server and stays there.
+    // The first showing of this outline at this scale: the widget paints
+    // it once, as Qt would on such a monitor, and the part within the
+    // outline goes to the server and stays there.
     const QRect bounds = region.boundingRect();
-    const QSize size =
-        QSize(bounds.right() + 1, bounds.bottom() + 1).boundedTo(widget_->size()).expandedTo(QSize(1, 1));
+    const QSize size = QSize(bounds.right() + 1, bounds.bottom() + 1)
+                           .boundedTo(widget_->size() * scale_)
+                           .expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale_);
     // A server out of memory leaves this frame blank instead of ending the
     // program.
     X11ErrorTrap trap(x_->dpy, true);
@@ -356,28 +398,33 @@ int X11MascotWindow::frameFor(const QRegion& region) {
         widget_->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
         widget_->setUpdatesEnabled(false);
     }
-    return x_->frames->add(region, image);
+    return pictures.add(region, image);
 }
 
-void X11MascotWindow::setRegion(const QRegion& region) {
-    const QRect before = windowRect();
-    const int frame = frameFor(region);
+bool X11MascotWindow::showFrame() {
+    if (!shownRegion_)
+        return false;
+    const int frame = frameFor(*shownRegion_);
     if (frame < 0 || frame == shownFrame_)
-        return;
+        return false;
     Server& x = *x_;
     shownFrame_ = frame;
-    const X11FramePictures::Frame& f = x.frames->at(frame);
-    // The window covers what the outlines shown so far cover, placed so that
-    // every pixel of the character stays where the form puts it; it changes
-    // only when an outline reaches beyond it, and then with the new picture
-    // and shape, no round trip between them.
-    const QRect after = windowRect();
-    if (after != before)
-        XMoveResizeWindow(x.dpy, x.window, after.x(), after.y(), after.width(), after.height());
+    const X11FramePictures::Frame& f = frames().at(frame);
     XSetWindowBackgroundPixmap(x.dpy, x.window, f.picture);
     XClearWindow(x.dpy, x.window);
     const QPoint maskAt = f.bounds.topLeft() - windowOffset();
     XShapeCombineMask(x.dpy, x.window, ShapeBounding, maskAt.x(), maskAt.y(), f.mask, ShapeSet);
+    return true;
+}
+
+void X11MascotWindow::setRegion(const QRegion& region) {
+    shownRegion_ = region;
+    // The window covers what the outlines shown so far cover, placed so that
+    // every pixel of the character stays where the form puts it; it changes
+    // only when an outline reaches beyond it, and then with the new picture
+    // and shape, no round trip between them.
+    if (showFrame() && windowRect() != placed_)
+        place();
     flushSoon();
 }
 
@@ -551,25 +598,34 @@ void X11MascotWindow::deliverButton(bool press, unsigned button, QPoint local, Q
     if (dragging_) {
         // The drag owns the pointer: the widget does not see it.
         if (!press && which == Qt::LeftButton && dragMove_) {
-            (*dragMove_)(global - dragPress_);
+            (*dragMove_)(global);
             if (dragEnd_)
                 dragEnd_();
         }
         return;
     }
-    mouse_.button(press, which, qtButtons(state), qtModifiers(state), local, global, time);
+    mouse_.button(press, which, qtButtons(state), qtModifiers(state), toWidget(local),
+                  ScreenSpace::current().deviceToLogical(global), time);
 }
 
 void X11MascotWindow::deliverMotion(QPoint local, QPoint global, unsigned state) {
     if (dragging_) {
         if (dragMove_)
-            (*dragMove_)(global - dragPress_);
+            (*dragMove_)(global);
         return;
     }
-    mouse_.motion(qtButtons(state), qtModifiers(state), local, global);
+    mouse_.motion(qtButtons(state), qtModifiers(state), toWidget(local),
+                  ScreenSpace::current().deviceToLogical(global));
 }
 
-void X11MascotWindow::drag(QPoint pressPoint, const std::function<void(QPoint)>& moveTo) {
+QPoint X11MascotWindow::toWidget(QPoint device) const {
+    if (scale_ == 1)
+        return device;
+    return QPoint(static_cast<int>(std::floor(device.x() / scale_)),
+                  static_cast<int>(std::floor(device.y() / scale_)));
+}
+
+void X11MascotWindow::drag(const std::function<void(QPoint)>& follow) {
     // The button may already be up (a very short click): nothing to drag.
     const auto start = pointer();
     if (!start || !start->leftDown || dragging_)
@@ -578,8 +634,7 @@ void X11MascotWindow::drag(QPoint pressPoint, const std::function<void(QPoint)>&
     QTimer poll;
     poll.setInterval(kDragPollMs);
     dragging_ = true;
-    dragPress_ = pressPoint;
-    dragMove_ = &moveTo;
+    dragMove_ = &follow;
     dragEnd_ = [&loop] { loop.quit(); };
     // The press that started the drag holds the pointer for this window
     // until the button is released, so its moves and the release come here;
@@ -590,7 +645,7 @@ void X11MascotWindow::drag(QPoint pressPoint, const std::function<void(QPoint)>&
             loop.quit();
             return;
         }
-        moveTo(now->pos - pressPoint);
+        follow(now->pos);
         if (!now->leftDown)
             loop.quit();
     });

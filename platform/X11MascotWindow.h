@@ -16,6 +16,7 @@
 #include <string>
 
 class QSocketNotifier;
+class X11FramePictures;
 class QWidget;
 
 // The X window that shows a shaped top-level widget (the mascot) on a
@@ -56,11 +57,18 @@ class QWidget;
 // windows inside the work area then keep the character there, not the
 // form's empty corners); positions are the form's wherever they cross this
 // class, so the program never sees the difference.
+//
+// Scaled monitors: the window is drawn as Qt would draw the widget there,
+// each outline and picture at the scale of the monitor the form's corner is
+// on (twice the pixels at scale 2), made the first time it is shown at that
+// scale. Places are the server's pixels; pointer positions are turned back
+// into the widget's logical ones before they reach it. A move onto a
+// monitor of another scale sends the new picture, shape and size with the
+// move, in one flush.
 class X11MascotWindow : public QObject {
 public:
     // Takes over showing the widget, or returns null when it cannot: no X
-    // display, a widget that already has its native window, or a scaled
-    // screen (where Qt's coordinates are not the server's pixels).
+    // display, or a widget that already has its native window.
     static std::unique_ptr<X11MascotWindow> adopt(QWidget& widget);
     ~X11MascotWindow() override;
     X11MascotWindow(const X11MascotWindow&) = delete;
@@ -73,9 +81,11 @@ public:
     QSize windowSize() const { return windowRect().size(); }
     bool mapped() const { return mapped_; }
 
-    // Moves the form's top-left corner there; the widget's own geometry is
-    // the caller's. Sent at once, with anything setRegion left buffered.
-    void move(QPoint topLeft);
+    // Moves the form's top-left corner there (the server's pixels), drawn
+    // at `scale` device pixels per logical one (the monitor's there); the
+    // widget's own geometry is the caller's. Sent at once, with anything
+    // setRegion left buffered.
+    void move(QPoint topLeft, qreal scale);
     // Shows the picture that goes with the outline and makes it the shape;
     // sent with the next move or when the event loop is back, whichever
     // comes first, so that a tick's changes reach the server together.
@@ -104,9 +114,10 @@ public:
         bool leftDown = false;
     };
     std::optional<Pointer> pointer();
-    // Moves the window with the pointer until the left button is released;
-    // pressPoint is where in the window it was pressed. Timers keep ticking.
-    void drag(QPoint pressPoint, const std::function<void(QPoint)>& moveTo);
+    // Hands each place of the pointer (the server's pixels) to `follow`
+    // until the left button is released, so that it moves the window.
+    // Timers keep ticking.
+    void drag(const std::function<void(QPoint)>& follow);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -125,6 +136,18 @@ private:
                        unsigned long time);
     void deliverMotion(QPoint local, QPoint global, unsigned state);
     int frameFor(const QRegion& region);
+    // The pictures of the scale in use, made on first use.
+    X11FramePictures& frames();
+    // Shows the picture and shape of the outline set last, at the scale in
+    // use; false when nothing changed.
+    bool showFrame();
+    // A position on the window (device pixels from the form's corner) as
+    // the widget counts it.
+    QPoint toWidget(QPoint device) const;
+    // Sends the window's place, and its size when that changed.
+    void place();
+    // The form's corner and the scale where Qt has the widget now.
+    void takeWidgetPlace();
     // Sends what is buffered when the event loop is back, unless a flush
     // comes first.
     void flushSoon();
@@ -147,15 +170,22 @@ private:
     bool everyWorkspace_ = false;
     std::function<void(const std::string&, bool)> followed_;
     int shownFrame_ = -1;
+    // The outline shown, in the form's logical pixels, once one is set.
+    std::optional<QRegion> shownRegion_;
+    // Device pixels per logical pixel at the window's place; each scale has
+    // its own pictures.
+    qreal scale_ = 1;
+    std::map<qreal, std::unique_ptr<X11FramePictures>> pictures_;
+    // What the server was last told of the window's place and size.
+    QRect placed_;
     bool flushPosted_ = false;
     // The form's top-left corner in the server's pixels; the window itself
-    // starts where the shown frame's outline does.
+    // starts where the shown frame's outline does, at the scale in use.
     QPoint formPos_;
     // Presses, releases and moves on the window, as Qt mouse events.
     MouseRelay mouse_;
-    // A drag in progress: the press point and what moves the window.
+    // A drag in progress: what moves the window.
     bool dragging_ = false;
-    QPoint dragPress_;
     const std::function<void(QPoint)>* dragMove_ = nullptr;
     std::function<void()> dragEnd_;
 };

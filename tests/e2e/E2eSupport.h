@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -46,9 +47,10 @@ inline const std::array<PixelSet, 6>& frameOutlines() {
 }
 
 // Which frame (1..6) the window's shape shows (0 for none), and where the
-// window's corner lies in the program's form: the mascot's own X window
-// covers only the area its outlines lie in, while a window Qt shows is the
-// form.
+// window's corner lies in the program's form, in the window's pixels: the
+// mascot's own X window covers only the area its outlines lie in, while a
+// window Qt shows is the form. On a scaled monitor the outline is the
+// frame's with each edge scaled from the form's corner and rounded.
 struct FrameInWindow {
     int frame = 0;
     int dx = 0, dy = 0;
@@ -61,19 +63,39 @@ inline std::pair<int, int> topLeftOf(const PixelSet& pixels) {
     return corner;
 }
 
+inline PixelSet scaledPixels(const PixelSet& pixels, double scale) {
+    if (scale == 1)
+        return pixels;
+    const auto edge = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    PixelSet out;
+    for (const auto& [px, py] : pixels)
+        for (int y = edge(py); y < edge(py + 1); ++y)
+            for (int x = edge(px); x < edge(px + 1); ++x)
+                out.insert({x, y});
+    return out;
+}
+
 inline FrameInWindow frameInWindow(XClient& x, XClient::Window w) {
     const PixelSet shape = x.shapePixels(w);
     const auto [sx, sy] = topLeftOf(shape);
-    for (int i = 0; i < 6; ++i) {
-        const PixelSet& outline = frameOutlines()[i];
-        if (outline.empty() || outline.size() != shape.size())
-            continue;
-        const auto [ox, oy] = topLeftOf(outline);
-        PixelSet moved;
-        for (const auto& [px, py] : outline)
-            moved.insert({px - ox + sx, py - oy + sy});
-        if (shape == moved)
-            return {i + 1, ox - sx, oy - sy};
+    for (double scale : {1.0, 1.5, 2.0}) {
+        for (int i = 0; i < 6; ++i) {
+            const PixelSet& plain = frameOutlines()[i];
+            // Far too few or too many pixels for this scale: not worth
+            // scaling.
+            if (plain.empty() || std::abs(double(plain.size()) * scale * scale - double(shape.size())) >
+                                     double(plain.size()) * scale * 2)
+                continue;
+            const PixelSet outline = scaledPixels(plain, scale);
+            if (outline.size() != shape.size())
+                continue;
+            const auto [ox, oy] = topLeftOf(outline);
+            PixelSet moved;
+            for (const auto& [px, py] : outline)
+                moved.insert({px - ox + sx, py - oy + sy});
+            if (shape == moved)
+                return {i + 1, ox - sx, oy - sy};
+        }
     }
     return {};
 }

@@ -99,14 +99,12 @@ Cell shaped(Bench& b) {
     Started s(b, 1, 5);
     if (!s.window)
         return {false, "no window"};
-    const int frame = b.row.primaryScale() == 1 ? shownFrame(b.x, s.window) : -1;
+    const int frame = shownFrame(b.x, s.window);
     const bool skip = b.x.hasState(s.window, "_NET_WM_STATE_SKIP_TASKBAR");
     const auto g = formAt(b, s.window);
-    Cell c{frame != 0 && skip, std::string(frame > 0   ? "shape = frame " + std::to_string(frame)
-                                           : frame < 0 ? "shaped (scaled)"
-                                                       : "shape matches no frame") +
-                                   (skip ? ", skip-taskbar" : ", has a taskbar button") + ", at " +
-                                   at(g.x, g.y)};
+    Cell c{frame != 0 && skip,
+           std::string(frame > 0 ? "shape = frame " + std::to_string(frame) : "shape matches no frame") +
+               (skip ? ", skip-taskbar" : ", has a taskbar button") + ", at " + at(g.x, g.y)};
     if (b.wayland)
         c.measured += "; notices shown: " + std::to_string(s.notices);
     // Where the program cannot follow the pointer, it says so.

@@ -88,6 +88,43 @@ INSTANTIATE_TEST_SUITE_P(
                   {0, 354, 512, 384}}),
     [](const auto& test) { return std::string(test.param.name); });
 
+// A drag keeps the pressed point under the pointer at the scale the window
+// is drawn at, and that scale is the one a later move to the same corner
+// draws it at (the corner's monitor), wherever that can hold.
+TEST(ScreenSpace, DraggedCornerAndScaleAgreeAcrossABorderBetweenScales) {
+    // A laptop's monitor at 2, primary, and an external one at 1 on its
+    // right (device 2048..3072), or on its left.
+    const ScreenSpace laptopLeft({{{0, 0, 1024, 768}, 2}, {{2048, 0, 1024, 768}, 1}}, 0);
+    const ScreenSpace laptopRight({{{0, 0, 1024, 768}, 1}, {{1024, 0, 1024, 768}, 2}}, 1);
+    const ScreenSpace oneAndAHalf({{{0, 0, 683, 512}, 1.5}}, 0);
+    struct Case {
+        const char* name;
+        const ScreenSpace& space;
+        QPoint pointer, press;
+        QPoint corner;
+        qreal scale;
+    } cases[] = {
+        {"on the laptop", laptopLeft, {1848, 130}, {26, 65}, {1796, 0}, 2},
+        {"on the external one", laptopLeft, {2148, 130}, {26, 65}, {2122, 65}, 1},
+        {"just past the border, corner behind it", laptopLeft, {2060, 130}, {26, 65}, {2008, 0}, 2},
+        {"past the border leftwards", laptopRight, {1030, 200}, {26, 20}, {1004, 180}, 1},
+        {"no scale keeps the corner on its monitor", laptopRight, {1040, 200}, {10, 20}, {1020, 160}, 2},
+        {"fractional press point rounded", oneAndAHalf, {100, 100}, {25, 25}, {62, 62}, 1.5},
+    };
+    for (const Case& c : cases) {
+        const ScreenSpace::Placement p = c.space.dragCorner(c.pointer, c.press);
+        EXPECT_EQ(p.device, c.corner) << c.name;
+        EXPECT_EQ(p.scale, c.scale) << c.name;
+    }
+}
+
+TEST(ScreenSpace, ScaledOutlinesKeepNeighboursTouching) {
+    // At 1.5 two pixel columns of 3 meet at 4.5: both edges round alike.
+    const QRegion halves = QRegion(0, 0, 3, 1) + QRegion(3, 0, 3, 1);
+    EXPECT_EQ(ScreenSpace::scaledRegion(halves, 1.5), QRegion(0, 0, 9, 2));
+    EXPECT_EQ(ScreenSpace::scaledRegion(QRegion(1, 2, 3, 4), 2), QRegion(2, 4, 6, 8));
+}
+
 TEST(ScreenSpace, NoMonitorsAndNonsenseScalesActAsOnePlainMonitor) {
     const ScreenSpace none({}, 3);
     EXPECT_EQ(none.deviceToProgram(QPoint(7, 9)), QPoint(7, 9));
