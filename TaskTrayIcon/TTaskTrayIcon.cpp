@@ -252,9 +252,9 @@ void TTaskTrayIcon::popup(TPopupMenu* menu, int x, int y) {
 }
 
 void TTaskTrayIcon::handleMouse(std::intptr_t mouseMessage) {
-    const QPoint pos = desktopQueries().cursorPos();
-    const int x = pos.x();
-    const int y = pos.y();
+    const ScreenPoint pos = desktopQueries().cursorPos();
+    const int x = pos.x;
+    const int y = pos.y;
     // Each step may run nested message loops (the foreground step, an open
     // menu, a handler's dialog) in which this component can be destroyed;
     // after each one the rest is skipped if it was.

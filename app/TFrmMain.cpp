@@ -176,8 +176,8 @@ void TFrmMain::offerMenuOnCharacter() {
         // right-button click opens it and a left-button drag is unchanged.
         frame->setOnMouseUp([this](Component*, TMouseButton Button, TShiftState, int, int) {
             if (Button == TMouseButton::mbRight && PopupMenu1) {
-                const QPoint at = desktopQueries().cursorPos();
-                PopupMenu1->Popup(at.x(), at.y());
+                const ScreenPoint at = desktopQueries().cursorPos();
+                PopupMenu1->Popup(at.x, at.y);
             }
         });
         frame->setHint(how);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPoint>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,6 +10,7 @@
 #include "Events.h"
 #include "Form.h"
 #include "ProgramState.h"
+#include "ScreenPoint.h"
 #include "TaskbarEdge.h"
 
 class TRgn;
@@ -89,7 +88,7 @@ public:
     static TaskbarEdge TaskbarSide(ScreenRect& rect);
     // Where a dialog of outer size w x h goes: 30 pixels from the screen's
     // corner beside the taskbar. Returns Left, Top.
-    static QPoint PlaceNearTaskbar(int w, int h);
+    static ScreenPoint PlaceNearTaskbar(int w, int h);
 
     unsigned char phase() const { return movement().Phase; }
 

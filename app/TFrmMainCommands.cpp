@@ -44,9 +44,9 @@ QMargins frameMarginsOf(const QWidget& window) {
 // Sets Top, then Left, for a dialog whose frame is `margins`.
 void placeDialog(Form& dialog, const QMargins& margins) {
     const QSize outer = dialog.size().grownBy(margins);
-    const QPoint place = TFrmMain::PlaceNearTaskbar(outer.width(), outer.height());
-    dialog.setTop(place.y());
-    dialog.setLeft(place.x());
+    const ScreenPoint place = TFrmMain::PlaceNearTaskbar(outer.width(), outer.height());
+    dialog.setTop(place.y);
+    dialog.setLeft(place.x);
 }
 
 // Watches a dialog's native window until the window manager has framed it
@@ -78,8 +78,8 @@ public:
                     // leftmost one.
                     const QPoint toNative =
                         dialog_.frameGeometry().topLeft() - desktopWindows().windowPos(dialog_);
-                    static_cast<QWindow*>(watched)->setFramePosition(
-                        TFrmMain::PlaceNearTaskbar(outer.width(), outer.height()) + toNative);
+                    const ScreenPoint place = TFrmMain::PlaceNearTaskbar(outer.width(), outer.height());
+                    static_cast<QWindow*>(watched)->setFramePosition(QPoint(place.x, place.y) + toNative);
                 }
                 deleteLater();
             }
@@ -165,12 +165,12 @@ void TFrmMain::Exit1Click(Component*) {
     close();
 }
 
-QPoint TFrmMain::PlaceNearTaskbar(int w, int h) {
+ScreenPoint TFrmMain::PlaceNearTaskbar(int w, int h) {
     ScreenRect taskbar;
     const TaskbarEdge side = TaskbarSide(taskbar);
-    const QSize screen = desktopQueries().screenSize();
-    const int SW = screen.width();
-    const int SH = screen.height();
+    const ScreenSize screen = desktopQueries().screenSize();
+    const int SW = screen.width;
+    const int SH = screen.height;
     switch (side) {
     case TaskbarEdge::Top:
         return {SW - w - kDialogGap, taskbar.bottom + kDialogGap};

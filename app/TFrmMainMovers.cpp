@@ -98,7 +98,7 @@ void TFrmMain::TurnOrStep(int r) {
 }
 
 void TFrmMain::clampHorizontal() {
-    clampSideways(0, desktopQueries().screenSize().width());
+    clampSideways(0, desktopQueries().screenSize().width);
 }
 
 void TFrmMain::clampToWindow(const ScreenRect& window) {
@@ -116,7 +116,7 @@ void TFrmMain::clampSideways(int low, int high) {
 
 void TFrmMain::clampVertical() {
     int top = Top();
-    const Edge edge = clampSpan(top, frameHeight(), 0, desktopQueries().screenSize().height());
+    const Edge edge = clampSpan(top, frameHeight(), 0, desktopQueries().screenSize().height);
     if (edge == Edge::None)
         return;
     setTop(top);
@@ -144,12 +144,12 @@ TaskbarEdge TFrmMain::TaskbarSide() {
 }
 
 TaskbarEdge TFrmMain::TaskbarSide(ScreenRect& rect) {
-    const QSize screen = desktopQueries().screenSize();
-    const int SH = screen.height();
+    const ScreenSize screen = desktopQueries().screenSize();
+    const int SH = screen.height;
     // Without a taskbar to go by, the screen's own bottom edge serves: the
     // character then stands on the bottom of the screen and dialogs sit in
     // the bottom-right corner.
-    rect = desktopQueries().taskbarRect().value_or(ScreenRect{0, SH, screen.width(), SH});
+    rect = desktopQueries().taskbarRect().value_or(ScreenRect{0, SH, screen.width, SH});
     if (rect.top >= kEdgeSlack)
         return TaskbarEdge::Bottom;
     if (SH > rect.bottom)
@@ -160,9 +160,9 @@ TaskbarEdge TFrmMain::TaskbarSide(ScreenRect& rect) {
 }
 
 void TFrmMain::ChaseMouse() {
-    const QPoint pointer = desktopQueries().cursorPos();
-    const int px = pointer.x();
-    const int py = pointer.y();
+    const ScreenPoint pointer = desktopQueries().cursorPos();
+    const int px = pointer.x;
+    const int py = pointer.y;
     if (Left() == px && Top() == py) {
         IdleFrame();
         return;
@@ -228,7 +228,7 @@ void TFrmMain::WanderTaskbar() {
     if (side == TaskbarEdge::Bottom)
         setTop(taskbar.top - H);
     else
-        setTop(desktopQueries().screenSize().height() - H);
+        setTop(desktopQueries().screenSize().height - H);
     if (pauseOrStep())
         return;
     clampHorizontal();
@@ -263,10 +263,10 @@ void TFrmMain::StepInPlace() {
         StartPause();
         return;
     }
-    const QPoint pointer = desktopQueries().cursorPos();
-    if (Left() == pointer.x() && Top() == pointer.y()) {
+    const ScreenPoint pointer = desktopQueries().cursorPos();
+    if (Left() == pointer.x && Top() == pointer.y) {
         IdleFrame();
         return;
     }
-    WalkFrame(Left() < pointer.x());
+    WalkFrame(Left() < pointer.x);
 }

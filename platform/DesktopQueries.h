@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QPoint>
-#include <QSize>
-
 #include <cstdint>
 #include <optional>
 
+#include "ScreenPoint.h"
 #include "ScreenRect.h"
+#include "ScreenSize.h"
 
 // The window in front, as far as the program can tell.
 struct ForegroundWindow {
@@ -38,8 +37,8 @@ class DesktopQueries {
 public:
     virtual ~DesktopQueries() = default;
 
-    virtual QSize screenSize() const = 0; // primary screen, pixels
-    virtual QPoint cursorPos() const = 0; // screen coordinates
+    virtual ScreenSize screenSize() const = 0; // primary screen, pixels
+    virtual ScreenPoint cursorPos() const = 0; // screen coordinates
     virtual std::optional<ForegroundWindow> foregroundWindow() const = 0;
     // The taskbar (panel) rectangle, or nothing when it cannot be found.
     virtual std::optional<ScreenRect> taskbarRect() const = 0;

@@ -40,6 +40,10 @@ QRegion maskFor(const QRegion& region) {
     return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region;
 }
 
+ScreenPoint screenPoint(QPoint p) {
+    return {p.x(), p.y()};
+}
+
 } // namespace
 
 X11Desktop::X11Desktop()
@@ -177,9 +181,12 @@ void X11Desktop::setForegroundWindow(QWidget& window) {
         XlibBridge::activate(window.winId());
 }
 
-QSize X11Desktop::screenSize() const {
+ScreenSize X11Desktop::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize();
+    if (!screen)
+        return {};
+    const QSize size = screen->geometry().size();
+    return {size.width(), size.height()};
 }
 
 const CompositorReport* X11Desktop::compositorReport() const {
@@ -187,17 +194,18 @@ const CompositorReport* X11Desktop::compositorReport() const {
     return compositor_ ? &compositor_->report() : nullptr;
 }
 
-QPoint X11Desktop::cursorPos() const {
+ScreenPoint X11Desktop::cursorPos() const {
     // The compositor knows the pointer over every window, native ones too;
     // its pixels are XWayland's.
     if (const CompositorReport* report = compositorReport(); report && report->pointer)
-        return ScreenSpace::current().deviceToProgram(QPoint(report->pointer->x, report->pointer->y));
+        return screenPoint(
+            ScreenSpace::current().deviceToProgram(QPoint(report->pointer->x, report->pointer->y)));
     // Asked on the mascot's own connection when there is one, so that the
     // tick's one round trip does not wake Qt's event thread.
     if (!standIns_.empty())
         if (auto pointer = standIns_.begin()->second->pointer())
-            return ScreenSpace::current().deviceToProgram(pointer->pos);
-    return ScreenSpace::current().toProgram(QCursor::pos());
+            return screenPoint(ScreenSpace::current().deviceToProgram(pointer->pos));
+    return screenPoint(ScreenSpace::current().toProgram(QCursor::pos()));
 }
 
 std::optional<ForegroundWindow> X11Desktop::foregroundWindow() const {

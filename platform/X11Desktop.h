@@ -35,8 +35,8 @@ public:
     bool isTopMost(const QWidget& window) const override;
     void setWindowRegion(QWidget& window, const QRegion& region) override;
     void setForegroundWindow(QWidget& window) override;
-    QSize screenSize() const override;
-    QPoint cursorPos() const override;
+    ScreenSize screenSize() const override;
+    ScreenPoint cursorPos() const override;
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
     SessionLimits sessionLimits() const override;

@@ -201,18 +201,18 @@ int SimulatedDesktop::regionSetCount(const QWidget& window) const {
 
 // --- screen, pointer and other windows --------------------------------------
 
-QSize SimulatedDesktop::screenSize() const {
+ScreenSize SimulatedDesktop::screenSize() const {
     return screen_;
 }
-void SimulatedDesktop::setScreenSize(QSize size) {
+void SimulatedDesktop::setScreenSize(ScreenSize size) {
     screen_ = size;
 }
-QPoint SimulatedDesktop::cursorPos() const {
+ScreenPoint SimulatedDesktop::cursorPos() const {
     ++reads_.pointer;
     return cursor_;
 }
 
-void SimulatedDesktop::setCursorPos(QPoint pos) {
+void SimulatedDesktop::setCursorPos(ScreenPoint pos) {
     cursor_ = pos;
     followPointer();
 }
@@ -220,7 +220,7 @@ void SimulatedDesktop::setCursorPos(QPoint pos) {
 void SimulatedDesktop::followPointer() {
     if (!dragging_)
         return;
-    const QPoint topLeft = cursor_ - dragPress_;
+    const QPoint topLeft = QPoint(cursor_.x, cursor_.y) - dragPress_;
     dragging_->move(topLeft);
     moves_.push_back({dragging_, topLeft.x(), topLeft.y(), true});
 }

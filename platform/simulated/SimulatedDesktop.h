@@ -82,8 +82,8 @@ public:
     bool isTopMost(const QWidget& window) const override;
     void setWindowRegion(QWidget& window, const QRegion& region) override;
     void setForegroundWindow(QWidget& window) override;
-    QSize screenSize() const override;
-    QPoint cursorPos() const override;
+    ScreenSize screenSize() const override;
+    ScreenPoint cursorPos() const override;
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
     SessionLimits sessionLimits() const override { return sessionLimits_; }
@@ -104,10 +104,10 @@ public:
     std::uint32_t clockSeed() const override;
 
     // --- screen and pointer ---
-    void setScreenSize(QSize size);
+    void setScreenSize(ScreenSize size);
     // Moves the pointer. During dragWindow the dragged window follows it
     // (window position = pointer - press point) until releaseButton().
-    void setCursorPos(QPoint pos);
+    void setCursorPos(ScreenPoint pos);
     // Ends the drag in progress: the pointer no longer carries the window.
     // dragWindow returns when its script returns.
     void releaseButton();
@@ -223,8 +223,8 @@ private:
     const WidgetState* findState(const QWidget& window) const;
     void followPointer();
 
-    QSize screen_{1024, 768};
-    QPoint cursor_;
+    ScreenSize screen_{1024, 768};
+    ScreenPoint cursor_;
     std::vector<Window> windows_;
     std::uintptr_t nextWindowId_ = 0x10000;
     std::uintptr_t foregroundId_ = 0;

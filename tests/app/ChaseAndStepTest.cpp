@@ -112,12 +112,12 @@ TEST_F(StepInPlaceTest, FacesThePointerWithoutMoving) {
     create(300, 300);
     const std::size_t moves = moveCount();
     struct Case {
-        QPoint pointer;
+        ScreenPoint pointer;
         std::vector<int> frames;
     };
     for (const Case& c : {Case{{301, 300}, {6, 5}}, Case{{300, 10}, {4, 3}}, Case{{299, 500}, {4, 3}},
                           Case{{300, 300}, {2, 1}}}) {
-        SCOPED_TRACE(testing::Message() << c.pointer.x() << "," << c.pointer.y());
+        SCOPED_TRACE(testing::Message() << c.pointer.x << "," << c.pointer.y);
         sim->setCursorPos(c.pointer);
         std::vector<int> frames;
         for (int i = 0; i < 2; ++i) {

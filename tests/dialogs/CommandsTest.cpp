@@ -27,7 +27,7 @@ TEST_P(PlaceNearTaskbar, PutsADialogThirtyPixelsFromTheCornerBesideTheTaskbar) {
     const PlaceCase& c = GetParam();
     sim().setScreenSize({1024, 768});
     sim().setTaskbarRect(c.taskbar);
-    EXPECT_EQ(TFrmMain::PlaceNearTaskbar(300, 200), QPoint(c.left, c.top));
+    EXPECT_EQ(TFrmMain::PlaceNearTaskbar(300, 200), (ScreenPoint{c.left, c.top}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, PlaceNearTaskbar,

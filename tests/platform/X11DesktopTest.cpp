@@ -235,7 +235,7 @@ TEST_F(X11DesktopTest, TaskbarIsThePanel) {
     const auto bar = desk_.taskbarRect();
     ASSERT_TRUE(bar);
     EXPECT_EQ(*bar, (ScreenRect{dock.left(), dock.top(), dock.right() + 1, dock.bottom() + 1}));
-    if (desk_.screenSize() == QSize(1024, 768)) { // tint2's default panel
+    if (desk_.screenSize() == ScreenSize{1024, 768}) { // tint2's default panel
         EXPECT_EQ(*bar, (ScreenRect{0, 738, 1024, 768}));
     }
 }
