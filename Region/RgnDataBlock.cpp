@@ -91,7 +91,7 @@ std::optional<std::vector<RgnRect>> RgnDataBlock::parse(const std::uint8_t* data
 }
 
 std::optional<std::vector<RgnRect>> RgnDataBlock::transformed(const std::vector<RgnRect>& rects,
-                                                              const XFORM& xform) {
+                                                              const RgnTransform& xform) {
     if (xform.eM12 != 0 || xform.eM21 != 0)
         return std::nullopt;
     std::vector<RgnRect> out;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RgnRect.h"
-#include "XFORM.h"
+#include "RgnTransform.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,7 +37,7 @@ public:
     // when the transform shears or a corner leaves the coordinate range that
     // regions support.
     static std::optional<std::vector<RgnRect>> transformed(const std::vector<RgnRect>& rects,
-                                                           const XFORM& xform);
+                                                           const RgnTransform& xform);
 
     // The canonical banded form of rectangles that already lie in y-x sorted
     // bands (every rectangle of a band shares top and bottom, bands do not

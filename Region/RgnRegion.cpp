@@ -26,7 +26,8 @@ QRegion RgnRegion::fromRects(const std::vector<RgnRect>& rects) {
     return uniteRange(rects, 0, rects.size());
 }
 
-std::optional<QRegion> RgnRegion::fromBlock(const std::uint8_t* data, std::size_t size, const XFORM& xform) {
+std::optional<QRegion> RgnRegion::fromBlock(const std::uint8_t* data, std::size_t size,
+                                            const RgnTransform& xform) {
     const std::optional<std::vector<RgnRect>> rects = RgnDataBlock::parse(data, size);
     if (!rects)
         return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RgnRect.h"
-#include "XFORM.h"
+#include "RgnTransform.h"
 
 #include <QRegion>
 
@@ -18,7 +18,8 @@ public:
     // The region of a block, its rectangles moved and scaled by `xform` and
     // united; nothing when the block is unusable (see RgnDataBlock::parse)
     // or the transform cannot be applied.
-    static std::optional<QRegion> fromBlock(const std::uint8_t* data, std::size_t size, const XFORM& xform);
+    static std::optional<QRegion> fromBlock(const std::uint8_t* data, std::size_t size,
+                                            const RgnTransform& xform);
     // The union of the rectangles, in whatever order they come.
     static QRegion fromRects(const std::vector<RgnRect>& rects);
     // The region's rectangles in its own banded order, and the block for them.

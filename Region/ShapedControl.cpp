@@ -6,7 +6,7 @@
 #include "PropertyWriter.h"
 #include "RgnDataStorage.h"
 #include "RgnRegion.h"
-#include "XFORM.h"
+#include "RgnTransform.h"
 
 ShapedControl::ShapedControl(Component* owner) : Control(owner) {}
 
@@ -46,7 +46,7 @@ void ShapedControl::buildOutline(const Picture& picture, const char* pictureName
     if (picture.empty() || picture.width() == 0 || picture.height() == 0)
         throw KuvitoError(name() + ":" + pictureName + " のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
     RgnHandle_.reset();
-    XFORM xform{0, 0, 0, 0, 0, 0};
+    RgnTransform xform{0, 0, 0, 0, 0, 0};
     if (AutoSize_) {
         xform.eM11 = xform.eM22 = 1.0f;
     } else {

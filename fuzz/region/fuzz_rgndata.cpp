@@ -16,11 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!again || *again != *rects)
         std::abort();
     // The header's transform, taken from the block's first bytes when there are enough.
-    XFORM xform;
+    RgnTransform xform;
     if (size >= 32 + 24) {
         float values[6];
         std::memcpy(values, data + size - 24, sizeof values);
-        xform = XFORM{values[0], 0, 0, values[3], values[4], values[5]};
+        xform = RgnTransform{values[0], 0, 0, values[3], values[4], values[5]};
     }
     if (const auto moved = RgnDataBlock::transformed(*rects, xform)) {
         for (const RgnRect& r : *moved)

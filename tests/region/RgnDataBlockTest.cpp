@@ -80,38 +80,39 @@ TEST(RgnDataBlock, ParseSkipsEmptyRectanglesAndExtraBytes) {
 }
 
 TEST(RgnDataBlock, TransformRoundsEachCorner) {
-    const XFORM half{0.5f, 0, 0, 0.5f, 20, 40};
+    const RgnTransform half{0.5f, 0, 0, 0.5f, 20, 40};
     EXPECT_EQ(RgnDataBlock::transformed({{111, 222, 333, 444}}, half),
               (std::vector<RgnRect>{{76, 151, 187, 262}}));
     // Halves round up, also below zero: floor(v + 0.5), not truncation and
     // not away from zero.
-    EXPECT_EQ(RgnDataBlock::transformed({{0, 0, 1, 1}}, XFORM{1, 0, 0, 1, -2.5f, -2.7f}),
+    EXPECT_EQ(RgnDataBlock::transformed({{0, 0, 1, 1}}, RgnTransform{1, 0, 0, 1, -2.5f, -2.7f}),
               (std::vector<RgnRect>{{-2, -3, -1, -2}}));
-    const XFORM twice{2, 0, 0, 2, 3, 4};
+    const RgnTransform twice{2, 0, 0, 2, 3, 4};
     EXPECT_EQ(RgnDataBlock::transformed({{1, 1, 2, 3}}, twice), (std::vector<RgnRect>{{5, 6, 7, 10}}));
     // A rectangle rounded down to nothing is left out; a mirroring scale
     // puts the corners back in order.
-    EXPECT_EQ(RgnDataBlock::transformed({{1, 0, 2, 1}}, XFORM{0.1f, 0, 0, 1, 0, 0}), std::vector<RgnRect>{});
-    EXPECT_EQ(RgnDataBlock::transformed({{1, 0, 3, 1}}, XFORM{-1, 0, 0, 1, 10, 0}),
+    EXPECT_EQ(RgnDataBlock::transformed({{1, 0, 2, 1}}, RgnTransform{0.1f, 0, 0, 1, 0, 0}),
+              std::vector<RgnRect>{});
+    EXPECT_EQ(RgnDataBlock::transformed({{1, 0, 3, 1}}, RgnTransform{-1, 0, 0, 1, 10, 0}),
               (std::vector<RgnRect>{{7, 0, 9, 1}}));
-    EXPECT_FALSE(RgnDataBlock::transformed({{0, 0, 1, 1}}, XFORM{1, 1, 0, 1, 0, 0}).has_value());
-    EXPECT_FALSE(RgnDataBlock::transformed({{0, 0, 1, 1}}, XFORM{1e9f, 0, 0, 1, 0, 0}).has_value());
+    EXPECT_FALSE(RgnDataBlock::transformed({{0, 0, 1, 1}}, RgnTransform{1, 1, 0, 1, 0, 0}).has_value());
+    EXPECT_FALSE(RgnDataBlock::transformed({{0, 0, 1, 1}}, RgnTransform{1e9f, 0, 0, 1, 0, 0}).has_value());
 }
 
 TEST(RgnRegion, BlockToRegionAndBack) {
     const std::vector<RgnRect> banded{{2, 0, 5, 2}, {1, 2, 3, 3}, {4, 2, 6, 3}};
     const std::vector<std::uint8_t> block = RgnDataBlock::build(banded);
-    const auto region = RgnRegion::fromBlock(block.data(), block.size(), XFORM{});
+    const auto region = RgnRegion::fromBlock(block.data(), block.size(), RgnTransform{});
     ASSERT_TRUE(region.has_value());
     EXPECT_EQ(RgnRegion::toBlock(*region), block);
 
-    const auto moved = RgnRegion::fromBlock(block.data(), block.size(), XFORM{1, 0, 0, 1, 10, 20});
+    const auto moved = RgnRegion::fromBlock(block.data(), block.size(), RgnTransform{1, 0, 0, 1, 10, 20});
     EXPECT_EQ(*moved, region->translated(10, 20));
     EXPECT_TRUE(moved->contains(QPoint(12, 20)));
     EXPECT_FALSE(moved->contains(QPoint(15, 20))); // right edge is exclusive
 
     const std::vector<std::uint8_t> bad = header(32, 1, 5);
-    EXPECT_FALSE(RgnRegion::fromBlock(bad.data(), bad.size(), XFORM{}).has_value());
+    EXPECT_FALSE(RgnRegion::fromBlock(bad.data(), bad.size(), RgnTransform{}).has_value());
 }
 
 TEST(RgnRegion, UnionOfOverlappingRectanglesIsCanonical) {

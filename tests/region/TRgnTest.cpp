@@ -17,7 +17,7 @@ protected:
         const std::vector<std::uint8_t> block = blockOf(picture);
         const auto rects = RgnDataBlock::parse(block.data(), block.size());
         return RgnRegion::fromRects(*RgnDataBlock::transformed(
-            *rects, XFORM{scale, 0, 0, scale, static_cast<float>(left), static_cast<float>(top)}));
+            *rects, RgnTransform{scale, 0, 0, scale, static_cast<float>(left), static_cast<float>(top)}));
     }
 };
 

@@ -20,13 +20,13 @@
 
 namespace {
 
-SystemRegion::Transform systemForm(const XFORM& x) {
+SystemRegion::Transform systemForm(const RgnTransform& x) {
     return {x.eM11, x.eM12, x.eM21, x.eM22, x.eDx, x.eDy};
 }
 
 // The rectangles of the region Windows makes of a block, in its own order.
 std::optional<std::vector<RgnRect>> windowsRects(const std::vector<std::uint8_t>& block,
-                                                 const XFORM* xform = nullptr) {
+                                                 const RgnTransform* xform = nullptr) {
     SystemRegion::Transform transform{};
     if (xform)
         transform = systemForm(*xform);
@@ -120,7 +120,7 @@ TEST(RegionAgreement, OutlinesOfEveryPixelFormatAreWhatWindowsUnites) {
 TEST(RegionAgreement, TransformedOutlinesMatchOurRounding) {
     const struct {
         const char* what;
-        XFORM xform;
+        RgnTransform xform;
     } cases[] = {
         {"moved", {1, 0, 0, 1, 7, -3}},
         {"halved and moved", {0.5f, 0, 0, 0.5f, 20, 40}},
@@ -143,7 +143,7 @@ TEST(RegionAgreement, TransformedOutlinesMatchOurRounding) {
 }
 
 TEST(RegionAgreement, DocumentedRoundingExample) {
-    const XFORM halvedAndMoved{0.5f, 0, 0, 0.5f, 20, 40};
+    const RgnTransform halvedAndMoved{0.5f, 0, 0, 0.5f, 20, 40};
     const std::vector<RgnRect> input{{111, 222, 333, 444}};
     const std::vector<RgnRect> expected{{76, 151, 187, 262}};
     EXPECT_EQ(windowsRects(RgnDataBlock::build(input), &halvedAndMoved), expected);

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-// Windows' own region calls, in a source of their own: the system's headers
-// and ours both name a transform record XFORM, so the tests never see both.
+// Windows' own region calls, in a source of their own: the tests speak to
+// them in the standard library's types and never see the system's headers.
 class SystemRegion {
 public:
     // The transform as the system's record lists it: eM11, eM12, eM21, eM22,
