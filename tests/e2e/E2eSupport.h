@@ -54,6 +54,7 @@ inline const std::array<PixelSet, 6>& frameOutlines() {
 struct FrameInWindow {
     int frame = 0;
     int dx = 0, dy = 0;
+    double scale = 0; // the scale the outline matched at
 };
 
 inline std::pair<int, int> topLeftOf(const PixelSet& pixels) {
@@ -94,7 +95,7 @@ inline FrameInWindow frameInWindow(XClient& x, XClient::Window w) {
             for (const auto& [px, py] : outline)
                 moved.insert({px - ox + sx, py - oy + sy});
             if (shape == moved)
-                return {i + 1, ox - sx, oy - sy};
+                return {i + 1, ox - sx, oy - sy, scale};
         }
     }
     return {};

@@ -247,6 +247,8 @@ TEST_P(HighDensity, TheCharacterStandsOnTheFrontWindowAndFollowsTheDrag) {
         for (const auto& g : track(x, w, 20))
             EXPECT_TRUE(onWindow(g)) << "character at " << g.x << "," << g.y << ", window at " << frame.x
                                      << "," << frame.y;
+        // Drawn as Qt would draw it at this scale, also after its moves.
+        EXPECT_EQ(frameInWindow(x, w).scale, GetParam());
         desktop.screenshot(artifactPath("on-window"));
         desktop.stopProcess(msg);
     }

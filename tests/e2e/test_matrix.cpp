@@ -325,17 +325,17 @@ Cell dragAcrossMonitors(Bench& b, XClient::Window w, int gx, int gy) {
         for (const auto& r : b.x.shape(w))
             under = under || (x >= g.x + r.x && x < g.x + r.x + r.width && gy >= g.y + r.y &&
                               gy < g.y + r.y + r.height);
-        // On a monitor of scale 1 the character is drawn at the artwork's
-        // own size: its shape is one of the frames.
+        // The character is drawn at the scale of the monitor it is on: its
+        // shape is one of the frames at that scale.
         const std::size_t monitor = x < border ? 0 : 1;
         const double scale =
             monitor < b.row.options.scales.size() ? b.row.options.scales[monitor] : b.row.options.scale;
-        const bool drawnRight = scale != 1 || frameInWindow(b.x, w).frame != 0;
+        const bool drawnRight = frameInWindow(b.x, w).scale == scale;
         ok = ok && under && drawnRight;
         path += (path.empty() ? "" : "; ") + std::string("pointer at ") + at(x, gy) + ", window " +
                 at(g.x, g.y) + " " + std::to_string(g.width) + "×" + std::to_string(g.height) +
                 (under ? "" : " (not under it)") +
-                (drawnRight ? "" : " (its shape is no frame of the artwork)");
+                (drawnRight ? "" : " (its shape is no frame of the artwork at this monitor's scale)");
     }
     b.driver.point("release");
     return {ok, "across the border at x " + std::to_string(border) + ": " + path};
