@@ -32,12 +32,15 @@ bool registerClass() {
 
 } // namespace
 
-Win32MessageWindow::Win32MessageWindow(Handler handler)
+Win32MessageWindow::Win32MessageWindow(Handler handler, Kind kind)
     : handler_(std::make_shared<Handler>(std::move(handler))) {
     static const bool registered = registerClass();
-    HWND window = registered ? ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                                 ::GetModuleHandleW(nullptr), nullptr)
-                             : nullptr;
+    const bool hidden = kind == Kind::Hidden;
+    HWND window = registered
+                      ? ::CreateWindowExW(hidden ? WS_EX_TOOLWINDOW : 0, kClassName, L"",
+                                          hidden ? WS_POPUP : 0, 0, 0, 0, 0, hidden ? nullptr : HWND_MESSAGE,
+                                          nullptr, ::GetModuleHandleW(nullptr), nullptr)
+                      : nullptr;
     if (!window)
         throw KuvitoError("Windows refused the program's message window (error " +
                           std::to_string(::GetLastError()) + ")");

@@ -5,18 +5,28 @@
 #include <memory>
 #include <optional>
 
-// A hidden, message-only window (no taskbar button, never shown, not in
-// broadcasts) whose messages go to a handler: timers and the notification
-// icon's callbacks arrive here. The handler's answer is the message's
-// result; nothing means Windows' default handling. The handler may destroy
-// this window from inside itself.
+// A window that is never shown and whose messages go to a handler: timers
+// and the notification icon's callbacks arrive here. The handler's answer
+// is the message's result; nothing means Windows' default handling. The
+// handler may destroy this window from inside itself.
 class Win32MessageWindow {
 public:
     using Handler = std::function<std::optional<std::intptr_t>(unsigned message, std::uintptr_t wParam,
                                                                std::intptr_t lParam)>;
 
+    enum class Kind {
+        // Message-only: no place on the desktop, and no broadcasts.
+        MessageOnly,
+        // A top-level window that is never shown and has no taskbar button:
+        // it also gets what Windows sends to every top-level window, the
+        // end of the session (WM_QUERYENDSESSION) and the taskbar's
+        // re-creation among them, which the notification icon's window
+        // needs.
+        Hidden,
+    };
+
     // Throws KuvitoError when Windows refuses the window.
-    explicit Win32MessageWindow(Handler handler);
+    explicit Win32MessageWindow(Handler handler, Kind kind = Kind::MessageOnly);
     ~Win32MessageWindow();
     Win32MessageWindow(const Win32MessageWindow&) = delete;
     Win32MessageWindow& operator=(const Win32MessageWindow&) = delete;
