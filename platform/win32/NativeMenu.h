@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Win32Values.h"
+#include "ScreenPoint.h"
 
 #include <cstdint>
 #include <string>

@@ -62,7 +62,7 @@ std::optional<ScreenRect> Win32Queries::visibleFrame(std::uintptr_t window) cons
     return std::nullopt;
 }
 
-std::optional<FrontWindow> Win32Queries::foregroundWindow() const {
+std::optional<ForegroundWindow> Win32Queries::foregroundWindow() const {
     HWND front = ::GetForegroundWindow();
     if (!front)
         return std::nullopt;
@@ -70,9 +70,13 @@ std::optional<FrontWindow> Win32Queries::foregroundWindow() const {
     const std::optional<ScreenRect> frame = visibleFrame(id);
     if (!frame)
         return std::nullopt;
+    return ForegroundWindow{id, *frame};
+}
+
+bool Win32Queries::isOwnWindow(std::uintptr_t window) {
     DWORD process = 0;
-    ::GetWindowThreadProcessId(front, &process);
-    return FrontWindow{id, *frame, process == ::GetCurrentProcessId()};
+    return ::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process) != 0 &&
+           process == ::GetCurrentProcessId();
 }
 
 std::optional<ScreenRect> Win32Queries::workArea() const {
