@@ -40,6 +40,18 @@ TEST_F(Win32TimersTest, TicksInTheMessageLoopUntilItsHandlerStopsIt) {
     ASSERT_TRUE(pumpUntil([&] { return ticks == 4; }));
 }
 
+// Timers share their desktop's window: starting one leaves the others
+// running.
+TEST_F(Win32TimersTest, TimersStartedOneAfterAnotherTickSideBySide) {
+    int first = 0, second = 0;
+    auto a = timers_.createTimer([&] { ++first; });
+    a->start(10);
+    auto b = timers_.createTimer([&] { ++second; });
+    b->start(10);
+    ASSERT_TRUE(pumpUntil([&] { return (first >= 3 && second >= 3) || second >= 30; }));
+    EXPECT_GE(first, 3);
+}
+
 TEST_F(Win32TimersTest, APeriodOfZeroOrLessStopsIt) {
     for (const int period : {0, -5}) {
         int ticks = 0;
