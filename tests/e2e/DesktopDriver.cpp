@@ -3,6 +3,8 @@
 #include "E2eSupport.h"
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <sys/wait.h>
@@ -164,7 +166,46 @@ bool DesktopDriver::switchWorkspace(int index) {
 
 bool DesktopDriver::canShowNativeWindow() const {
     const auto session = desktop_.options().session;
-    return session == VirtualDesktop::Session::Gnome || session == VirtualDesktop::Session::Sway;
+    return session == VirtualDesktop::Session::Gnome || session == VirtualDesktop::Session::Sway ||
+           session == VirtualDesktop::Session::KWin;
+}
+
+std::string DesktopDriver::kwinPlaceNative() const {
+    // A KWin script, run once, moves the window and activates it; KWin
+    // tells its frame (getWindowInfo) by the id its window search (the
+    // WindowsRunner) gives.
+    const std::string script = desktop_.dir() + "/place-native.js";
+    if (!std::filesystem::exists(script))
+        std::ofstream(script)
+            << "var plasma6 = typeof workspace.windowList === 'function';\n"
+               "var all = plasma6 ? workspace.windowList() : workspace.clientList();\n"
+               "for (var i = 0; i < all.length; ++i) {\n"
+               "    var w = all[i];\n"
+               "    if (w.caption !== 'kuvito-native') continue;\n"
+               "    var g = w.frameGeometry;\n"
+               "    w.frameGeometry = {x: 300, y: 300, width: g.width, height: g.height};\n"
+               "    if (plasma6) workspace.activeWindow = w; else workspace.activeClient = w;\n"
+               "}\n";
+    const std::string scripting =
+        "gdbus call --session -d org.kde.KWin -o /Scripting -m org.kde.kwin.Scripting.";
+    desktop_.run(scripting + "loadScript " + script + " kuvito-test-place >/dev/null; " + scripting +
+                 "start >/dev/null; sleep 0.2; " + scripting + "unloadScript kuvito-test-place >/dev/null");
+    const std::string found = desktop_.run("gdbus call --session -d org.kde.KWin -o /WindowsRunner -m "
+                                           "org.kde.krunner1.Match kuvito-native");
+    std::smatch id;
+    if (!std::regex_search(found, id, std::regex(R"('\d+_(\{[0-9a-f-]+\})')")))
+        return {};
+    const std::string info = desktop_.run("gdbus call --session -d org.kde.KWin -o /KWin -m "
+                                          "org.kde.KWin.getWindowInfo '" +
+                                          id[1].str() + "'");
+    auto field = [&](const std::string& key) {
+        std::smatch m;
+        return std::regex_search(info, m, std::regex("'" + key + R"(': <(-?\d+))")) ? m[1].str() : "";
+    };
+    // A window that showed after the script ran is still where KWin put it.
+    if (field("x") != "300" || field("y") != "300")
+        return {};
+    return field("x") + " " + field("y") + " " + field("width") + " " + field("height");
 }
 
 std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow() {
@@ -189,6 +230,8 @@ std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow() {
                     "        r = n[\"rect\"]; print(r[\"x\"], r[\"y\"], r[\"width\"], r[\"height\"])\n"
                     "    for c in n.get(\"nodes\", []) + n.get(\"floating_nodes\", []): walk(c)\n"
                     "walk(json.load(sys.stdin))'");
+            } else if (desktop_.options().session == VirtualDesktop::Session::KWin) {
+                rect = kwinPlaceNative();
             } else {
                 rect =
                     desktop_

@@ -40,7 +40,7 @@ public:
     // A native Wayland window (zenity on GTK's Wayland backend), shown
     // where the desktop lets the test place it and focused; its frame as
     // the compositor has it. Only where the compositor tells a test where
-    // its windows are (GNOME Shell, sway).
+    // its windows are (GNOME Shell, sway, KWin).
     struct NativeWindow {
         pid_t pid = 0;
         XClient::Rect frame;
@@ -59,6 +59,9 @@ public:
 private:
     int currentWorkspace() const;
     std::string swaymsg(const std::string& arguments) const;
+    // On KWin: the native window moved to where the character can stand on
+    // it and activated; its frame as "x y width height", or empty.
+    std::string kwinPlaceNative() const;
 
     VirtualDesktop& desktop_;
     const DesktopRow& row_;
