@@ -17,4 +17,8 @@ public:
     // What the session still keeps from the program with this feed (sway
     // tells no client where the pointer is).
     virtual SessionLimits limits() const = 0;
+    // Asks the compositor to tell XWayland the pointer's place again, where
+    // it may have held back the last motion of a drag (sway: see SwayFeed).
+    // False where nothing was asked.
+    virtual bool repeatPointer() { return false; }
 };

@@ -164,6 +164,13 @@ void SwayFeed::handle(const SwayIpcMessage& message) {
         onChange_(report_);
 }
 
+bool SwayFeed::repeatPointer() {
+    if (socket_ < 0)
+        return false;
+    send(SwayIpcMessage::kRunCommand, "seat - cursor move 1 0; seat - cursor move -1 0");
+    return true;
+}
+
 const CompositorReport& SwayFeed::report() const {
     // Reading the report is const to its readers; asking sway again is
     // what keeps it true, and it never waits.

@@ -43,6 +43,12 @@ public:
     // The pointer stays XWayland's, seen over X11 windows only; native
     // windows are seen.
     SessionLimits limits() const override { return SessionLimits{true, false}; }
+    // sway leaves out a motion whose place on the window under the pointer
+    // is the one it last sent, without counting that the window may have
+    // moved since: a drag's window follows the pointer, so the drag's last
+    // step often never reaches XWayland. Moving sway's cursor a pixel and
+    // back makes it send the place again; the pointer ends where it was.
+    bool repeatPointer() override;
 
 private:
     SwayFeed(int socket, Listener onChange);

@@ -14,12 +14,14 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
+#include <QEventLoop>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -288,9 +290,11 @@ SessionLimits X11Desktop::sessionLimits() const {
 }
 
 void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
+    // The nested event loops may end with the window gone.
+    QPointer<QWidget> alive(&window);
     if (X11MascotWindow* fast = standIn(window)) {
         std::optional<ScreenSpace::Placement> last;
-        fast->drag([&window, fast, pressPoint, &last](QPoint pointer) {
+        const auto follow = [&window, fast, pressPoint, &last](QPoint pointer) {
             // The server's pointer, in its pixels: the pressed point stays
             // under it at the scale the window is drawn at there, also
             // across a border between monitors of different scales.
@@ -301,11 +305,37 @@ void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
             last = to;
             window.move(space.deviceToLogical(to.device));
             fast->move(to.device, to.scale);
-        });
+        };
+        // A click that moved nothing asks the compositor nothing.
+        const QPoint before = window.pos();
+        fast->drag(follow);
+        if (alive && window.pos() != before)
+            takeLastStep([&](QPoint device) {
+                if (alive)
+                    follow(device);
+            });
         return;
     }
+    const QPoint before = window.pos();
     PointerDrag drag(window, pressPoint);
     drag.run();
+    if (alive && alive->pos() != before)
+        takeLastStep([&](QPoint device) {
+            if (alive)
+                alive->move(ScreenSpace::current().deviceToLogical(device) - pressPoint);
+        });
+}
+
+void X11Desktop::takeLastStep(const std::function<void(QPoint)>& follow) {
+    if (!onXWayland() || !compositor_ || !compositor_->repeatPointer())
+        return;
+    // The compositor's answer comes over its own connection and XWayland's
+    // motion after it: a moment with the event loop running, never a hang.
+    QEventLoop wait;
+    QTimer::singleShot(kLastStepWaitMs, &wait, &QEventLoop::quit);
+    wait.exec();
+    if (const auto now = XlibBridge::pointer(); now && !now->leftDown)
+        follow(now->pos);
 }
 
 int X11Desktop::execModal(QDialog& dialog) {

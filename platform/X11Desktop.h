@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -67,6 +68,10 @@ private:
     // The window that shows a shaped widget on the desktop's own X
     // connection (X11MascotWindow), or null for a widget Qt shows itself.
     X11MascotWindow* standIn(const QWidget& window) const;
+    // After a drag on a compositor that may have held back its last motion,
+    // the window is given the pointer's place once more (device pixels).
+    void takeLastStep(const std::function<void(QPoint)>& follow);
+    static constexpr int kLastStepWaitMs = 100;
 
     std::map<const QWidget*, std::unique_ptr<X11MascotWindow>> standIns_;
     std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;

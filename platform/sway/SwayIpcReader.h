@@ -14,6 +14,7 @@ struct SwayIpcMessage {
     std::uint32_t type = 0;
     std::string payload;
 
+    static constexpr std::uint32_t kRunCommand = 0;
     static constexpr std::uint32_t kGetWorkspaces = 1;
     static constexpr std::uint32_t kSubscribe = 2;
     static constexpr std::uint32_t kGetTree = 4;

@@ -269,6 +269,7 @@ Cell dragOnOneMonitor(Bench& b, XClient::Window w, int gx, int gy, const XClient
     for (int i = 1; i <= 50; ++i)
         moves += " " + moveTo(gx + 4 * i, gy + 3 * i) + " sleep 16";
     XClient::Rect start = g, mid;
+    std::optional<XClient::Rect> held;
     std::string xSaw;
     if (b.driver.holdsButtonsBetweenRuns()) {
         b.driver.point(moveTo(gx, gy) + " sleep 200 press sleep 300");
@@ -277,18 +278,24 @@ Cell dragOnOneMonitor(Bench& b, XClient::Window w, int gx, int gy, const XClient
         mid = formAt(b, w);
         b.driver.point("release");
     } else {
-        // The pointer stays pressed while the window is measured.
+        // The pointer stays pressed while the window is measured, and the
+        // window is measured again once the button is up: where the drag
+        // leaves it is what counts.
         const pid_t pointer = b.driver.startPointer(moveTo(gx, gy) + " sleep 200 press sleep 200" + moves +
                                                     " sleep 2500 release");
         sleepMs(2000);
-        mid = formAt(b, w);
+        held = formAt(b, w);
         // Where X programs saw the pointer end.
         xSaw = b.desktop.run("xdotool getmouselocation | cut -d' ' -f1,2");
         xSaw.erase(xSaw.find_last_not_of('\n') + 1);
         b.driver.waitForPointer(pointer);
+        sleepMs(500);
+        mid = formAt(b, w);
     }
     const bool ok = std::abs(mid.x - (start.x + 200)) <= 2 && std::abs(mid.y - (start.y + 150)) <= 2;
     std::string measured = "pointer moved by 200,150; window by " + at(mid.x - start.x, mid.y - start.y);
+    if (held && (held->x != mid.x || held->y != mid.y))
+        measured += " (by " + at(held->x - start.x, held->y - start.y) + " while the button was down)";
     if (start.x != g.x || start.y != g.y)
         measured += " (from " + at(start.x, start.y) + " at the press; " + at(g.x, g.y) + " before it)";
     if (!xSaw.empty() && b.wayland)

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -182,15 +183,22 @@ public:
     void send(const std::string& bytes) {
         ASSERT_EQ(::write(client_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
-    // The types of the requests the feed has sent so far, without waiting.
-    std::vector<std::uint32_t> requests() {
+    // The requests the feed has sent so far, without waiting.
+    std::vector<SwayIpcMessage> messages() {
         char buffer[4096];
         ssize_t n;
         while ((n = ::recv(client_, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
             reader_.feed(std::string_view(buffer, std::size_t(n)));
-        std::vector<std::uint32_t> types;
+        std::vector<SwayIpcMessage> out;
         while (auto m = reader_.next())
-            types.push_back(m->type);
+            out.push_back(*m);
+        return out;
+    }
+    // Their types only.
+    std::vector<std::uint32_t> requests() {
+        std::vector<std::uint32_t> types;
+        for (const auto& m : messages())
+            types.push_back(m.type);
         return types;
     }
 
@@ -284,6 +292,37 @@ TEST(SwayFeed, AsksForTheTreeOnlyWhenAnEventCanMoveSomething) {
     sway.hangUp();
     pump(heard, 2);
     EXPECT_EQ(last, CompositorReport{});
+}
+
+// After a drag sway is asked to send the pointer's place again: its cursor
+// moves and comes back to where it was, in commands sway runs in order.
+TEST(SwayFeed, RepeatsThePointerByMovingSwaysCursorThereAndBack) {
+    FakeSway sway;
+    auto feed = SwayFeed::open(sway.path());
+    ASSERT_TRUE(feed);
+    sway.accept();
+    sway.messages();
+    ASSERT_TRUE(feed->repeatPointer());
+    const auto sent = sway.messages();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].type, SwayIpcMessage::kRunCommand);
+    int x = 0, y = 0, moves = 0, away = 0;
+    const std::regex move(R"(seat - cursor move (-?\d+) (-?\d+))");
+    for (auto it = std::sregex_iterator(sent[0].payload.begin(), sent[0].payload.end(), move);
+         it != std::sregex_iterator(); ++it, ++moves) {
+        x += std::stoi((*it)[1].str());
+        y += std::stoi((*it)[2].str());
+        away += x != 0 || y != 0;
+    }
+    EXPECT_GE(moves, 2);
+    EXPECT_GE(away, 1) << sent[0].payload;
+    EXPECT_EQ(x, 0) << sent[0].payload;
+    EXPECT_EQ(y, 0) << sent[0].payload;
+    // Without sway nothing is asked.
+    sway.hangUp();
+    for (int i = 0; i < 50 && feed->repeatPointer(); ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    EXPECT_FALSE(feed->repeatPointer());
 }
 
 } // namespace
