@@ -3,6 +3,8 @@
 #include "DesktopServices.h"
 #include "Form.h"
 #include "PropertyWriter.h"
+#include "QtWindowHandle.h"
+#include "RgnRegion.h"
 #include "TRgn.h"
 
 #include <algorithm>
@@ -73,8 +75,7 @@ void TRgnList::ApplyRgn() {
                 continue;
             }
             if (std::find(selection_.begin(), selection_.end(), rgn) != selection_.end()) {
-                // One outline is its own union: the region shares its data,
-                // and the desktop knows it again at no cost.
+                // One outline is its own union: the region shares its data.
                 if (rgn->RgnHandle())
                     region += *rgn->RgnHandle();
                 inTurn.push_back(rgn);
@@ -100,7 +101,7 @@ void TRgnList::ApplyRgn() {
     }
     fire(OnShowWnd_, this);
     if (auto* window = dynamic_cast<QWidget*>(form))
-        desktopWindows().setWindowRegion(*window, region);
+        desktopWindows().setWindowRegion(handleOf(*window), RgnRegion::rects(region));
     if (AutoClear_) {
         for (TRgn* rgn : selection_)
             removeFreeNotification(rgn);

@@ -9,6 +9,7 @@
 #include "Form.h"
 #include "KuvitoError.h"
 #include "PropertyWriter.h"
+#include "QtWindowHandle.h"
 #include "TIcon.h"
 #include "TPopupMenu.h"
 
@@ -242,7 +243,7 @@ void TTaskTrayIcon::foregroundStep() {
     auto* form = dynamic_cast<Form*>(owner());
     if (!form)
         return;
-    desktopWindows().setForegroundWindow(*form);
+    desktopWindows().setForegroundWindow(handleOf(*form));
     desktopLoops().processPendingMessages();
 }
 

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "DesktopServices.h"
+#include "QtWindowHandle.h"
 #include "TFrmSettei.h"
 #include "TFrmVer.h"
 #include "TTimer.h"
@@ -76,8 +77,9 @@ public:
                     // The native window counts from Qt's origin, which is
                     // not the program's when the primary monitor is not the
                     // leftmost one.
+                    const ScreenPoint inProgram = desktopWindows().windowPos(handleOf(dialog_));
                     const QPoint toNative =
-                        dialog_.frameGeometry().topLeft() - desktopWindows().windowPos(dialog_);
+                        dialog_.frameGeometry().topLeft() - QPoint(inProgram.x, inProgram.y);
                     const ScreenPoint place = TFrmMain::PlaceNearTaskbar(outer.width(), outer.height());
                     static_cast<QWindow*>(watched)->setFramePosition(QPoint(place.x, place.y) + toNative);
                 }
@@ -104,7 +106,7 @@ void correctPlacementWhenFramed(Form& dialog, const QMargins& estimate) {
 template <typename Dialog, typename... Args>
 void showDialog(TFrmMain& mascot, Dialog*& global, Args&&... args) {
     if (global) {
-        desktopWindows().setForegroundWindow(*global);
+        desktopWindows().setForegroundWindow(handleOf(*global));
         return;
     }
     auto dialog = std::make_unique<Dialog>(std::forward<Args>(args)...);
@@ -117,7 +119,7 @@ void showDialog(TFrmMain& mascot, Dialog*& global, Args&&... args) {
     dialog->setParent(&mascot, dialog->windowFlags());
     dialog->setWindowModality(Qt::WindowModal);
     // The program has no taskbar button, and its dialogs get none either.
-    desktopWindows().hideFromTaskbar(*dialog);
+    desktopWindows().hideFromTaskbar(handleOf(*dialog));
     // The native window exists from here on, so a desktop that can tell
     // its frame before showing it does.
     dialog->winId();

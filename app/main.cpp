@@ -5,6 +5,7 @@
 #include "ErrorDisplay.h"
 #include "FontSetup.h"
 #include "MascotLayout.h"
+#include "QtWindowHandle.h"
 #include "Region.h"
 #include "TFrmMain.h"
 #include "TTaskTrayIcon.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
     // that is settled before it is first shown.
     mainWindow->setLeft(0);
     mainWindow->setTop(0);
-    desktopWindows().hideFromTaskbar(*mainWindow);
+    desktopWindows().hideFromTaskbar(handleOf(*mainWindow));
     // A pet that appears must not take the keyboard from what the user is
     // working on.
     mainWindow->setAttribute(Qt::WA_ShowWithoutActivating);

@@ -8,6 +8,7 @@
 #include "FormLoader.h"
 #include "PlacementProperties.h"
 #include "PropertyWriter.h"
+#include "QtWindowHandle.h"
 
 namespace {
 
@@ -70,10 +71,10 @@ void Form::doCreate() {
 }
 
 int Form::Left() const {
-    return pendingMove_ ? pendingMove_->x() : desktopWindows().windowPos(*this).x();
+    return pendingMove_ ? pendingMove_->x() : desktopWindows().windowPos(handleOf(*this)).x;
 }
 int Form::Top() const {
-    return pendingMove_ ? pendingMove_->y() : desktopWindows().windowPos(*this).y();
+    return pendingMove_ ? pendingMove_->y() : desktopWindows().windowPos(handleOf(*this)).y;
 }
 int Form::Width() const {
     return frameGeometry().width();
@@ -88,7 +89,7 @@ void Form::setLeft(int v) {
     if (moveBatchDepth_ > 0)
         pendingMove_ = QPoint(v, Top());
     else
-        desktopWindows().moveWindow(*this, v, Top());
+        desktopWindows().moveWindow(handleOf(*this), v, Top());
 }
 
 void Form::setTop(int v) {
@@ -97,7 +98,7 @@ void Form::setTop(int v) {
     if (moveBatchDepth_ > 0)
         pendingMove_ = QPoint(Left(), v);
     else
-        desktopWindows().moveWindow(*this, Left(), v);
+        desktopWindows().moveWindow(handleOf(*this), Left(), v);
 }
 
 void Form::endMoveBatch() {
@@ -105,8 +106,8 @@ void Form::endMoveBatch() {
         return;
     const QPoint to = *pendingMove_;
     pendingMove_.reset();
-    if (to != desktopWindows().windowPos(*this))
-        desktopWindows().moveWindow(*this, to.x(), to.y());
+    if (ScreenPoint{to.x(), to.y()} != desktopWindows().windowPos(handleOf(*this)))
+        desktopWindows().moveWindow(handleOf(*this), to.x(), to.y());
 }
 
 // The frame's share of the outer size, kept while the size changes.
@@ -151,7 +152,7 @@ void Form::setFormStyle(TFormStyle style) {
     formStyle_ = style;
     // The desktop keeps the one record of "top-most" for every window, also
     // for a window whose stored layout says so before it exists.
-    desktopWindows().setTopMost(*this, style == TFormStyle::fsStayOnTop);
+    desktopWindows().setTopMost(handleOf(*this), style == TFormStyle::fsStayOnTop);
 }
 
 void Form::setBorderStyle(TFormBorderStyle style) {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QPoint>
+#include <vector>
 
-class QWidget;
-class QRegion;
+#include "RgnRect.h"
+#include "ScreenPoint.h"
+#include "WindowHandle.h"
 
 // What the program does to its own top-level windows.
 class DesktopWindows {
@@ -13,19 +14,21 @@ public:
     // No taskbar button and no task-switcher entry; called before the window
     // is first shown. A window without an owner window is then on every
     // workspace, since nothing would lead back to it from another.
-    virtual void hideFromTaskbar(QWidget& window) = 0;
+    virtual void hideFromTaskbar(WindowHandle window) = 0;
     // Moves a top-level window; its size is kept. Immediate. Positions are
     // pixels with the primary monitor's top-left corner at 0, 0, whatever
     // other monitors lie around it; so are all the desktop's positions.
-    virtual void moveWindow(QWidget& window, int left, int top) = 0;
+    virtual void moveWindow(WindowHandle window, int left, int top) = 0;
     // Where the window's outer top-left corner is, as moveWindow counts.
-    virtual QPoint windowPos(const QWidget& window) const = 0;
+    virtual ScreenPoint windowPos(WindowHandle window) const = 0;
     // Keeps the window above all windows that are not top-most, or not. The
     // window stays the same window (same native id) either way.
-    virtual void setTopMost(QWidget& window, bool on) = 0;
-    virtual bool isTopMost(const QWidget& window) const = 0;
-    // The window's shape: it shows and takes mouse input only inside it.
-    virtual void setWindowRegion(QWidget& window, const QRegion& region) = 0;
+    virtual void setTopMost(WindowHandle window, bool on) = 0;
+    virtual bool isTopMost(WindowHandle window) const = 0;
+    // The window's shape: it shows and takes mouse input only inside the
+    // union of these rectangles (in the window's own pixels, in any order);
+    // with none, nothing of it shows.
+    virtual void setWindowRegion(WindowHandle window, const std::vector<RgnRect>& region) = 0;
     // Brings the window to the front and gives it the input focus.
-    virtual void setForegroundWindow(QWidget& window) = 0;
+    virtual void setForegroundWindow(WindowHandle window) = 0;
 };

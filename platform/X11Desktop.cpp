@@ -5,6 +5,8 @@
 #include "PanelFromWorkArea.h"
 #include "PointerDrag.h"
 #include "QtTimerSource.h"
+#include "QtWindowHandle.h"
+#include "RgnRegion.h"
 #include "ScreenSpace.h"
 #include "WindowStateKeeper.h"
 #include "X11MascotWindow.h"
@@ -74,7 +76,8 @@ X11MascotWindow* X11Desktop::standIn(const QWidget& window) const {
     return it == standIns_.end() ? nullptr : it->second.get();
 }
 
-void X11Desktop::hideFromTaskbar(QWidget& window) {
+void X11Desktop::hideFromTaskbar(WindowHandle handle) {
+    QWidget& window = widgetOf(handle);
     // Qt::Tool must be set before the native window exists: changing the
     // flags of an existing window re-creates it.
     if (!window.testAttribute(Qt::WA_WState_Created))
@@ -94,7 +97,8 @@ void X11Desktop::hideFromTaskbar(QWidget& window) {
         WindowStateKeeper::of(window).keep("_NET_WM_STATE_STICKY", true);
 }
 
-void X11Desktop::moveWindow(QWidget& window, int left, int top) {
+void X11Desktop::moveWindow(WindowHandle handle, int left, int top) {
+    QWidget& window = widgetOf(handle);
     // The program counts from the primary monitor's corner, Qt from its
     // own origin, and the stand-in window in the server's pixels.
     const ScreenSpace space = ScreenSpace::current();
@@ -104,11 +108,12 @@ void X11Desktop::moveWindow(QWidget& window, int left, int top) {
         fast->move(space.logicalToDevice(logical), space.scaleAtLogical(logical));
 }
 
-QPoint X11Desktop::windowPos(const QWidget& window) const {
-    return ScreenSpace::current().toProgram(window.frameGeometry().topLeft());
+ScreenPoint X11Desktop::windowPos(WindowHandle window) const {
+    return screenPoint(ScreenSpace::current().toProgram(widgetOf(window).frameGeometry().topLeft()));
 }
 
-void X11Desktop::setTopMost(QWidget& window, bool on) {
+void X11Desktop::setTopMost(WindowHandle handle, bool on) {
+    QWidget& window = widgetOf(handle);
     // The window's keeper is the one record of the state, whoever set it:
     // before the window exists the state is part of how it will be created,
     // later it changes in place, and the window manager's own changes to a
@@ -118,7 +123,8 @@ void X11Desktop::setTopMost(QWidget& window, bool on) {
         fast->keepWmState("_NET_WM_STATE_ABOVE", on, true);
 }
 
-bool X11Desktop::isTopMost(const QWidget& window) const {
+bool X11Desktop::isTopMost(WindowHandle handle) const {
+    const QWidget& window = widgetOf(handle);
     if (const WindowStateKeeper* keeper = WindowStateKeeper::find(window))
         if (std::optional<bool> above = keeper->state("_NET_WM_STATE_ABOVE"))
             return *above;
@@ -126,7 +132,9 @@ bool X11Desktop::isTopMost(const QWidget& window) const {
     return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
+void X11Desktop::setWindowRegion(WindowHandle handle, const std::vector<RgnRect>& rects) {
+    QWidget& window = widgetOf(handle);
+    const QRegion region = RgnRegion::fromRects(rects);
     // A window shaped before Qt has made its native window is taken over
     // here, once; from then on it never goes through Qt's painting.
     X11MascotWindow* fast = standIn(window);
@@ -170,7 +178,8 @@ void X11Desktop::setWindowRegion(QWidget& window, const QRegion& region) {
         window.setMask(mask);
 }
 
-void X11Desktop::setForegroundWindow(QWidget& window) {
+void X11Desktop::setForegroundWindow(WindowHandle handle) {
+    QWidget& window = widgetOf(handle);
     if (X11MascotWindow* fast = standIn(window)) {
         fast->activate();
         return;

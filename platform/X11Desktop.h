@@ -29,13 +29,13 @@ public:
     X11Desktop();
     ~X11Desktop() override;
 
-    void hideFromTaskbar(QWidget& window) override;
-    void moveWindow(QWidget& window, int left, int top) override;
-    QPoint windowPos(const QWidget& window) const override;
-    void setTopMost(QWidget& window, bool on) override;
-    bool isTopMost(const QWidget& window) const override;
-    void setWindowRegion(QWidget& window, const QRegion& region) override;
-    void setForegroundWindow(QWidget& window) override;
+    void hideFromTaskbar(WindowHandle window) override;
+    void moveWindow(WindowHandle window, int left, int top) override;
+    ScreenPoint windowPos(WindowHandle window) const override;
+    void setTopMost(WindowHandle window, bool on) override;
+    bool isTopMost(WindowHandle window) const override;
+    void setWindowRegion(WindowHandle window, const std::vector<RgnRect>& region) override;
+    void setForegroundWindow(WindowHandle window) override;
     ScreenSize screenSize() const override;
     ScreenPoint cursorPos() const override;
     std::optional<ForegroundWindow> foregroundWindow() const override;

@@ -1,5 +1,8 @@
 #include "SimulatedDesktop.h"
 
+#include "QtWindowHandle.h"
+#include "RgnRegion.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
@@ -129,26 +132,33 @@ const SimulatedDesktop::WidgetState* SimulatedDesktop::findState(const QWidget& 
     return it == widgets_.end() ? nullptr : &it->second;
 }
 
-void SimulatedDesktop::hideFromTaskbar(QWidget& window) {
+void SimulatedDesktop::hideFromTaskbar(WindowHandle handle) {
+    QWidget& window = widgetOf(handle);
     WidgetState& s = state(window);
     if (!s.hiddenFromTaskbar)
         s.hiddenBeforeShown = !window.isVisible();
     s.hiddenFromTaskbar = true;
 }
 
-void SimulatedDesktop::moveWindow(QWidget& window, int left, int top) {
+void SimulatedDesktop::moveWindow(WindowHandle handle, int left, int top) {
+    QWidget& window = widgetOf(handle);
     window.move(left, top);
     moves_.push_back({&window, left, top, false});
 }
 
-QPoint SimulatedDesktop::windowPos(const QWidget& window) const {
-    return window.frameGeometry().topLeft();
+ScreenPoint SimulatedDesktop::windowPos(WindowHandle window) const {
+    const QPoint pos = widgetOf(window).frameGeometry().topLeft();
+    return {pos.x(), pos.y()};
 }
 
-void SimulatedDesktop::setTopMost(QWidget& window, bool on) {
-    WidgetState& s = state(window);
+void SimulatedDesktop::setTopMost(WindowHandle window, bool on) {
+    WidgetState& s = state(widgetOf(window));
     s.topMost = on;
     ++s.topMostSets;
+}
+
+bool SimulatedDesktop::isTopMost(WindowHandle window) const {
+    return isTopMost(widgetOf(window));
 }
 
 bool SimulatedDesktop::isTopMost(const QWidget& window) const {
@@ -159,7 +169,9 @@ bool SimulatedDesktop::isTopMost(const QWidget& window) const {
     return *s->topMost;
 }
 
-void SimulatedDesktop::setWindowRegion(QWidget& window, const QRegion& region) {
+void SimulatedDesktop::setWindowRegion(WindowHandle handle, const std::vector<RgnRect>& rects) {
+    QWidget& window = widgetOf(handle);
+    const QRegion region = RgnRegion::fromRects(rects);
     WidgetState& s = state(window);
     s.region = region;
     ++s.regionSets;
@@ -168,7 +180,8 @@ void SimulatedDesktop::setWindowRegion(QWidget& window, const QRegion& region) {
     window.setMask(region);
 }
 
-void SimulatedDesktop::setForegroundWindow(QWidget& window) {
+void SimulatedDesktop::setForegroundWindow(WindowHandle handle) {
+    QWidget& window = widgetOf(handle);
     state(window); // so that destruction clears the foreground reference
     foregroundRequests_.push_back(&window);
     setForegroundWidget(&window);

@@ -75,13 +75,13 @@ public:
     ~SimulatedDesktop() override;
 
     // --- DesktopServices ---
-    void hideFromTaskbar(QWidget& window) override;
-    void moveWindow(QWidget& window, int left, int top) override;
-    QPoint windowPos(const QWidget& window) const override;
-    void setTopMost(QWidget& window, bool on) override;
-    bool isTopMost(const QWidget& window) const override;
-    void setWindowRegion(QWidget& window, const QRegion& region) override;
-    void setForegroundWindow(QWidget& window) override;
+    void hideFromTaskbar(WindowHandle window) override;
+    void moveWindow(WindowHandle window, int left, int top) override;
+    ScreenPoint windowPos(WindowHandle window) const override;
+    void setTopMost(WindowHandle window, bool on) override;
+    bool isTopMost(WindowHandle window) const override;
+    void setWindowRegion(WindowHandle window, const std::vector<RgnRect>& region) override;
+    void setForegroundWindow(WindowHandle window) override;
     ScreenSize screenSize() const override;
     ScreenPoint cursorPos() const override;
     std::optional<ForegroundWindow> foregroundWindow() const override;
@@ -133,6 +133,8 @@ public:
     bool isHiddenFromTaskbar(const QWidget& window) const;
     // True when hideFromTaskbar came while the window was not yet visible.
     bool wasHiddenBeforeShown(const QWidget& window) const;
+    // The top-most state as isTopMost answers it for the window's handle.
+    bool isTopMost(const QWidget& window) const;
     int topMostSetCount(const QWidget& window) const; // setTopMost calls
     // The window manager changes a window's top-most state on its own (the
     // user switched "always on top" from outside); not a setTopMost call.

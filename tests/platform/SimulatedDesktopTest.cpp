@@ -1,5 +1,8 @@
 #include "SimulatedDesktop.h"
 
+#include "QtWindowHandle.h"
+#include "RgnRegion.h"
+
 #include <QDialog>
 #include <QMenu>
 #include <QPushButton>
@@ -132,19 +135,19 @@ TEST(SimulatedWindows, MoveRegionAndTopMostAreRecorded) {
     SimulatedDesktop desk;
     QWidget w;
     w.resize(53, 87);
-    desk.hideFromTaskbar(w);
+    desk.hideFromTaskbar(handleOf(w));
     EXPECT_TRUE(desk.wasHiddenBeforeShown(w));
-    desk.moveWindow(w, 100, 200);
+    desk.moveWindow(handleOf(w), 100, 200);
     EXPECT_EQ(w.pos(), QPoint(100, 200));
     EXPECT_EQ(w.size(), QSize(53, 87));
-    desk.setWindowRegion(w, QRegion(0, 0, 10, 10));
-    desk.setWindowRegion(w, QRegion(1, 1, 5, 5));
+    desk.setWindowRegion(handleOf(w), RgnRegion::rects(QRegion(0, 0, 10, 10)));
+    desk.setWindowRegion(handleOf(w), RgnRegion::rects(QRegion(1, 1, 5, 5)));
     EXPECT_EQ(desk.windowRegion(w), QRegion(1, 1, 5, 5));
     EXPECT_EQ(desk.regionSetCount(w), 2);
-    desk.setTopMost(w, true);
-    EXPECT_TRUE(desk.isTopMost(w));
-    desk.setTopMost(w, false);
-    EXPECT_FALSE(desk.isTopMost(w));
+    desk.setTopMost(handleOf(w), true);
+    EXPECT_TRUE(desk.isTopMost(handleOf(w)));
+    desk.setTopMost(handleOf(w), false);
+    EXPECT_FALSE(desk.isTopMost(handleOf(w)));
     EXPECT_EQ(desk.topMostSetCount(w), 2);
 }
 
@@ -158,7 +161,7 @@ TEST(SimulatedWindows, ForegroundIsAWindowTheProgramOrNone) {
     {
         QWidget w;
         w.setGeometry(5, 6, 53, 87);
-        desk.setForegroundWindow(w);
+        desk.setForegroundWindow(handleOf(w));
         EXPECT_EQ(desk.foregroundWindow()->rect, (ScreenRect{5, 6, 58, 93}));
         EXPECT_EQ(desk.foregroundRequests().size(), 1u);
     }

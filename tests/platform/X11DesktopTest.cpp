@@ -1,4 +1,6 @@
 #include "X11Desktop.h"
+#include "QtWindowHandle.h"
+#include "RgnRegion.h"
 #include "X11Probe.h"
 #include "X11TrayArea.h"
 
@@ -74,12 +76,12 @@ protected:
     std::uintptr_t showShaped(QWidget& w, const char* title, QRect geometry, const QRegion& outline) {
         w.setWindowTitle(title);
         w.setGeometry(geometry);
-        desk_.setWindowRegion(w, outline);
+        desk_.setWindowRegion(handleOf(w), RgnRegion::rects(outline));
         w.show();
         std::uintptr_t id = 0;
         if (!waitFor([&] { return (id = probe_.clientNamed(title)) != 0; }, 2000))
             return 0;
-        desk_.moveWindow(w, geometry.x(), geometry.y());
+        desk_.moveWindow(handleOf(w), geometry.x(), geometry.y());
         return id;
     }
 
@@ -89,7 +91,7 @@ protected:
 
 TEST_F(X11DesktopTest, HiddenFromTaskbarAlsoAfterHideAndShow) {
     auto w = mascot();
-    desk_.hideFromTaskbar(*w);
+    desk_.hideFromTaskbar(handleOf(*w));
     w->show();
     const auto id = w->winId();
     ASSERT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_SKIP_TASKBAR"); }));
@@ -109,8 +111,8 @@ TEST_F(X11DesktopTest, WithoutATaskbarEntryOnEveryWorkspace) {
     QWidget w(nullptr, Qt::FramelessWindowHint);
     w.setWindowTitle("kuvito window on every workspace");
     w.setGeometry(200, 150, 40, 40);
-    desk_.setWindowRegion(w, QRegion(0, 0, 40, 40));
-    desk_.hideFromTaskbar(w);
+    desk_.setWindowRegion(handleOf(w), RgnRegion::rects(QRegion(0, 0, 40, 40)));
+    desk_.hideFromTaskbar(handleOf(w));
     w.show();
     std::uintptr_t id = 0;
     ASSERT_TRUE(
@@ -132,14 +134,14 @@ TEST_F(X11DesktopTest, WithoutATaskbarEntryOnEveryWorkspace) {
 
 TEST_F(X11DesktopTest, TopMostTogglesInPlace) {
     auto w = mascot();
-    desk_.hideFromTaskbar(*w);
+    desk_.hideFromTaskbar(handleOf(*w));
     w->show();
     const auto id = w->winId();
     ASSERT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_SKIP_TASKBAR"); }));
 
     for (bool on : {true, false, true}) {
-        desk_.setTopMost(*w, on);
-        EXPECT_EQ(desk_.isTopMost(*w), on);
+        desk_.setTopMost(handleOf(*w), on);
+        EXPECT_EQ(desk_.isTopMost(handleOf(*w)), on);
         EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_ABOVE") == on; })) << on;
         EXPECT_EQ(w->winId(), id) << "the same X window";
         EXPECT_TRUE(probe_.hasWmState(id, "_NET_WM_STATE_SKIP_TASKBAR")) << "state survives the toggle";
@@ -148,7 +150,7 @@ TEST_F(X11DesktopTest, TopMostTogglesInPlace) {
 
 TEST_F(X11DesktopTest, TopMostBeforeShowingIsThereWhenShown) {
     auto w = mascot();
-    desk_.setTopMost(*w, true);
+    desk_.setTopMost(handleOf(*w), true);
     w->show();
     EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(w->winId(), "_NET_WM_STATE_ABOVE"); }));
 }
@@ -157,22 +159,22 @@ TEST_F(X11DesktopTest, TopMostIsWhatTheWindowIsWhoeverChangedIt) {
     // Created top-most by Qt alone: the desktop still tells the truth.
     auto w = mascot();
     w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    EXPECT_TRUE(desk_.isTopMost(*w));
-    desk_.setTopMost(*w, false);
-    desk_.hideFromTaskbar(*w);
+    EXPECT_TRUE(desk_.isTopMost(handleOf(*w)));
+    desk_.setTopMost(handleOf(*w), false);
+    desk_.hideFromTaskbar(handleOf(*w));
     w->show();
     const auto id = w->winId();
     // Both states are stated together when the window is mapped.
     ASSERT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_SKIP_TASKBAR"); }));
     EXPECT_FALSE(probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"));
-    EXPECT_FALSE(desk_.isTopMost(*w));
+    EXPECT_FALSE(desk_.isTopMost(handleOf(*w)));
 
     // The window manager switches it on and off from outside.
     for (bool on : {true, false}) {
         probe_.requestWmState(id, on, "_NET_WM_STATE_ABOVE");
-        EXPECT_TRUE(waitFor([&] { return desk_.isTopMost(*w) == on; })) << on;
+        EXPECT_TRUE(waitFor([&] { return desk_.isTopMost(handleOf(*w)) == on; })) << on;
     }
-    desk_.setTopMost(*w, true);
+    desk_.setTopMost(handleOf(*w), true);
     EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"); }));
 }
 
@@ -183,7 +185,7 @@ TEST_F(X11DesktopTest, ForegroundWindowIsTheActiveWindowWithItsFrame) {
     QWidget normal; // decorated by the window manager
     normal.setGeometry(200, 150, 300, 200);
     normal.show();
-    desk_.setForegroundWindow(normal);
+    desk_.setForegroundWindow(handleOf(normal));
     const auto id = normal.winId();
     ASSERT_TRUE(waitFor([&] { return probe_.activeWindow() == id; }));
     // The frame may still be settling after the activation.
@@ -216,7 +218,7 @@ TEST_F(X11DesktopTest, AShapedWindowInFrontIsItsFormsRectangle) {
     const std::uintptr_t id =
         showShaped(w, "kuvito shaped front window", QRect(200, 150, 60, 40), QRegion(5, 10, 20, 30));
     ASSERT_NE(id, 0u);
-    desk_.setForegroundWindow(w);
+    desk_.setForegroundWindow(handleOf(w));
     ASSERT_TRUE(waitFor([&] { return probe_.activeWindow() == id; }));
     const std::optional<ForegroundWindow> front = desk_.foregroundWindow();
     ASSERT_TRUE(front.has_value());
@@ -262,12 +264,12 @@ private:
 TEST_F(X11DesktopTest, DragFollowsThePointerUntilRelease) {
     DragOnPress w(desk_);
     w.setGeometry(100, 100, 100, 100);
-    desk_.hideFromTaskbar(w);
+    desk_.hideFromTaskbar(handleOf(w));
     w.show();
     ASSERT_TRUE(waitFor([&] { return probe_.hasWmState(w.winId(), "_NET_WM_STATE_SKIP_TASKBAR"); }));
     // The window manager may place a new window itself; the program's moves
     // come after it is shown.
-    desk_.moveWindow(w, 100, 100);
+    desk_.moveWindow(handleOf(w), 100, 100);
     ASSERT_TRUE(waitFor([&] {
         const auto frame = probe_.frameRect(w.winId());
         return frame && frame->topLeft() == QPoint(100, 100);
@@ -316,9 +318,9 @@ TEST_F(X11DesktopTest, WindowRegionBecomesTheMask) {
     auto w = mascot();
     w->show();
     const QRegion shape = QRegion(0, 0, 10, 20) + QRegion(30, 5, 10, 10);
-    desk_.setWindowRegion(*w, shape);
+    desk_.setWindowRegion(handleOf(*w), RgnRegion::rects(shape));
     EXPECT_EQ(w->mask(), shape);
-    desk_.setWindowRegion(*w, QRegion());
+    desk_.setWindowRegion(handleOf(*w), RgnRegion::rects(QRegion()));
     EXPECT_FALSE(w->mask().isEmpty()) << "an empty region shows nothing rather than everything";
     EXPECT_FALSE(w->mask().intersects(w->rect()));
 }
@@ -356,11 +358,11 @@ TEST_F(X11DesktopTest, ShapedBeforeShowingShowsEachOutlineWithItsPicture) {
     new Face(&w, QRect(0, 0, 5, 40), Qt::green);
     const QRegion left(5, 10, 20, 30);
     const QRegion right = QRegion(30, 0, 30, 40) + QRegion(0, 0, 10, 10);
-    desk_.setWindowRegion(w, left);
+    desk_.setWindowRegion(handleOf(w), RgnRegion::rects(left));
     w.show();
     std::uintptr_t id = 0;
     ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito shaped window")) != 0; }, 2000));
-    desk_.moveWindow(w, 200, 150);
+    desk_.moveWindow(handleOf(w), 200, 150);
     // The window manager reshapes its frame after the window; until then
     // the frame may hide what changed. Area and points are the form's.
     const auto shows = [&](const QRegion& outline, QRect area, QPoint formPos, QPoint inside, QRgb colour) {
@@ -373,18 +375,18 @@ TEST_F(X11DesktopTest, ShapedBeforeShowingShowsEachOutlineWithItsPicture) {
     }));
 
     face->colour = Qt::blue;
-    desk_.setWindowRegion(w, right);
+    desk_.setWindowRegion(handleOf(w), RgnRegion::rects(right));
     const QRect both(0, 0, 60, 40);
     EXPECT_TRUE(waitFor([&] { return shows(right, both, {200, 150}, {45, 20}, qRgb(0, 0, 255)); }));
 
     // The first outline again: its picture was kept on the server, and the
     // window stays as large as both.
-    desk_.setWindowRegion(w, left);
+    desk_.setWindowRegion(handleOf(w), RgnRegion::rects(left));
     EXPECT_TRUE(waitFor([&] { return shows(left, both, {200, 150}, {6, 20}, qRgb(255, 0, 0)); }));
 
-    desk_.moveWindow(w, 300, 250);
+    desk_.moveWindow(handleOf(w), 300, 250);
     EXPECT_EQ(w.pos(), QPoint(300, 250));
-    EXPECT_EQ(desk_.windowPos(w), QPoint(300, 250));
+    EXPECT_EQ(desk_.windowPos(handleOf(w)), (ScreenPoint{300, 250}));
     EXPECT_TRUE(waitFor([&] { return shows(left, both, {300, 250}, {6, 20}, qRgb(255, 0, 0)); }));
 }
 
@@ -394,8 +396,8 @@ TEST_F(X11DesktopTest, TopMostOfAShapedWindowFollowsTheWindowManager) {
     QWidget w(nullptr, Qt::FramelessWindowHint);
     w.setWindowTitle("kuvito shaped top-most window");
     w.setGeometry(200, 150, 40, 40);
-    desk_.setTopMost(w, false);
-    desk_.setWindowRegion(w, QRegion(0, 0, 40, 40));
+    desk_.setTopMost(handleOf(w), false);
+    desk_.setWindowRegion(handleOf(w), RgnRegion::rects(QRegion(0, 0, 40, 40)));
     w.show();
     std::uintptr_t id = 0;
     ASSERT_TRUE(
@@ -403,11 +405,11 @@ TEST_F(X11DesktopTest, TopMostOfAShapedWindowFollowsTheWindowManager) {
     EXPECT_FALSE(probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"));
     for (bool on : {true, false}) {
         probe_.requestWmState(id, on, "_NET_WM_STATE_ABOVE");
-        EXPECT_TRUE(waitFor([&] { return desk_.isTopMost(w) == on; })) << on;
+        EXPECT_TRUE(waitFor([&] { return desk_.isTopMost(handleOf(w)) == on; })) << on;
     }
-    desk_.setTopMost(w, true);
+    desk_.setTopMost(handleOf(w), true);
     EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_ABOVE"); }));
-    EXPECT_TRUE(desk_.isTopMost(w));
+    EXPECT_TRUE(desk_.isTopMost(handleOf(w)));
 }
 
 // Presses on such a window reach the child under the pointer, in the
@@ -420,11 +422,11 @@ TEST_F(X11DesktopTest, PressesOnAShapedWindowReachTheChildUnderThePointer) {
     auto* front = new Face(&w, QRect(40, 0, 40, 60), Qt::yellow);
     front->raise();
     // The X window starts at the outline's corner, not the form's.
-    desk_.setWindowRegion(w, QRegion(10, 5, 70, 55));
+    desk_.setWindowRegion(handleOf(w), RgnRegion::rects(QRegion(10, 5, 70, 55)));
     w.show();
     std::uintptr_t id = 0;
     ASSERT_TRUE(waitFor([&] { return (id = probe_.clientNamed("kuvito pressed window")) != 0; }, 2000));
-    desk_.moveWindow(w, 200, 150);
+    desk_.moveWindow(handleOf(w), 200, 150);
     ASSERT_TRUE(waitFor([&] { return probe_.frameRect(id) == QRect(210, 155, 70, 55); }));
 
     ASSERT_TRUE(xdotool({"mousemove", "250", "170", "click", "1"}));

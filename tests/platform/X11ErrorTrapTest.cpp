@@ -1,4 +1,7 @@
 #include "X11ErrorTrap.h"
+
+#include "QtWindowHandle.h"
+#include "RgnRegion.h"
 #include "X11Desktop.h"
 
 #include <QGuiApplication>
@@ -91,10 +94,10 @@ TEST_F(X11ErrorTrapTest, ShowingAShapedWindowLeavesTheProcesssHandler) {
     X11Desktop desk;
     QWidget w(nullptr, Qt::FramelessWindowHint);
     w.setGeometry(100, 100, 40, 40);
-    desk.setWindowRegion(w, QRegion(0, 0, 20, 20));
+    desk.setWindowRegion(handleOf(w), RgnRegion::rects(QRegion(0, 0, 20, 20)));
     w.show();
-    desk.setWindowRegion(w, QRegion(10, 10, 20, 20));
-    desk.moveWindow(w, 120, 130);
+    desk.setWindowRegion(handleOf(w), RgnRegion::rects(QRegion(10, 10, 20, 20)));
+    desk.moveWindow(handleOf(w), 120, 130);
     QCoreApplication::processEvents();
     EXPECT_EQ(XSetErrorHandler(noteError), &noteError);
 }
