@@ -1,11 +1,15 @@
 // The program's resources as Windows reads them from the executable that
-// links them: the icon must be the checked-in icon's own image, and the
-// version information must carry the project's version and the program's
-// Japanese name undamaged by the resource compiler.
+// links them: the icon must be the checked-in icon's own image, the version
+// information must carry the project's version and the program's Japanese
+// name undamaged by the resource compiler, and the manifest must be one the
+// loader acts on.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cctype>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -110,6 +114,30 @@ TEST(Resources, VersionInformationCarriesVersionAndName) {
                                      std::to_string(LOWORD(fixed->dwProductVersionMS));
     EXPECT_EQ(version.rfind(fixedVersion, 0), 0u) << fixedVersion;
     EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
+}
+
+// A manifest Windows cannot read stops the program before it starts; one it
+// reads but does not act on leaves the dialogs with the old common controls.
+// So the loader's result is checked, not the text: the common controls
+// loaded are version 6, which Windows (and Wine) keep side by side under
+// WinSxS, apart from the old ones in the system folder. (Wine's copy there
+// calls itself 5.81, so the folder tells, not the version number; and Wine
+// reports every process as aware of DPI, so the manifest's choice there
+// cannot be checked under Wine.)
+TEST(Resources, ManifestBringsCommonControlsSix) {
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_BAR_CLASSES};
+    ASSERT_TRUE(::InitCommonControlsEx(&init));
+    HMODULE controls = nullptr;
+    ASSERT_TRUE(::GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&::InitCommonControlsEx)), &controls));
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_GT(::GetModuleFileNameW(controls, path, MAX_PATH), 0u);
+    std::string folder = utf8(path);
+    for (char& c : folder)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(folder.find("\\winsxs\\"), std::string::npos) << folder;
+    EXPECT_NE(folder.find("common-controls_6595b64144ccf1df_6."), std::string::npos) << folder;
 }
 
 } // namespace
