@@ -2,15 +2,20 @@
 
 #include "ErrorDisplay.h"
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+#include <utility>
 
-bool Application::notify(QObject* receiver, QEvent* event) {
-    // Qt itself never sees an exception: each one ends here, is shown, and
-    // the event counts as not handled.
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        ErrorDisplay::showException(std::current_exception());
-        return false;
-    }
+Application::Application(std::unique_ptr<MessageLoop> loop) : loop_(std::move(loop)) {
+    MessageLoop::setExceptionHandler([](std::exception_ptr error) { ErrorDisplay::showException(error); });
+}
+
+Application::~Application() {
+    MessageLoop::setExceptionHandler(nullptr);
+}
+
+int Application::exec() {
+    return loop_->run();
+}
+
+void Application::quit(int exitCode) {
+    loop_->quit(exitCode);
 }

@@ -1,6 +1,7 @@
 #include "Win32MessageWindow.h"
 
 #include "KuvitoError.h"
+#include "Win32MessageLoop.h"
 
 #include <windows.h>
 
@@ -15,7 +16,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         ::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (attached && *attached) {
         const std::shared_ptr<Win32MessageWindow::Handler> handler = *attached;
-        if (const auto result = (*handler)(message, wParam, lParam))
+        if (const auto result =
+                Win32MessageLoop::guarded([&] { return (*handler)(message, wParam, lParam); }))
             return *result;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);

@@ -8,7 +8,9 @@
 // A window that is never shown and whose messages go to a handler: timers
 // and the notification icon's callbacks arrive here. The handler's answer
 // is the message's result; nothing means Windows' default handling. The
-// handler may destroy this window from inside itself.
+// handler may destroy this window from inside itself. An exception leaving
+// the handler goes to MessageLoop::handleException (Win32MessageLoop), and
+// the message then gets the default handling.
 class Win32MessageWindow {
 public:
     using Handler = std::function<std::optional<std::intptr_t>(unsigned message, std::uintptr_t wParam,

@@ -1,41 +1,27 @@
+// The program on Linux: Qt's application over the X11 desktop.
 #include "Application.h"
-#include "CommandLine.h"
-#include "ComponentRegistry.h"
 #include "DesktopServices.h"
 #include "ErrorDisplay.h"
 #include "FontSetup.h"
 #include "MascotLayout.h"
+#include "ProgramStart.h"
+#include "QtMessageLoop.h"
 #include "QtWindowHandle.h"
-#include "Region.h"
 #include "TFrmMain.h"
-#include "TTaskTrayIcon.h"
 #include "X11Desktop.h"
 #include "XlibBridge.h"
+
+#include <QDialog>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace {
-const char* const kTitle = "走れクヴィトくん";
-}
-
 int main(int argc, char** argv) {
-    const CommandLine commandLine = CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
-    switch (commandLine.action()) {
-    case CommandLine::Action::Help:
-        std::fputs(CommandLine::usage().c_str(), stdout);
-        return 0;
-    case CommandLine::Action::Version:
-        std::printf("%s\n", CommandLine::versionLine().c_str());
-        return 0;
-    case CommandLine::Action::Refuse:
-        std::fprintf(stderr, "kuvito: %s\n%s", commandLine.error().c_str(), CommandLine::usage().c_str());
-        return 2;
-    case CommandLine::Action::Run:
-        break;
-    }
+    if (const auto exitCode =
+            ProgramStart::handleCommandLine(std::vector<std::string>(argv + 1, argv + argc)))
+        return *exitCode;
     // The mascot places and shapes X windows, which a Wayland session does
     // not allow its own clients: there it runs through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -60,12 +46,10 @@ int main(int argc, char** argv) {
     // matters to a program that ticks all day.
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
-    Application application(argc, argv);
+    Application application(std::make_unique<QtMessageLoop>(argc, argv));
     installDesktop(std::make_unique<X11Desktop>());
-    ErrorDisplay::setTitle(kTitle);
     FontSetup::install();
-    registerRegionClasses();
-    registerTaskTrayIconClasses();
+    ProgramStart::prepareComponents();
 
     bool created = ErrorDisplay::guarded([] { FrmMain = new TFrmMain(nullptr, MascotLayoutData()); });
     if (!created || !FrmMain)
@@ -83,10 +67,7 @@ int main(int argc, char** argv) {
     mainWindow->show();
     if (!desktopTray().notificationAreaAvailable())
         mainWindow->offerMenuOnCharacter();
-    // The program ends with the mascot window and only then. Qt's own rule
-    // (quit when the last window closes) does not count the mascot, a tool
-    // window, so closing a dialog or an error box would end the program.
-    application.setQuitOnLastWindowClosed(false);
-    QObject::connect(mainWindow.get(), &QDialog::finished, &application, &QApplication::quit);
+    // The program ends with the mascot window and only then.
+    QObject::connect(mainWindow.get(), &QDialog::finished, [&application] { application.quit(0); });
     return application.exec();
 }
