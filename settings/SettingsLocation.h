@@ -4,10 +4,14 @@
 
 // Where kuvito.ini is read and written. Beside the program when that folder
 // can be written (the portable layout: unpack anywhere and run). Otherwise,
-// as for a program installed under /usr, the user's own file
-// $XDG_CONFIG_HOME/kuvito/kuvito.ini (~/.config/kuvito/kuvito.ini by
-// default) is written, and read when it exists; before the user's first
-// write a kuvito.ini beside the program serves as the system-wide default.
+// as for a program installed under /usr or under Program Files, the user's
+// own file is written (on Linux $XDG_CONFIG_HOME/kuvito/kuvito.ini,
+// ~/.config/kuvito/kuvito.ini by default; on Windows
+// %APPDATA%\kuvito\kuvito.ini), and read when it exists; before the user's
+// first write a kuvito.ini beside the program serves as the system-wide
+// default. The choice is shared (SettingsLocation.cpp); what the file system
+// says is asked per system (SettingsLocationPosix.cpp,
+// SettingsLocationWin32.cpp).
 class SettingsLocation {
 public:
     // Settles both files for the program at executablePath, from the
@@ -24,19 +28,27 @@ public:
 
     // kuvito.ini in the folder that holds the program.
     static std::string besideProgram(const std::string& executablePath);
-    // $XDG_CONFIG_HOME/kuvito/kuvito.ini, or under $HOME/.config (then the
-    // home folder of the user's account) when XDG_CONFIG_HOME is unset,
-    // empty or not an absolute path. Empty when no home folder is known.
+    // Linux: $XDG_CONFIG_HOME/kuvito/kuvito.ini, or under $HOME/.config (then
+    // the home folder of the user's account) when XDG_CONFIG_HOME is unset,
+    // empty or not an absolute path. Windows: kuvito\kuvito.ini in the
+    // user's roaming application data (%APPDATA%). Empty when no such folder
+    // is known.
     static std::string userFile();
     // Whether settings may be written in the folder: it exists, the user may
-    // create files in it, and it is not a folder the packaging system owns
-    // (/usr, outside /usr/local), which even root must leave alone.
+    // create files in it, and (Linux) it is not a folder the packaging
+    // system owns (/usr, outside /usr/local), which even root must leave
+    // alone.
     static bool writableFolder(const std::string& folder);
-    // Creates the folders above path that are missing, private to the user
-    // (mode 0700). False when one cannot be created.
+    // Creates the folders above path that are missing (on Linux private to
+    // the user, mode 0700). False when one cannot be created.
     static bool createFoldersFor(const std::string& path);
 
 private:
+    // The folder part of a path ("." when it has none).
+    static std::string folderOf(const std::string& path);
+    // Whether path names an existing ordinary file.
+    static bool isFile(const std::string& path);
+
     std::string readFile_;
     std::string writeFile_;
     bool perUser_ = false;
