@@ -21,14 +21,8 @@ QFont font(int pixels = 12, bool bold = false);
 void makeFixedDialog(Form& dialog, int clientWidth, int clientHeight);
 
 // A panel: a caption in the middle, with a raised inner and lowered outer
-// bevel or with no bevel at all.
+// bevel (QFrame's sunken box) or with no bevel at all.
 QLabel* panel(QWidget* parent, const QString& caption, bool bevelled, int left, int top, int width,
               int height);
-
-// The label widths are those of the design font's own glyphs; the font that
-// stands in for it sets some texts a pixel or two wider. A label grows to fit
-// its text, as a self-sizing label would, rather than clip it: left-aligned
-// ones to the right, centred ones on both sides.
-void fitToText(QLabel* label);
 
 } // namespace DialogParts

@@ -33,9 +33,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void buildControls();
 };
 
 // The about dialog while its opener holds it, otherwise null.

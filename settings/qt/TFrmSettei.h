@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "MovementModes.h"
+#include "SettingsDialogValues.h"
 
 #include <array>
 #include <functional>
@@ -20,9 +21,8 @@ class QSlider;
 // opener gave it (the mascot window's ApplySettings), so that they act at
 // once; Cancel, Esc and the close box change nothing.
 //
-// Panels are labels with a frame: a panel shows its caption centred, which
-// a QLabel does by itself, and the etched frame (raised inner bevel inside a
-// lowered outer one) is QFrame's sunken box.
+// The controls are built from settingsDialogDesign(); what they hold maps to
+// the settings through SettingsDialogValues, as on every toolkit.
 class TFrmSettei : public Form {
 public:
     // applyOnMascot: what OK calls once the settings are stored.
@@ -67,7 +67,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildControls();
+    // What the controls hold now.
+    SettingsDialogValues shownValues() const;
 
     // RadioButton1 to RadioButton5: one option per row of kMovementModes.
     std::array<QRadioButton*, kMovementModes.size()> options_{};

@@ -41,13 +41,4 @@ QLabel* panel(QWidget* parent, const QString& caption, bool bevelled, int left, 
     return p;
 }
 
-void fitToText(QLabel* label) {
-    const int needed = label->fontMetrics().horizontalAdvance(label->text());
-    const int extra = needed - label->width();
-    if (extra <= 0)
-        return;
-    const int shift = (label->alignment() & Qt::AlignHCenter) ? (extra + 1) / 2 : 0;
-    label->setGeometry(label->x() - shift, label->y(), needed, label->height());
-}
-
 } // namespace DialogParts
