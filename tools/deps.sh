@@ -42,8 +42,10 @@ test=(
 gnome=(gnome-shell gnome-shell-extension-appindicator)
 matrix=(kwin-wayland mutter "${gnome[@]}")
 # mingw-w64 (POSIX threads) with its resource compiler, GoogleTest's sources
-# to build for Windows, and 64-bit Wine.
-windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
+# to build for Windows, and 64-bit Wine with the Japanese font its dialogs
+# take from fontconfig.
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64
+  fonts-ipafont-gothic fontconfig)
 
 packages=()
 for purpose in "${@:-run}"; do
