@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
     // created below /dev/null, not even by root, so such writes fail unless
     // a test names a configuration folder of its own.
     qputenv("XDG_CONFIG_HOME", "/dev/null/kuvito-tests");
-    std::unique_ptr<QApplication> app = hooks.makeApplication ? hooks.makeApplication(argc, argv)
-                                                              : std::make_unique<QApplication>(argc, argv);
+    const std::shared_ptr<void> app = hooks.makeApplication ? hooks.makeApplication(argc, argv)
+                                                            : std::make_shared<QApplication>(argc, argv);
     if (hooks.afterApplication)
         hooks.afterApplication();
     ::testing::InitGoogleTest(&argc, argv);

@@ -16,8 +16,10 @@ struct TestMainHooks {
     // Whether the program tests a real display: then the offscreen platform
     // is used only when there is no display at all.
     bool wantsDisplay = false;
-    // The application object; a plain QApplication by default.
-    std::function<std::unique_ptr<QApplication>(int& argc, char** argv)> makeApplication;
+    // The application object, or what owns it (the program's Application
+    // owns its QApplication through the message loop); a plain QApplication
+    // by default.
+    std::function<std::shared_ptr<void>(int& argc, char** argv)> makeApplication;
     // Runs once the application exists.
     std::function<void()> afterApplication;
 };

@@ -1,10 +1,13 @@
 // The framework's tests run inside the program's own application object,
-// whose notify() catches what an event handler throws.
+// whose message loop catches what an event handler throws.
 #include "Application.h"
+#include "QtMessageLoop.h"
 #include "TestMainHooks.h"
 
 namespace {
 [[maybe_unused]] const bool hooked = registerTestMainHooks([](TestMainHooks& hooks) {
-    hooks.makeApplication = [](int& argc, char** argv) { return std::make_unique<Application>(argc, argv); };
+    hooks.makeApplication = [](int& argc, char** argv) {
+        return std::make_shared<Application>(std::make_unique<QtMessageLoop>(argc, argv));
+    };
 });
 } // namespace
