@@ -1,10 +1,6 @@
 #include "TIcon.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
-#include <QPixmap>
-
+#include "IconImage.h"
 #include "KuvitoError.h"
 
 namespace {
@@ -13,34 +9,22 @@ namespace {
     throw KuvitoError("ｱｲｺﾝが正しくありません", KuvitoError::Kind::InvalidPicture);
 }
 
-// Every image of the file, so that the desktop can pick the size it shows.
-QIcon decodeIco(const std::vector<std::uint8_t>& bytes) {
-    QByteArray raw(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&raw);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    QIcon icon;
-    do {
-        QImage image = reader.read();
-        if (image.isNull())
-            break;
-        icon.addPixmap(QPixmap::fromImage(image));
-    } while (reader.jumpToNextImage());
-    return icon;
-}
-
 } // namespace
+
+IconHandle TIcon::handle() const {
+    return image_ ? image_->handle() : IconHandle{};
+}
 
 void TIcon::assign(const TIcon& other) {
     if (&other == this)
         return;
     data_ = other.data_;
-    icon_ = other.icon_;
+    image_ = other.image_;
 }
 
 void TIcon::clear() {
     data_.clear();
-    icon_ = QIcon();
+    image_.reset();
 }
 
 void TIcon::loadFromIcoFile(std::vector<std::uint8_t> bytes) {
@@ -48,11 +32,11 @@ void TIcon::loadFromIcoFile(std::vector<std::uint8_t> bytes) {
         clear();
         return;
     }
-    QIcon decoded = decodeIco(bytes);
-    if (decoded.isNull())
+    std::shared_ptr<const IconImage> decoded = IconImage::decode(bytes);
+    if (!decoded)
         invalidIcon();
     data_ = std::move(bytes);
-    icon_ = std::move(decoded);
+    image_ = std::move(decoded);
 }
 
 void TIcon::readData(const std::vector<std::uint8_t>& stored) {

@@ -1,9 +1,12 @@
 #pragma once
 
-#include <QIcon>
-
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "IconHandle.h"
+
+class IconImage;
 
 // An icon as the program keeps it: the bytes of an .ico file and the image
 // decoded from them. The bytes are kept so that a stored layout can be
@@ -15,14 +18,15 @@ public:
     bool empty() const { return data_.empty(); }
     // The .ico file this icon was loaded from; empty for an empty icon.
     const std::vector<std::uint8_t>& data() const { return data_; }
-    // The decoded image, null for an empty icon.
-    const QIcon& handle() const { return icon_; }
+    // The decoded image as the desktop takes it, no icon for an empty one.
+    // Valid until the icon changes or goes.
+    IconHandle handle() const;
 
     // Copies another icon's image into this one.
     void assign(const TIcon& other);
     void clear();
     // Loads an .ico file. Throws KuvitoError (InvalidPicture) when the bytes
-    // are not an icon Qt can decode; the icon is then unchanged.
+    // are not an icon the toolkit can decode; the icon is then unchanged.
     void loadFromIcoFile(std::vector<std::uint8_t> bytes);
 
     // The stored-layout form of the icon ("Icon.Data"): a 32-bit
@@ -34,5 +38,6 @@ public:
 
 private:
     std::vector<std::uint8_t> data_;
-    QIcon icon_;
+    // Shared between copies: an image is never changed once decoded.
+    std::shared_ptr<const IconImage> image_;
 };

@@ -1,15 +1,12 @@
 #include "TTaskTrayIcon.h"
 
-#include <QWidget>
-
 #include <cstring>
 
 #include "ComponentRegistry.h"
 #include "ErrorDisplay.h"
-#include "Form.h"
 #include "KuvitoError.h"
+#include "ModalDialog.h"
 #include "PropertyWriter.h"
-#include "QtWindowHandle.h"
 #include "TIcon.h"
 #include "TPopupMenu.h"
 
@@ -187,7 +184,7 @@ NotifyIconData TTaskTrayIcon::notifyIconData() const {
     data.uID = 1;
     data.uFlags = 7;
     data.uCallbackMessage = WM_TRAYICON;
-    data.hIcon = &icon_->handle();
+    data.hIcon = icon_->handle();
     copyTip(hint_, data.szTip);
     return data;
 }
@@ -239,11 +236,12 @@ std::intptr_t TTaskTrayIcon::TrayWndProc(unsigned message, std::uintptr_t /*wPar
 
 void TTaskTrayIcon::foregroundStep() {
     // The owner form goes to the front first, or the popup menu would not
-    // close when the user clicks elsewhere.
-    auto* form = dynamic_cast<Form*>(owner());
+    // close when the user clicks elsewhere. A form names its window through
+    // its dialog side.
+    auto* form = dynamic_cast<ModalDialog*>(owner());
     if (!form)
         return;
-    desktopWindows().setForegroundWindow(handleOf(*form));
+    desktopWindows().setForegroundWindow(form->dialogWindow());
     desktopLoops().processPendingMessages();
 }
 

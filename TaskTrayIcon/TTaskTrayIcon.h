@@ -8,7 +8,6 @@
 #include "DesktopServices.h"
 #include "Events.h"
 
-class QWidget;
 class TIcon;
 class TPopupMenu;
 

@@ -183,10 +183,9 @@ void TFrmMain::offerMenuOnCharacter() {
         });
         frame->setHint(how);
     }
-    desktopTray().showNotice(QString::fromUtf8(kNoticeTitle),
-                             QString::fromUtf8("通知領域が見つからないため、アイコンを表示できません。\n"
-                                               "キャラクターを右クリックするとメニューが開きます。"
-                                               "終了もそこからできます。"));
+    desktopTray().showNotice(kNoticeTitle, "通知領域が見つからないため、アイコンを表示できません。\n"
+                                           "キャラクターを右クリックするとメニューが開きます。"
+                                           "終了もそこからできます。");
 }
 
 void TFrmMain::tellSessionLimits() {
@@ -196,5 +195,5 @@ void TFrmMain::tellSessionLimits() {
     if (text.isEmpty())
         return;
     sessionLimitsTold_ = true;
-    desktopTray().showNotice(QString::fromUtf8(kNoticeTitle), text);
+    desktopTray().showNotice(kNoticeTitle, text.toStdString());
 }

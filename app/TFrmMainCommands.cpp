@@ -48,7 +48,7 @@ void TFrmMain::Rgn1MouseDown(Component*, TMouseButton, TShiftState Shift, int X,
     // No movement tick may move the window under the pointer; a pause in
     // progress goes on beating on Timer2.
     Timer1->setInterval(0);
-    desktopLoops().dragWindow(*this, QPoint(X, Y));
+    desktopLoops().dragWindow(handleOf(*this), {X, Y});
     // Ends any pause and restarts Timer1 with a fresh countdown, also after
     // a press that did not move the window at all.
     ApplySettings();

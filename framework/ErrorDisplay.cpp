@@ -1,7 +1,5 @@
 #include "ErrorDisplay.h"
 
-#include <QString>
-
 #include <string_view>
 
 #include "DesktopServices.h"
@@ -64,8 +62,7 @@ void ErrorDisplay::showMessage(const std::string& message) {
         return;
     showing = true;
     try {
-        desktopTray().showErrorBox(QString::fromStdString(title()),
-                                   QString::fromStdString(errorBoxText(message)));
+        desktopTray().showErrorBox(title(), errorBoxText(message));
     } catch (...) {
         // Showing an error must not raise another one.
     }

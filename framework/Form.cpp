@@ -60,6 +60,21 @@ Form::~Form() {
     destroyComponents();
 }
 
+WindowHandle Form::dialogWindow() const {
+    return handleOf(*this);
+}
+
+void Form::beginModal() {
+    setResult(0);
+}
+
+std::optional<int> Form::modalResult() const {
+    // A shown form is still running; QDialog hides it as it ends.
+    if (isVisible())
+        return std::nullopt;
+    return result();
+}
+
 void Form::loadLayout(const std::vector<std::uint8_t>& bytes) {
     FormLoader::loadForm(*this, bytes);
     doCreate();

@@ -13,12 +13,13 @@
 #include "Component.h"
 #include "Cursors.h"
 #include "Events.h"
+#include "ModalDialog.h"
 
 // A top-level window that is also the root component of its layout: it
 // publishes the handlers its layout names and owns every component of it.
 // It is a QDialog so that dialogs can be shown modally through
 // desktopLoops().execModal; Esc closes it only while it runs modally.
-class Form : public QDialog, public Component {
+class Form : public QDialog, public Component, public ModalDialog {
 public:
     enum class TFormStyle : int { fsNormal = 0, fsMDIChild = 1, fsMDIForm = 2, fsStayOnTop = 3 };
     enum class TFormBorderStyle : int {
@@ -34,6 +35,11 @@ public:
     ~Form() override;
 
     std::string className() const override { return "TForm"; }
+
+    // ModalDialog: the form's own window and its modal result.
+    WindowHandle dialogWindow() const override;
+    void beginModal() override;
+    std::optional<int> modalResult() const override;
 
     // Reads the layout into this form (FormLoader) and then runs OnCreate.
     void loadLayout(const std::vector<std::uint8_t>& bytes);

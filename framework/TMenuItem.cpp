@@ -1,14 +1,10 @@
 #include "TMenuItem.h"
 
-#include <QAction>
-
 #include "ErrorDisplay.h"
 #include "PropertyWriter.h"
 #include "TPopupMenu.h"
 
-TMenuItem::TMenuItem(Component* owner) : Component(owner), action_(std::make_unique<QAction>()) {
-    QObject::connect(action_.get(), &QAction::triggered, [this] { Click(); });
-}
+TMenuItem::TMenuItem(Component* owner) : Component(owner) {}
 
 TMenuItem::~TMenuItem() {
     beginDestruction();
@@ -18,27 +14,26 @@ TMenuItem::~TMenuItem() {
 
 void TMenuItem::setCaption(const std::string& caption) {
     caption_ = caption;
-    // A separator shows as a line only; styles that draw a separator's text
-    // would otherwise put the "-" beside it.
-    const bool separator = caption == "-";
-    action_->setSeparator(separator);
-    action_->setText(separator ? QString() : QString::fromStdString(caption));
+    if (menu_)
+        menu_->show(*this);
 }
 
 void TMenuItem::setEnabled(bool on) {
     enabled_ = on;
-    action_->setEnabled(on);
+    if (menu_)
+        menu_->show(*this);
 }
 
 void TMenuItem::setVisible(bool on) {
     visible_ = on;
-    action_->setVisible(on);
+    if (menu_)
+        menu_->show(*this);
 }
 
 void TMenuItem::setChecked(bool on) {
     checked_ = on;
-    action_->setCheckable(on);
-    action_->setChecked(on);
+    if (menu_)
+        menu_->show(*this);
 }
 
 void TMenuItem::Click() {

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <memory>
-
 #include "Component.h"
 #include "Events.h"
 
-class QAction;
 class TPopupMenu;
 
 // One item of a popup menu. Caption "-" makes it a separator line; "&" marks
@@ -32,7 +29,6 @@ public:
     void Click();
 
     TPopupMenu* menu() const { return menu_; }
-    QAction& action() { return *action_; }
 
     // A TPopupMenu parent adds the item to its end.
     void setParentComponent(Component* parent) override;
@@ -47,5 +43,6 @@ private:
     bool checked_ = false;
     TNotifyEvent onClick_;
     TPopupMenu* menu_ = nullptr;
-    std::unique_ptr<QAction> action_;
+    // The item's number in its menu's desktop menu; 0 while it has none.
+    int number_ = 0;
 };

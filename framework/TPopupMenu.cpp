@@ -1,12 +1,10 @@
 #include "TPopupMenu.h"
 
-#include <QAction>
-#include <QMenu>
-
 #include <algorithm>
 
 #include "DesktopServices.h"
 #include "ErrorDisplay.h"
+#include "NativeMenu.h"
 #include "PropertyWriter.h"
 #include "TMenuItem.h"
 
@@ -15,14 +13,16 @@ TPopupMenu::TPopupMenu(Component* owner) : Component(owner) {}
 TPopupMenu::~TPopupMenu() {
     // Told while still a TPopupMenu, so that holders can recognise it.
     beginDestruction();
-    for (TMenuItem* item : items_)
+    for (TMenuItem* item : items_) {
         item->menu_ = nullptr;
+        item->number_ = 0;
+    }
     items_.clear();
 }
 
 void TPopupMenu::Popup(int x, int y) {
     fire(onPopup_, this);
-    desktopLoops().popupMenu(menu(), QPoint(x, y));
+    desktopLoops().popupMenu(menu(), {x, y});
 }
 
 void TPopupMenu::add(TMenuItem* item) {
@@ -33,18 +33,47 @@ void TPopupMenu::add(TMenuItem* item) {
     items_.push_back(item);
     item->menu_ = this;
     if (menu_)
-        menu_->addAction(item->action_.get());
+        append(*item);
 }
 
-QMenu& TPopupMenu::menu() {
-    // The menu widget (its style, its fonts) is made when it is first needed,
-    // which is usually the first right-click, not at start-up.
+NativeMenu& TPopupMenu::menu() {
+    // The desktop's menu (its style, its fonts) is made when it is first
+    // needed, which is usually the first right-click, not at start-up.
     if (!menu_) {
-        menu_ = std::make_unique<QMenu>();
+        menu_ = desktopTray().createMenu();
+        menu_->setOnChoose([this](int number) { chosen(number); });
         for (TMenuItem* item : items_)
-            menu_->addAction(item->action_.get());
+            append(*item);
     }
     return *menu_;
+}
+
+void TPopupMenu::append(TMenuItem& item) {
+    item.number_ = item.caption_ == "-" ? menu_->appendSeparator() : menu_->appendItem(item.caption_);
+    show(item);
+}
+
+void TPopupMenu::show(TMenuItem& item) {
+    if (!menu_ || item.number_ == 0)
+        return;
+    const int n = item.number_;
+    const bool separator = item.caption_ == "-";
+    menu_->setSeparator(n, separator);
+    if (!separator)
+        menu_->setCaption(n, item.caption_);
+    menu_->setChecked(n, item.checked_);
+    menu_->setEnabled(n, item.enabled_);
+    menu_->setVisible(n, item.visible_);
+}
+
+void TPopupMenu::chosen(int number) {
+    for (TMenuItem* item : items_)
+        if (item->number_ == number) {
+            // The click may destroy this menu; nothing of it is touched
+            // afterwards.
+            item->Click();
+            return;
+        }
 }
 
 void TPopupMenu::remove(TMenuItem* item) {
@@ -53,8 +82,11 @@ void TPopupMenu::remove(TMenuItem* item) {
         return;
     items_.erase(it);
     item->menu_ = nullptr;
-    if (menu_)
-        menu_->removeAction(item->action_.get());
+    // The desktop's menu keeps every number it gave out: the item's stays
+    // hidden for good, and the item gets a new one if it comes back.
+    if (menu_ && item->number_ != 0)
+        menu_->setVisible(item->number_, false);
+    item->number_ = 0;
 }
 
 bool TPopupMenu::readProperty(const std::string& path, const FormValue& value) {

@@ -6,10 +6,10 @@
 #include "Component.h"
 #include "Events.h"
 
-class QMenu;
+class NativeMenu;
 class TMenuItem;
 
-// A popup menu with a QMenu behind it. Its items are TMenuItem components
+// A popup menu with a menu of the desktop's own kind behind it. Its items are TMenuItem components
 // (owned by the form, like every component of a layout) in the menu's own
 // item order. Components that refer to the menu ask for freeNotification and
 // are told when it is destroyed.
@@ -33,14 +33,20 @@ public:
     const TNotifyEvent& OnPopup() const { return onPopup_; }
     void setOnPopup(TNotifyEvent handler) { onPopup_ = std::move(handler); }
 
-    // The QMenu, made on first use.
-    QMenu& menu();
+    // The desktop's menu, made on first use.
+    NativeMenu& menu();
 
     bool readProperty(const std::string& path, const FormValue& value) override;
     void writeProperties(PropertyWriter& writer) const override;
 
 private:
-    std::unique_ptr<QMenu> menu_;
+    friend class TMenuItem;
+    // Puts an item into the desktop's menu, or its changed state.
+    void append(TMenuItem& item);
+    void show(TMenuItem& item);
+    void chosen(int number);
+
+    std::unique_ptr<NativeMenu> menu_;
     std::vector<TMenuItem*> items_;
     bool autoPopup_ = true;
     TNotifyEvent onPopup_;

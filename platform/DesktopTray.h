@@ -1,22 +1,22 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
 
-class QIcon;
-class QMenu;
+#include "IconHandle.h"
+#include "NativeMenu.h"
 
-// The notification-area record in its first, 88-byte form. The icon travels
-// as a pointer to the caller's image, valid for the duration of the call.
+// The notification-area record in its first, 88-byte form. The icon is the
+// caller's, valid for the duration of the call.
 struct NotifyIconData {
     std::uint32_t cbSize = 88;
     std::uintptr_t hWnd = 0; // the message window that receives the callbacks
     std::uint32_t uID = 1;
     std::uint32_t uFlags = 7; // message 1 | icon 2 | tip 4
     std::uint32_t uCallbackMessage = 1124;
-    const QIcon* hIcon = nullptr;
+    IconHandle hIcon;
     char szTip[64] = {}; // zero-terminated, at most 63 bytes of text
 };
 
@@ -47,14 +47,19 @@ public:
     // host is about to show the menu, in place of the step the right-button
     // press would take first. Areas that only report clicks (XEmbed trays)
     // ignore it. Null withdraws the menu.
-    virtual void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+    virtual void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, NativeMenu* menu,
                                    std::function<void()> opening) = 0;
     // Whether a notification area is there to take an icon right now.
     virtual bool notificationAreaAvailable() const = 0;
 
-    // A modal message box with the error icon and one OK button.
-    virtual void showErrorBox(const QString& title, const QString& text) = 0;
+    // An empty popup menu of the desktop's own kind, for popupMenu and
+    // setNotifyIconMenu.
+    virtual std::unique_ptr<NativeMenu> createMenu() = 0;
+
+    // A modal message box with the error icon and one OK button. Texts are
+    // UTF-8.
+    virtual void showErrorBox(const std::string& title, const std::string& text) = 0;
     // A message with the information icon and one OK button that does not
     // wait for the user: the program goes on while it is shown.
-    virtual void showNotice(const QString& title, const QString& text) = 0;
+    virtual void showNotice(const std::string& title, const std::string& text) = 0;
 };

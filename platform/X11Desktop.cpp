@@ -4,6 +4,8 @@
 #include "CompositorSelection.h"
 #include "PanelFromWorkArea.h"
 #include "PointerDrag.h"
+#include "QtMenu.h"
+#include "QtModalDialog.h"
 #include "QtTimerSource.h"
 #include "QtWindowHandle.h"
 #include "RgnRegion.h"
@@ -298,6 +300,10 @@ SessionLimits X11Desktop::sessionLimits() const {
     return compositor_ ? compositor_->limits() : SessionLimits{true, true};
 }
 
+void X11Desktop::dragWindow(WindowHandle window, ScreenPoint pressPoint) {
+    dragWindow(widgetOf(window), QPoint(pressPoint.x, pressPoint.y));
+}
+
 void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
     // The nested event loops may end with the window gone.
     QPointer<QWidget> alive(&window);
@@ -347,12 +353,13 @@ void X11Desktop::takeLastStep(const std::function<void(QPoint)>& follow) {
         follow(now->pos);
 }
 
-int X11Desktop::execModal(QDialog& dialog) {
-    return dialog.exec();
+int X11Desktop::execModal(ModalDialog& dialog) {
+    return QtModalDialog::dialogOf(dialog).exec();
 }
 
-void X11Desktop::popupMenu(QMenu& menu, QPoint at) {
-    menu.exec(ScreenSpace::current().toLogical(at));
+void X11Desktop::popupMenu(NativeMenu& menu, ScreenPoint at) {
+    // The chosen action's handler runs inside exec.
+    QtMenu::widgetOf(menu).exec(ScreenSpace::current().toLogical(QPoint(at.x, at.y)));
 }
 
 void X11Desktop::processPendingMessages() {
@@ -363,13 +370,19 @@ std::unique_ptr<TimerSource> X11Desktop::createTimer(std::function<void()> onTic
     return std::make_unique<QtTimerSource>(std::move(onTick));
 }
 
-void X11Desktop::showErrorBox(const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+std::unique_ptr<NativeMenu> X11Desktop::createMenu() {
+    return std::make_unique<QtMenu>();
+}
+
+void X11Desktop::showErrorBox(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok);
     box.exec();
 }
 
-void X11Desktop::showNotice(const QString& title, const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok);
+void X11Desktop::showNotice(const std::string& title, const std::string& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromStdString(title),
+                                QString::fromStdString(text), QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
@@ -405,9 +418,9 @@ bool X11Desktop::shellNotifyIcon(TrayOperation operation, const NotifyIconData& 
     return tray_->notify(operation, data);
 }
 
-void X11Desktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+void X11Desktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, NativeMenu* menu,
                                    std::function<void()> opening) {
-    tray_->setMenu(window, id, menu, std::move(opening));
+    tray_->setMenu(window, id, QtMenu::widgetOf(menu), std::move(opening));
 }
 
 QSystemTrayIcon* X11Desktop::trayIcon(std::uintptr_t window, std::uint32_t id) const {

@@ -3,6 +3,7 @@
 #include "DesktopServices.h"
 
 #include <QObject>
+#include <QPoint>
 
 #include <functional>
 #include <map>
@@ -12,6 +13,7 @@
 class CompositorFeed;
 struct CompositorReport;
 class QSystemTrayIcon;
+class QWidget;
 class X11MascotWindow;
 class X11TrayArea;
 
@@ -41,21 +43,25 @@ public:
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
     SessionLimits sessionLimits() const override;
-    void dragWindow(QWidget& window, QPoint pressPoint) override;
-    int execModal(QDialog& dialog) override;
-    void popupMenu(QMenu& menu, QPoint at) override;
+    void dragWindow(WindowHandle window, ScreenPoint pressPoint) override;
+    int execModal(ModalDialog& dialog) override;
+    void popupMenu(NativeMenu& menu, ScreenPoint at) override;
     void processPendingMessages() override;
     std::unique_ptr<TimerSource> createTimer(std::function<void()> onTick) override;
-    void showErrorBox(const QString& title, const QString& text) override;
-    void showNotice(const QString& title, const QString& text) override;
+    std::unique_ptr<NativeMenu> createMenu() override;
+    void showErrorBox(const std::string& title, const std::string& text) override;
+    void showNotice(const std::string& title, const std::string& text) override;
     bool notificationAreaAvailable() const override;
     std::uintptr_t createMessageWindow(MessageHandler handler) override;
     void destroyMessageWindow(std::uintptr_t window) override;
     bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;
-    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, NativeMenu* menu,
                            std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+
+    // The drag of a widget, pressed at a point inside it.
+    void dragWindow(QWidget& window, QPoint pressPoint);
 
     // Delivers a message to a message window now; 0 when there is none.
     std::intptr_t sendMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,

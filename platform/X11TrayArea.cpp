@@ -1,5 +1,7 @@
 #include "X11TrayArea.h"
 
+#include "QtIconHandle.h"
+
 #include <QActionEvent>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -33,8 +35,9 @@ std::vector<std::int32_t> X11TrayArea::mouseMessagesFor(QSystemTrayIcon::Activat
 void X11TrayArea::apply(Icon& icon, const NotifyIconData& data) {
     if (data.uFlags & 1)
         icon.callbackMessage = data.uCallbackMessage;
-    if ((data.uFlags & 2) && data.hIcon)
-        icon.tray->setIcon(*data.hIcon);
+    // No icon in the record clears the shown one, as on Windows.
+    if (data.uFlags & 2)
+        icon.tray->setIcon(iconOf(data.hIcon) ? *iconOf(data.hIcon) : QIcon());
     if (data.uFlags & 4) {
         // The tip is read up to its zero byte, never past the 64-byte field;
         // the program's texts are UTF-8.

@@ -1,5 +1,8 @@
 #include "SimulatedDesktop.h"
 
+#include "QtIconHandle.h"
+#include "QtMenu.h"
+#include "QtModalDialog.h"
 #include "QtWindowHandle.h"
 #include "RgnRegion.h"
 
@@ -298,6 +301,10 @@ std::optional<ScreenRect> SimulatedDesktop::taskbarRect() const {
 
 // --- nested loops -------------------------------------------------------------
 
+void SimulatedDesktop::dragWindow(WindowHandle window, ScreenPoint pressPoint) {
+    dragWindow(widgetOf(window), QPoint(pressPoint.x, pressPoint.y));
+}
+
 void SimulatedDesktop::dragWindow(QWidget& window, QPoint pressPoint) {
     DragRecord record{&window, pressPoint, window.pos(), window.pos()};
     QPointer<QWidget> target(&window);
@@ -316,6 +323,11 @@ void SimulatedDesktop::dragWindow(QWidget& window, QPoint pressPoint) {
     drags_.push_back(record);
 }
 
+int SimulatedDesktop::execModal(ModalDialog& dialog) {
+    dialog.beginModal();
+    return execModal(QtModalDialog::dialogOf(dialog));
+}
+
 int SimulatedDesktop::execModal(QDialog& dialog) {
     dialog.setResult(0);
     dialog.show();
@@ -331,6 +343,10 @@ int SimulatedDesktop::execModal(QDialog& dialog) {
     record.result = dialog.result();
     modals_.push_back(record);
     return record.result;
+}
+
+void SimulatedDesktop::popupMenu(NativeMenu& menu, ScreenPoint at) {
+    popupMenu(QtMenu::widgetOf(menu), QPoint(at.x, at.y));
 }
 
 void SimulatedDesktop::popupMenu(QMenu& menu, QPoint at) {
@@ -413,12 +429,16 @@ int SimulatedDesktop::runningTimerCount() const {
 
 // --- messages to the user ------------------------------------------------------
 
-void SimulatedDesktop::showErrorBox(const QString& title, const QString& text) {
-    errorBoxes_.push_back({title, text});
+std::unique_ptr<NativeMenu> SimulatedDesktop::createMenu() {
+    return std::make_unique<QtMenu>();
 }
 
-void SimulatedDesktop::showNotice(const QString& title, const QString& text) {
-    notices_.push_back({title, text});
+void SimulatedDesktop::showErrorBox(const std::string& title, const std::string& text) {
+    errorBoxes_.push_back({QString::fromStdString(title), QString::fromStdString(text)});
+}
+
+void SimulatedDesktop::showNotice(const std::string& title, const std::string& text) {
+    notices_.push_back({QString::fromStdString(title), QString::fromStdString(text)});
 }
 
 // --- notification area and message windows ---------------------------------------
@@ -451,8 +471,8 @@ bool SimulatedDesktop::shellNotifyIcon(TrayOperation operation, const NotifyIcon
     TrayCall call;
     call.operation = operation;
     std::memcpy(&call.data, &data, sizeof data);
-    if (data.hIcon)
-        call.icon = *data.hIcon;
+    if (const QIcon* icon = iconOf(data.hIcon))
+        call.icon = *icon;
 
     // The tip is read only up to its zero byte and never past the field.
     const char* tipEnd = static_cast<const char*>(std::memchr(data.szTip, 0, sizeof data.szTip));
@@ -494,7 +514,7 @@ bool SimulatedDesktop::shellNotifyIcon(TrayOperation operation, const NotifyIcon
     return ok;
 }
 
-void SimulatedDesktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+void SimulatedDesktop::setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, NativeMenu* menu,
                                          std::function<void()> opening) {
     if (trayIcon_ && trayIcon_->hWnd == window && trayIcon_->uID == id) {
         trayIcon_->menu = menu;

@@ -15,6 +15,9 @@
 #include <vector>
 
 class QAbstractButton;
+class QDialog;
+class QMenu;
+class QWidget;
 class QAction;
 
 // A desktop that exists only in memory, for tests. Everything the program asks
@@ -53,7 +56,7 @@ public:
     struct TrayCall {
         TrayOperation operation = TrayOperation::NIM_ADD;
         NotifyIconData data; // byte copy; data.hIcon may dangle later, use icon
-        QIcon icon;          // copy of *data.hIcon (null icon when none)
+        QIcon icon;          // copy of the icon data.hIcon named (null icon when none)
         bool succeeded = false;
     };
     // The icon as the notification area shows it now.
@@ -63,7 +66,7 @@ public:
         std::uint32_t uCallbackMessage = 0;
         std::string tip; // text up to the first zero byte of szTip
         QIcon icon;
-        QMenu* menu = nullptr; // the menu offered to hosts that draw it
+        NativeMenu* menu = nullptr; // the menu offered to hosts that draw it
         std::function<void()> menuOpening;
     };
 
@@ -87,21 +90,27 @@ public:
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
     SessionLimits sessionLimits() const override { return sessionLimits_; }
-    void dragWindow(QWidget& window, QPoint pressPoint) override;
-    int execModal(QDialog& dialog) override;
-    void popupMenu(QMenu& menu, QPoint at) override;
+    void dragWindow(WindowHandle window, ScreenPoint pressPoint) override;
+    int execModal(ModalDialog& dialog) override;
+    void popupMenu(NativeMenu& menu, ScreenPoint at) override;
     void processPendingMessages() override;
     std::unique_ptr<TimerSource> createTimer(std::function<void()> onTick) override;
-    void showErrorBox(const QString& title, const QString& text) override;
-    void showNotice(const QString& title, const QString& text) override;
+    std::unique_ptr<NativeMenu> createMenu() override;
+    void showErrorBox(const std::string& title, const std::string& text) override;
+    void showNotice(const std::string& title, const std::string& text) override;
     bool notificationAreaAvailable() const override { return trayAvailable_; }
     std::uintptr_t createMessageWindow(MessageHandler handler) override;
     void destroyMessageWindow(std::uintptr_t window) override;
     bool shellNotifyIcon(TrayOperation operation, const NotifyIconData& data) override;
-    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, QMenu* menu,
+    void setNotifyIconMenu(std::uintptr_t window, std::uint32_t id, NativeMenu* menu,
                            std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+
+    // The same loops for Qt's own widgets, dialogs and menus.
+    void dragWindow(QWidget& window, QPoint pressPoint);
+    int execModal(QDialog& dialog);
+    void popupMenu(QMenu& menu, QPoint at);
 
     // --- screen and pointer ---
     void setScreenSize(ScreenSize size);

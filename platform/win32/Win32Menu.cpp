@@ -89,6 +89,18 @@ int Win32Menu::appendSeparator() {
     return append(std::move(separator));
 }
 
+void Win32Menu::setSeparator(int item, bool separator) {
+    Item* it = find(item);
+    if (!it || it->separator == separator)
+        return;
+    it->separator = separator;
+    // The kind of a shown item changes by putting it in again.
+    if (it->visible) {
+        ::DeleteMenu(menuOf(handle_), static_cast<UINT>(item), MF_BYCOMMAND);
+        insert(item);
+    }
+}
+
 void Win32Menu::setCaption(int item, const std::string& caption) {
     if (Item* it = find(item)) {
         it->caption = Utf16::fromUtf8(caption);

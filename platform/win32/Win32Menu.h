@@ -1,7 +1,9 @@
 #pragma once
 
 #include "NativeMenu.h"
+#include "ScreenPoint.h"
 
+#include <cstdint>
 #include <vector>
 
 // NativeMenu over a Windows popup menu (CreatePopupMenu, TrackPopupMenu).
@@ -17,11 +19,15 @@ public:
 
     int appendItem(const std::string& caption) override;
     int appendSeparator() override;
+    void setSeparator(int item, bool separator) override;
     void setCaption(int item, const std::string& caption) override;
     void setChecked(int item, bool checked) override;
     void setEnabled(int item, bool enabled) override;
     void setVisible(int item, bool visible) override;
-    int popup(ScreenPoint at, std::uintptr_t owner) override;
+    // Shows the menu at a screen point on behalf of the owner window and
+    // returns when it closes: the item chosen, or 0 when none was. The
+    // choose handler does not run here; the desktop's popupMenu runs it.
+    int popup(ScreenPoint at, std::uintptr_t owner);
 
     // The HMENU.
     std::uintptr_t handle() const { return handle_; }

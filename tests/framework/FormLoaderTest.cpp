@@ -8,6 +8,7 @@
 #include "FormStorer.h"
 #include "FormWriter.h"
 #include "KuvitoError.h"
+#include "QtMenu.h"
 #include "SimulatedDesktop.h"
 #include "TestComponents.h"
 #include "TMenuItem.h"
@@ -83,11 +84,12 @@ TEST_F(FormLoaderTest, CreatesOwnedComponentsNestedByTheirStoredParent) {
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->items().size(), 3u);
     EXPECT_EQ(menu->items()[0]->name(), "N2");
-    EXPECT_TRUE(menu->menu().actions()[1]->isSeparator());
-    EXPECT_EQ(menu->menu().actions()[2]->text().toStdString(), "終了");
+    const QList<QAction*> actions = QtMenu::widgetOf(menu->menu()).actions();
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->text().toStdString(), "終了");
     EXPECT_EQ(menu->designLeft(), 30);
 
-    menu->items()[0]->action().trigger();
+    actions[0]->trigger();
     EXPECT_EQ(clicks, 1);
     auto* timer = dynamic_cast<TTimer*>(form.findComponent("Timer1"));
     ASSERT_NE(timer, nullptr);

@@ -167,7 +167,7 @@ namespace {
 // An error box that stays open for a second, with the clock running.
 class SlowErrorBoxDesktop : public SimulatedDesktop {
 public:
-    void showErrorBox(const QString& title, const QString& text) override {
+    void showErrorBox(const std::string& title, const std::string& text) override {
         SimulatedDesktop::showErrorBox(title, text);
         advance(1000);
     }

@@ -1,5 +1,6 @@
 #include "SimulatedDesktop.h"
 
+#include "QtIconHandle.h"
 #include "QtWindowHandle.h"
 #include "RgnRegion.h"
 
@@ -263,7 +264,7 @@ struct Message {
 NotifyIconData record(std::uintptr_t wnd, const char* tip, const QIcon* icon = nullptr) {
     NotifyIconData d;
     d.hWnd = wnd;
-    d.hIcon = icon;
+    d.hIcon = icon ? handleOf(*icon) : IconHandle{};
     std::strncpy(d.szTip, tip, sizeof d.szTip - 1);
     return d;
 }

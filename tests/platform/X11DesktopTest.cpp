@@ -1,4 +1,6 @@
 #include "X11Desktop.h"
+#include "QtIconHandle.h"
+#include "QtMenu.h"
 #include "QtWindowHandle.h"
 #include "RgnRegion.h"
 #include "X11Probe.h"
@@ -252,7 +254,8 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) {
-            desk_.dragWindow(*this, event->position().toPoint());
+            const QPoint press = event->position().toPoint();
+            desk_.dragWindow(handleOf(*this), {press.x(), press.y()});
             ++drags;
         }
     }
@@ -457,7 +460,7 @@ TEST_F(X11DesktopTest, TrayClickComesBackAsMouseMessages) {
     const QIcon icon(pixmap);
     NotifyIconData data;
     data.hWnd = wnd;
-    data.hIcon = &icon;
+    data.hIcon = handleOf(icon);
     ASSERT_TRUE(desk_.shellNotifyIcon(TrayOperation::NIM_ADD, data));
     EXPECT_FALSE(desk_.shellNotifyIcon(TrayOperation::NIM_ADD, data)) << "already added";
 
@@ -467,8 +470,8 @@ TEST_F(X11DesktopTest, TrayClickComesBackAsMouseMessages) {
     ASSERT_TRUE(waitFor([&] { return trayDocked(area); }));
     // An XEmbed tray reports the right click; Qt must not pop up a menu of
     // its own beside the one the program opens for it.
-    QMenu offered;
-    offered.addAction("item");
+    QtMenu offered;
+    offered.appendItem("item");
     desk_.setNotifyIconMenu(wnd, 1, &offered, [] {});
     EXPECT_EQ(area->contextMenu(), nullptr);
     const QPoint c = area->geometry().center();
@@ -531,7 +534,7 @@ TEST_F(X11DesktopTest, DISABLED_TrayIconComesBackAfterPanelRestart) {
     const QIcon icon(pixmap);
     NotifyIconData data;
     data.hWnd = wnd;
-    data.hIcon = &icon;
+    data.hIcon = handleOf(icon);
     ASSERT_TRUE(desk_.shellNotifyIcon(TrayOperation::NIM_ADD, data));
     QSystemTrayIcon* tray = desk_.trayIcon(wnd, 1);
     auto docked = [&] { return trayDocked(tray); };

@@ -5,6 +5,7 @@
 
 #include "FormValue.h"
 #include "KuvitoError.h"
+#include "QtMenu.h"
 #include "TPopupMenu.h"
 #include "TrayTestSupport.h"
 
@@ -43,7 +44,7 @@ protected:
     TPopupMenu* menu(const char* name) {
         auto* m = new TPopupMenu(form_.get());
         m->setName(name);
-        m->menu().setObjectName(QString::fromLatin1(name));
+        QtMenu::widgetOf(m->menu()).setObjectName(QString::fromLatin1(name));
         return m;
     }
     void send(std::initializer_list<std::uint32_t> messages) {
