@@ -241,7 +241,9 @@ bool Win32DialogBuilder::isChecked(const std::string& name) const {
 void Win32DialogBuilder::setChecked(const std::string& name, bool checked) {
     const HWND hwnd = hwndOf(control(name));
     const ControlDesign* c = design_.find(name);
-    // Selecting an option clears the others, as a click would.
+    // Selecting an option clears the others, as a click would. Wine's auto
+    // option buttons do that on BM_SETCHECK by themselves; Windows documents
+    // it for clicks only, so it is not left to them.
     if (checked && c && c->kind == ControlKind::OptionButton)
         for (const Made& m : made_)
             if (m.design->kind == ControlKind::OptionButton && m.design->parent == c->parent)

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "DialogDesign.h"
+#include "MascotSettings.h"
 #include "Utf16.h"
 #include "Win32DialogBuilder.h"
+#include "Win32SettingsValues.h"
 
 namespace {
 
@@ -274,6 +276,36 @@ TEST(SettingsDialogOnWindows, ChoosingAnOptionClearsTheOthersAndLeavesTheCheckBo
     EXPECT_TRUE(built.isChecked("CbxTemae")) << "the check box is not one of the options";
     built.setChecked("RadioButton2", true);
     EXPECT_FALSE(built.isChecked("RadioButton4"));
+}
+
+// The settings as the Windows dialog shows them and as OK would store them,
+// one showing after another on the same dialog, as the same mapping as on
+// Linux gives them: the sliders clamped, a mode without an option keeping
+// the option already selected.
+TEST(SettingsDialogOnWindows, ShowsAndStoresTheSettingsThroughTheSharedMapping) {
+    struct Case {
+        MascotSettings settings;
+        int speed, step;
+        bool top;
+        int mode;
+    };
+    const Case cases[] = {
+        {{true, MovementMode::WalkOnWindow, 2, 8}, 2, 8, true, 4},
+        {{false, MovementMode::WanderScreen, 0, 10}, 0, 10, false, 2},
+        {{false, static_cast<MovementMode>(7), 12, -1}, 10, 0, false, 2},
+        {{true, MovementMode::StepInPlace, 5, 5}, 5, 5, true, 5},
+    };
+    DialogWindow window(settingsDialogDesign());
+    Win32DialogBuilder built(window.handle(), settingsDialogDesign());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.settings.MoveMode));
+        Win32SettingsValues::show(built, valuesToShow(c.settings, Win32SettingsValues::read(built)));
+        const SettingsDialogValues stored = Win32SettingsValues::read(built);
+        EXPECT_EQ(stored.speedPosition, c.speed);
+        EXPECT_EQ(stored.stepPosition, c.step);
+        EXPECT_EQ(stored.stayOnTop, c.top);
+        EXPECT_EQ(moveModeOfOption(stored.option), c.mode);
+    }
 }
 
 } // namespace
