@@ -4,13 +4,12 @@
 
 #include "TFrmMain.h"
 
-#include <QPoint>
-
 #include <memory>
 #include <utility>
 
 #include "DesktopServices.h"
 #include "DialogPlacement.h"
+#include "QtWindowHandle.h"
 #include "TFrmSettei.h"
 #include "TFrmVer.h"
 #include "TTimer.h"
