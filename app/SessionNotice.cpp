@@ -2,7 +2,7 @@
 
 #include "MovementModes.h"
 
-#include <QStringList>
+#include <string>
 
 namespace {
 
@@ -31,39 +31,38 @@ bool limited(const SessionLimits& limits, const MovementModeRow& mode) {
     return false;
 }
 
-QString quoted(const MovementModeRow& mode) {
-    return QString::fromUtf8("「") + QString::fromUtf8(mode.caption) + QString::fromUtf8("」");
+std::string quoted(const MovementModeRow& mode) {
+    return std::string("「") + mode.caption + "」";
 }
 
 // The names of the modes that pass the filter, in the settings dialog's
 // order, joined as a list.
-template <typename Filter> QString modeNames(Filter filter) {
-    QStringList names;
+template <typename Filter> std::string modeNames(Filter filter) {
+    std::string names;
     for (const MovementModeRow& mode : kMovementModes)
         if (filter(mode))
-            names << quoted(mode);
-    return names.join(QString::fromUtf8("と"));
+            names += (names.empty() ? "" : "と") + quoted(mode);
+    return names;
 }
 
 } // namespace
 
-QString SessionNotice::text(const SessionLimits& limits, MovementMode inEffect) {
+std::string SessionNotice::text(const SessionLimits& limits, MovementMode inEffect) {
     const MovementModeRow* const mode = movementModeRow(inEffect);
     if (!mode || !limited(limits, *mode))
         return {};
-    QString text = QString::fromUtf8("Wayland のデスクトップでは見えないものがあります。\n");
+    std::string text = "Wayland のデスクトップでは見えないものがあります。\n";
     for (const LimitRow& row : kLimitRows) {
         if (!(limits.*row.limit))
             continue;
-        const QString names = modeNames([&](const MovementModeRow& m) { return m.reads.*row.reading; });
-        if (!names.isEmpty())
-            text += names + QString::fromUtf8(row.whatTheyDo) + '\n';
+        const std::string names = modeNames([&](const MovementModeRow& m) { return m.reads.*row.reading; });
+        if (!names.empty())
+            text += names + row.whatTheyDo + '\n';
     }
     if (limits.newLoginCompletesSetUp)
-        text += QString::fromUtf8(
-            "ログアウトしてログインし直すと準備が整い、どのモードも使えるようになります。\n");
-    const QString working = modeNames([&](const MovementModeRow& m) { return !limited(limits, m); });
-    if (!working.isEmpty())
-        text += working + QString::fromUtf8("はいつもどおりに動きます。");
+        text += "ログアウトしてログインし直すと準備が整い、どのモードも使えるようになります。\n";
+    const std::string working = modeNames([&](const MovementModeRow& m) { return !limited(limits, m); });
+    if (!working.empty())
+        text += working + "はいつもどおりに動きます。";
     return text;
 }

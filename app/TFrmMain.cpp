@@ -191,9 +191,9 @@ void TFrmMain::offerMenuOnCharacter() {
 void TFrmMain::tellSessionLimits() {
     if (sessionLimitsTold_)
         return;
-    const QString text = SessionNotice::text(desktopQueries().sessionLimits(), settings().MoveMode);
-    if (text.isEmpty())
+    const std::string text = SessionNotice::text(desktopQueries().sessionLimits(), settings().MoveMode);
+    if (text.empty())
         return;
     sessionLimitsTold_ = true;
-    desktopTray().showNotice(kNoticeTitle, text.toStdString());
+    desktopTray().showNotice(kNoticeTitle, text);
 }
