@@ -17,7 +17,9 @@ public:
     // For Refuse: the one-line error, without the program's name.
     const std::string& error() const { return error_; }
 
-    // The text --help prints; ends with a newline.
+    // The text --help prints, in the system's own words
+    // (CommandLineUsagePosix.cpp, CommandLineUsageWin32.cpp); ends with a
+    // newline.
     static std::string usage();
     // "kuvito <version>", as --version prints it, without the newline.
     static std::string versionLine();
