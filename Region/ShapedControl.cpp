@@ -4,8 +4,8 @@
 #include "KuvitoError.h"
 #include "Picture.h"
 #include "PropertyWriter.h"
+#include "RgnDataBlock.h"
 #include "RgnDataStorage.h"
-#include "RgnRegion.h"
 #include "RgnTransform.h"
 
 ShapedControl::ShapedControl(Component* owner) : Control(owner) {}
@@ -39,7 +39,7 @@ void ShapedControl::takeOutlineOf(Picture& picture) {
     }
 }
 
-void ShapedControl::buildOutline(const Picture& picture, const char* pictureName, QPoint offset,
+void ShapedControl::buildOutline(const Picture& picture, const char* pictureName, int left, int top,
                                  const char* failure) {
     if (!RgnDataBuf_)
         throw KuvitoError(name() + " のﾘｰｼﾞｮﾝ情報がありません");
@@ -53,11 +53,15 @@ void ShapedControl::buildOutline(const Picture& picture, const char* pictureName
         xform.eM11 = static_cast<float>(Width()) / static_cast<float>(picture.width());
         xform.eM22 = static_cast<float>(Height()) / static_cast<float>(picture.height());
     }
-    xform.eDx = static_cast<float>(offset.x());
-    xform.eDy = static_cast<float>(offset.y());
-    RgnHandle_ = RgnRegion::fromBlock(RgnDataBuf_.get(), static_cast<std::size_t>(RgnDataSize_), xform);
-    if (!RgnHandle_)
+    xform.eDx = static_cast<float>(left);
+    xform.eDy = static_cast<float>(top);
+    const auto rects = RgnDataBlock::parse(RgnDataBuf_.get(), static_cast<std::size_t>(RgnDataSize_));
+    const auto moved = rects ? RgnDataBlock::transformed(*rects, xform) : std::nullopt;
+    if (!moved)
         throw KuvitoError(failure);
+    // Scaling can make rectangles overlap or bands meet, so the outline is
+    // brought to its banded form once here rather than on every frame switch.
+    RgnHandle_ = RgnOutline::unionOf(*moved);
 }
 
 bool ShapedControl::readProperty(const std::string& path, const FormValue& value) {

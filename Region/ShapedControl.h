@@ -2,9 +2,7 @@
 
 #include "Control.h"
 #include "ControlExtras.h"
-
-#include <QPoint>
-#include <QRegion>
+#include "RgnOutline.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +15,7 @@ class Picture;
 // What TRgn and TRgnBtn share: a windowless control whose figure's outline is
 // worked out from a picture, stored as a region-data block (the "RgnData"
 // value, kept as it was stored and checked only when a region is built from
-// it) and turned into a region object; the AutoSize flag; and the published
+// it) and turned into the outline the window takes; the AutoSize flag; and the published
 // values that only need to survive a round trip (ControlExtras).
 class ShapedControl : public Control {
 public:
@@ -26,8 +24,8 @@ public:
     bool AutoSize() const { return AutoSize_; }
     virtual void setAutoSize(bool value) = 0;
 
-    // The region object built from the block, or nothing before it is built.
-    const std::optional<QRegion>& RgnHandle() const { return RgnHandle_; }
+    // The outline built from the block, or nothing before it is built.
+    const std::optional<RgnOutline>& RgnHandle() const { return RgnHandle_; }
     // The stored outline block.
     const std::uint8_t* RgnDataBuf() const { return RgnDataBuf_.get(); }
     std::int32_t RgnDataSize() const { return RgnDataSize_; }
@@ -57,17 +55,18 @@ protected:
     // block is gone, the picture is cleared and repainted as empty, and the
     // error goes on to the caller.
     void takeOutlineOf(Picture& picture);
-    // Builds the region object from the block, scaled from the picture's size
-    // to the control's (unless AutoSize) and moved by `offset`. The messages
+    // Builds the outline from the block, scaled from the picture's size to
+    // the control's (unless AutoSize) and moved by `left`, `top`. The messages
     // name the control and `pictureName`; `failure` is the message when the
     // block does not make a region.
-    void buildOutline(const Picture& picture, const char* pictureName, QPoint offset, const char* failure);
+    void buildOutline(const Picture& picture, const char* pictureName, int left, int top,
+                      const char* failure);
 
     bool AutoSize_ = false;
 
 private:
     std::unique_ptr<std::uint8_t[]> RgnDataBuf_;
     std::int32_t RgnDataSize_ = 0;
-    std::optional<QRegion> RgnHandle_;
+    std::optional<RgnOutline> RgnHandle_;
     ControlExtras extras_;
 };

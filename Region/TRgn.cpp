@@ -93,7 +93,7 @@ void TRgn::MakeMask() {
 }
 
 void TRgn::BuildRgn() {
-    buildOutline(picture_, "RgnBitmap", QPoint(Left(), Top()), "ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
+    buildOutline(picture_, "RgnBitmap", Left(), Top(), "ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
 }
 
 void TRgn::loaded() {

@@ -72,7 +72,7 @@ void TRgnBtn::setAutoSize(bool value) {
 }
 
 void TRgnBtn::BuildRgn() {
-    buildOutline(glyphs_[0], "Glyph1", QPoint(0, 0), "ﾘｰｼﾞｮﾝが作成できません");
+    buildOutline(glyphs_[0], "Glyph1", 0, 0, "ﾘｰｼﾞｮﾝが作成できません");
 }
 
 void TRgnBtn::loaded() {
@@ -83,7 +83,7 @@ void TRgnBtn::loaded() {
 
 void TRgnBtn::mouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     Control::mouseDown(button, shift, x, y);
-    if (!isDesigning() && RgnHandle() && RgnHandle()->contains(QPoint(x, y))) {
+    if (!isDesigning() && RgnHandle() && RgnHandle()->contains(x, y)) {
         Pressed_ = true;
         update();
     }

@@ -4,7 +4,7 @@
 #include "Form.h"
 #include "PropertyWriter.h"
 #include "QtWindowHandle.h"
-#include "RgnRegion.h"
+#include "RgnOutline.h"
 #include "TRgn.h"
 
 #include <algorithm>
@@ -58,7 +58,7 @@ bool alreadyInFront(const std::vector<Control*>& inTurn, const std::vector<TRgn*
 } // namespace
 
 void TRgnList::ApplyRgn() {
-    QRegion region;
+    std::vector<const RgnOutline*> outlines;
     others_.clear();
     // The selected frames, then every other control, raised in that order.
     std::vector<Control*> inTurn;
@@ -75,9 +75,8 @@ void TRgnList::ApplyRgn() {
                 continue;
             }
             if (std::find(selection_.begin(), selection_.end(), rgn) != selection_.end()) {
-                // One outline is its own union: the region shares its data.
                 if (rgn->RgnHandle())
-                    region += *rgn->RgnHandle();
+                    outlines.push_back(&*rgn->RgnHandle());
                 inTurn.push_back(rgn);
             } else {
                 hidden.push_back(rgn);
@@ -101,7 +100,11 @@ void TRgnList::ApplyRgn() {
     }
     fire(OnShowWnd_, this);
     if (auto* window = dynamic_cast<QWidget*>(form))
-        desktopWindows().setWindowRegion(handleOf(*window), RgnRegion::rects(region));
+        // The usual switch shows one frame, whose outline goes to the desktop
+        // as it is; only several frames at once are united.
+        desktopWindows().setWindowRegion(handleOf(*window), outlines.size() == 1
+                                                                ? outlines.front()->rects()
+                                                                : RgnOutline::united(outlines).rects());
     if (AutoClear_) {
         for (TRgn* rgn : selection_)
             removeFreeNotification(rgn);
