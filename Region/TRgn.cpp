@@ -3,8 +3,6 @@
 #include "PictureProperty.h"
 #include "PropertyWriter.h"
 
-#include <QPainter>
-
 TRgn::TRgn(Component* owner) : ShapedControl(owner) {
     setBounds(Left(), Top(), 105, 105);
 }
@@ -51,7 +49,7 @@ void TRgn::setShown(bool value) {
     // A frame not shown is not there for the pointer either, so the press
     // goes to what the user sees, wherever the hidden frames lie in the
     // stacking order.
-    setAttribute(Qt::WA_TransparentForMouseEvents, !value);
+    setTakesPointer(value);
     update();
 }
 
@@ -104,25 +102,24 @@ void TRgn::loaded() {
         BuildRgn();
 }
 
-void TRgn::paint(QPainter& canvas) {
+void TRgn::paint(Canvas& canvas) {
     if (!Shown_)
         return;
     Control::paint(canvas);
     if (picture_.empty())
         return;
-    const QRect bounds(0, 0, Width(), Height());
     if (!Transparent_ && !isDesigning()) {
-        pictureDrawing_.drawStretched(canvas, bounds);
+        pictureDrawing_.drawStretched(canvas, 0, 0, Width(), Height());
         return;
     }
     if (MaskBitmap_.empty() || ImageBitmap_.empty())
         return;
-    // Qt has already composed what the parent drew under the control into
-    // the surface, so the mask and the image act on it directly: the mask
+    // The surface already holds what the parent drew under the control, so
+    // the mask and the image act on it directly: the mask
     // blackens the figure's place and keeps the rest, the image puts the
     // figure's colours in and leaves the rest as it was.
-    maskDrawing_.drawRop(canvas, bounds, RasterOp::SRCAND);
-    imageDrawing_.drawRop(canvas, bounds, RasterOp::SRCINVERT);
+    maskDrawing_.drawRop(canvas, 0, 0, Width(), Height(), RasterOp::sourceAnd);
+    imageDrawing_.drawRop(canvas, 0, 0, Width(), Height(), RasterOp::sourceXor);
 }
 
 bool TRgn::readOwnProperty(const std::string& path, const FormValue& value) {

@@ -45,7 +45,7 @@ public:
     void loaded() override;
 
 protected:
-    void paint(QPainter& canvas) override;
+    void paint(Canvas& canvas) override;
     bool readOwnProperty(const std::string& path, const FormValue& value) override;
     void writePictures(PropertyWriter& writer) const override;
     void writeAfterPictures(PropertyWriter& writer) const override;

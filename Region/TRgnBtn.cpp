@@ -4,8 +4,6 @@
 #include "PictureProperty.h"
 #include "PropertyWriter.h"
 
-#include <QPainter>
-
 namespace {
 void checkIndex(int index) {
     if (index < 1 || index > 3)
@@ -97,11 +95,11 @@ void TRgnBtn::mouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     }
 }
 
-void TRgnBtn::mouseDoubleClickEvent(QMouseEvent* event) {
-    Control::mousePressEvent(event);
+void TRgnBtn::pointerDoublePressed(TMouseButton button, TShiftState shift, int x, int y) {
+    Control::pointerPressed(button, shift, x, y);
 }
 
-void TRgnBtn::paint(QPainter& canvas) {
+void TRgnBtn::paint(Canvas& canvas) {
     Control::paint(canvas);
     int index = 1;
     if (!isEnabled() && !glyphs_[2].empty())
@@ -113,8 +111,7 @@ void TRgnBtn::paint(QPainter& canvas) {
     // The face is stretched over the button like its outline, with the
     // glyph's bottom-left colour see-through; at the glyph's own size (which
     // AutoSize keeps) this is a plain 1:1 keyed copy.
-    glyphDrawings_[static_cast<std::size_t>(index - 1)].drawTransparent(canvas,
-                                                                        QRect(0, 0, Width(), Height()));
+    glyphDrawings_[static_cast<std::size_t>(index - 1)].drawTransparent(canvas, 0, 0, Width(), Height());
 }
 
 bool TRgnBtn::readOwnProperty(const std::string& path, const FormValue& value) {

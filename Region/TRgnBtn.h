@@ -37,8 +37,8 @@ protected:
     void mouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void mouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     // No double clicks: a quick second press is another press.
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void paint(QPainter& canvas) override;
+    void pointerDoublePressed(TMouseButton button, TShiftState shift, int x, int y) override;
+    void paint(Canvas& canvas) override;
     bool readOwnProperty(const std::string& path, const FormValue& value) override;
     void writePictures(PropertyWriter& writer) const override;
 

@@ -1,9 +1,8 @@
 #include "TRgnList.h"
 
-#include "DesktopServices.h"
+#include "DesktopWindows.h"
 #include "Form.h"
 #include "PropertyWriter.h"
-#include "QtWindowHandle.h"
 #include "RgnOutline.h"
 #include "TRgn.h"
 
@@ -33,36 +32,14 @@ void TRgnList::notification(Component* component, Operation operation) {
         selection_.erase(std::remove(selection_.begin(), selection_.end(), component), selection_.end());
 }
 
-namespace {
-
-// Whether raising the controls in turn would leave their parent's stacking
-// order as it is, for all anyone sees: each is already above the one before
-// it and nothing that shows lies above the last. Frames that are not shown
-// neither paint nor take the pointer, so where they lie does not count.
-bool alreadyInFront(const std::vector<Control*>& inTurn, const std::vector<TRgn*>& hidden) {
-    if (inTurn.empty())
-        return true;
-    QWidget* parent = inTurn.front()->parentWidget();
-    if (parent == nullptr)
-        return false;
-    std::vector<QWidget*> showing;
-    for (QObject* child : parent->children()) {
-        auto* widget = child->isWidgetType() ? static_cast<QWidget*>(child) : nullptr;
-        if (widget && std::find(hidden.begin(), hidden.end(), widget) == hidden.end())
-            showing.push_back(widget);
-    }
-    return showing.size() >= inTurn.size() &&
-           std::equal(inTurn.begin(), inTurn.end(), showing.end() - static_cast<long>(inTurn.size()));
-}
-
-} // namespace
-
 void TRgnList::ApplyRgn() {
     std::vector<const RgnOutline*> outlines;
     others_.clear();
     // The selected frames, then every other control, raised in that order.
     std::vector<Control*> inTurn;
     std::vector<TRgn*> hidden;
+    // The same, seen as what lies on the form's surface.
+    std::vector<const ControlBase*> stackedInTurn, uncounted;
     Component* form = owner();
     if (form != nullptr) {
         for (Component* component : form->components()) {
@@ -80,13 +57,17 @@ void TRgnList::ApplyRgn() {
                 inTurn.push_back(rgn);
             } else {
                 hidden.push_back(rgn);
+                // Frames that are not shown neither paint nor take the
+                // pointer, so where they lie does not count.
+                uncounted.push_back(rgn);
             }
         }
     }
     inTurn.insert(inTurn.end(), others_.begin(), others_.end());
+    stackedInTurn.assign(inTurn.begin(), inTurn.end());
     // A frame switch every tick would otherwise restack the form's children
     // every tick, with nothing on screen changing.
-    if (!alreadyInFront(inTurn, hidden))
+    if (!ControlBase::stackedOnTop(stackedInTurn, uncounted))
         for (Control* control : inTurn)
             control->bringToFront();
     for (TRgn* rgn : hidden)
@@ -99,12 +80,12 @@ void TRgnList::ApplyRgn() {
         f->setClearBrush();
     }
     fire(OnShowWnd_, this);
-    if (auto* window = dynamic_cast<QWidget*>(form))
+    if (auto* window = dynamic_cast<Form*>(form))
         // The usual switch shows one frame, whose outline goes to the desktop
         // as it is; only several frames at once are united.
-        desktopWindows().setWindowRegion(handleOf(*window), outlines.size() == 1
-                                                                ? outlines.front()->rects()
-                                                                : RgnOutline::united(outlines).rects());
+        desktopWindows().setWindowRegion(window->desktopHandle(), outlines.size() == 1
+                                                                      ? outlines.front()->rects()
+                                                                      : RgnOutline::united(outlines).rects());
     if (AutoClear_) {
         for (TRgn* rgn : selection_)
             removeFreeNotification(rgn);

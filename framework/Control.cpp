@@ -1,18 +1,12 @@
 #include "Control.h"
 
-#include <QMouseEvent>
-#include <QPainter>
+#include <algorithm>
 
 #include "PlacementProperties.h"
 #include "PropertyWriter.h"
 
-Control::Control(Component* owner) : QWidget(nullptr), Component(owner) {
-    // Windowless: drawn on the parent's surface, which shows through
-    // wherever the control paints nothing.
-    setAttribute(Qt::WA_NoSystemBackground);
-    setAutoFillBackground(false);
-    setMouseTracking(true);
-    if (owner && dynamic_cast<QWidget*>(owner))
+Control::Control(Component* owner) : Component(owner) {
+    if (owner && isSurface(owner))
         setParentComponent(owner);
 }
 
@@ -26,27 +20,27 @@ void Control::setBounds(int left, int top, int width, int height) {
     top_ = top;
     width_ = width;
     height_ = height;
-    QWidget::setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+    placeOnSurface(left, top, width, height);
 }
 
 void Control::setCursorNumber(TCursor cursor) {
     cursor_ = cursor;
-    QWidget::setCursor(QCursor(Cursors::toQt(cursor)));
+    showCursorShape(cursor);
 }
 
 void Control::setHint(const std::string& hint) {
     hint_ = hint;
-    setToolTip(QString::fromStdString(hint));
+    showHint(hint);
 }
 
 void Control::setVisible(bool visible) {
-    // Qt hides a widget itself when it changes parent; that is not a change
-    // of the Visible property.
+    // A toolkit may hide a control itself when it changes parent; that is
+    // not a change of the Visible property.
     if (!reparenting_)
         visible_ = visible;
     // Without a parent, showing would open a top-level window.
-    if (parentWidget() || !visible)
-        QWidget::setVisible(visible);
+    if (onSurface() || !visible)
+        showOnSurface(visible);
 }
 
 void Control::bringToFront() {
@@ -59,55 +53,14 @@ void Control::sendToBack() {
     update();
 }
 
-TShiftState Control::shiftState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, bool doubleClick) {
-    TShiftState s = 0;
-    if (modifiers & Qt::ShiftModifier)
-        s |= Shift::ssShift;
-    if (modifiers & Qt::AltModifier)
-        s |= Shift::ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        s |= Shift::ssCtrl;
-    if (buttons & Qt::LeftButton)
-        s |= Shift::ssLeft;
-    if (buttons & Qt::RightButton)
-        s |= Shift::ssRight;
-    if (buttons & Qt::MiddleButton)
-        s |= Shift::ssMiddle;
-    if (doubleClick)
-        s |= Shift::ssDouble;
-    return s;
-}
-
 void Control::setParentComponent(Component* parent) {
     Component::setParentComponent(parent);
-    auto* widget = dynamic_cast<QWidget*>(parent);
-    if (!widget || widget == parentWidget())
+    if (!attachTo(parent))
         return;
-    reparenting_ = true;
-    setParent(widget);
-    reparenting_ = false;
-    QWidget::setGeometry(left_, top_, std::max(width_, 0), std::max(height_, 0));
+    placeOnSurface(left_, top_, width_, height_);
     if (visible_)
-        QWidget::setVisible(true);
+        showOnSurface(true);
 }
-
-namespace {
-bool buttonOf(Qt::MouseButton qt, TMouseButton& out) {
-    switch (qt) {
-    case Qt::LeftButton:
-        out = TMouseButton::mbLeft;
-        return true;
-    case Qt::RightButton:
-        out = TMouseButton::mbRight;
-        return true;
-    case Qt::MiddleButton:
-        out = TMouseButton::mbMiddle;
-        return true;
-    default:
-        return false;
-    }
-}
-} // namespace
 
 void Control::mouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     fire(onMouseDown_, this, button, shift, x, y);
@@ -129,53 +82,33 @@ void Control::dblClick() {
     fire(onDblClick_, this);
 }
 
-void Control::paint(QPainter&) {}
-
-void Control::mousePressEvent(QMouseEvent* event) {
-    TMouseButton button;
-    if (!buttonOf(event->button(), button))
-        return;
+void Control::pointerPressed(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == TMouseButton::mbLeft)
         clicked_ = true;
-    const QPoint p = event->position().toPoint();
-    mouseDown(button, shiftState(event->buttons(), event->modifiers(), false), p.x(), p.y());
+    mouseDown(button, shift, x, y);
 }
 
-void Control::mouseReleaseEvent(QMouseEvent* event) {
-    TMouseButton button;
-    if (!buttonOf(event->button(), button))
-        return;
-    const QPoint p = event->position().toPoint();
+void Control::pointerReleased(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == TMouseButton::mbLeft && clicked_) {
         clicked_ = false;
-        if (rect().contains(p))
+        if (0 <= x && x < std::max(width_, 0) && 0 <= y && y < std::max(height_, 0))
             click();
     }
-    mouseUp(button, shiftState(event->buttons(), event->modifiers(), false), p.x(), p.y());
+    mouseUp(button, shift, x, y);
 }
 
-void Control::mouseDoubleClickEvent(QMouseEvent* event) {
-    TMouseButton button;
-    if (!buttonOf(event->button(), button))
-        return;
+void Control::pointerDoublePressed(TMouseButton button, TShiftState shift, int x, int y) {
     // The second press of a double click: the double-click event first,
     // then the press itself, marked as double.
     if (button == TMouseButton::mbLeft) {
         clicked_ = true;
         dblClick();
     }
-    const QPoint p = event->position().toPoint();
-    mouseDown(button, shiftState(event->buttons(), event->modifiers(), true), p.x(), p.y());
+    mouseDown(button, shift | Shift::ssDouble, x, y);
 }
 
-void Control::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    mouseMove(shiftState(event->buttons(), event->modifiers(), false), p.x(), p.y());
-}
-
-void Control::paintEvent(QPaintEvent*) {
-    QPainter canvas(this);
-    paint(canvas);
+void Control::pointerMoved(TShiftState shift, int x, int y) {
+    mouseMove(shift, x, y);
 }
 
 bool Control::readProperty(const std::string& path, const FormValue& value) {

@@ -1,19 +1,19 @@
 #pragma once
 
-#include <QWidget>
-
 #include "Component.h"
+#include "ControlBase.h"
 #include "Cursors.h"
 #include "Events.h"
 
-class QPainter;
+class Canvas;
 
-// A windowless control: a child widget without a native window of its own,
-// painted on its parent's surface and given mouse events by it. Every change
+// A windowless control: painted on its parent's surface and given mouse
+// events by it (ControlBase, chosen by the build: a child QWidget on Qt, a
+// rectangle of the form's window on Windows). Every change
 // of position or size goes through the virtual setBounds, the stored Left,
 // Top, Width and Height of a layout included. Later controls paint on top of
 // earlier ones and are hit first; bringToFront() moves one to the top.
-class Control : public QWidget, public Component {
+class Control : public ControlBase, public Component {
 public:
     // An owner that is a widget also becomes the parent widget; the stored
     // parent of a layout replaces it (setParentComponent).
@@ -37,7 +37,7 @@ public:
     // The Visible property: kept even while the control has no parent.
     bool Visible() const { return visible_; }
     void setVisible(bool visible) override;
-    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
+    bool Enabled() const { return ownEnabled(); }
 
     const TNotifyEvent& OnClick() const { return onClick_; }
     void setOnClick(TNotifyEvent h) { onClick_ = std::move(h); }
@@ -57,10 +57,6 @@ public:
     // The erase-background request: answered as done (1), nothing drawn.
     virtual int eraseBackground() { return 1; }
 
-    // The held buttons and modifiers as the mouse events carry them.
-    static TShiftState shiftState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                                  bool doubleClick);
-
     // A widget parent becomes the parent widget.
     void setParentComponent(Component* parent) override;
     bool readProperty(const std::string& path, const FormValue& value) override;
@@ -74,21 +70,18 @@ protected:
     virtual void mouseMove(TShiftState shift, int x, int y);
     virtual void click();
     virtual void dblClick();
-    // Painting on the parent's surface, clipped to the control.
-    virtual void paint(QPainter& canvas);
 
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    // The pointer as the control's surface reports it.
+    void pointerPressed(TMouseButton button, TShiftState shift, int x, int y) override;
+    void pointerDoublePressed(TMouseButton button, TShiftState shift, int x, int y) override;
+    void pointerReleased(TMouseButton button, TShiftState shift, int x, int y) override;
+    void pointerMoved(TShiftState shift, int x, int y) override;
 
 private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TCursor cursor_ = Cursors::crDefault;
     std::string hint_;
     bool visible_ = true;
-    bool reparenting_ = false;
     bool clicked_ = false;
     TNotifyEvent onClick_, onDblClick_;
     TMouseEvent onMouseDown_, onMouseUp_;

@@ -9,31 +9,13 @@ namespace {
 struct Entry {
     TCursor number;
     const char* name;
-    Qt::CursorShape shape;
 };
 constexpr std::array<Entry, 22> table{{
-    {0, "crDefault", Qt::ArrowCursor},
-    {-1, "crNone", Qt::BlankCursor},
-    {-2, "crArrow", Qt::ArrowCursor},
-    {-3, "crCross", Qt::CrossCursor},
-    {-4, "crIBeam", Qt::IBeamCursor},
-    {-6, "crSizeNESW", Qt::SizeBDiagCursor},
-    {-7, "crSizeNS", Qt::SizeVerCursor},
-    {-8, "crSizeNWSE", Qt::SizeFDiagCursor},
-    {-9, "crSizeWE", Qt::SizeHorCursor},
-    {-10, "crUpArrow", Qt::UpArrowCursor},
-    {-11, "crHourGlass", Qt::WaitCursor},
-    {-12, "crDrag", Qt::DragCopyCursor},
-    {-13, "crNoDrop", Qt::ForbiddenCursor},
-    {-14, "crHSplit", Qt::SplitHCursor},
-    {-15, "crVSplit", Qt::SplitVCursor},
-    {-16, "crMultiDrag", Qt::DragCopyCursor},
-    {-17, "crSQLWait", Qt::WaitCursor},
-    {-18, "crNo", Qt::ForbiddenCursor},
-    {-19, "crAppStart", Qt::BusyCursor},
-    {-20, "crHelp", Qt::WhatsThisCursor},
-    {-21, "crHandPoint", Qt::PointingHandCursor},
-    {-22, "crSizeAll", Qt::SizeAllCursor},
+    {0, "crDefault"},     {-1, "crNone"},     {-2, "crArrow"},    {-3, "crCross"},     {-4, "crIBeam"},
+    {-6, "crSizeNESW"},   {-7, "crSizeNS"},   {-8, "crSizeNWSE"}, {-9, "crSizeWE"},    {-10, "crUpArrow"},
+    {-11, "crHourGlass"}, {-12, "crDrag"},    {-13, "crNoDrop"},  {-14, "crHSplit"},   {-15, "crVSplit"},
+    {-16, "crMultiDrag"}, {-17, "crSQLWait"}, {-18, "crNo"},      {-19, "crAppStart"}, {-20, "crHelp"},
+    {-21, "crHandPoint"}, {-22, "crSizeAll"},
 }};
 } // namespace
 
@@ -51,15 +33,6 @@ std::string Cursors::toName(TCursor cursor) {
         if (e.number == cursor)
             return e.name;
     return {};
-}
-
-Qt::CursorShape Cursors::toQt(TCursor cursor) {
-    for (const Entry& e : table)
-        if (e.number == cursor)
-            return e.shape;
-    if (cursor == -5) // crSize of old layouts
-        return Qt::SizeAllCursor;
-    return Qt::ArrowCursor;
 }
 
 TCursor Cursors::fromStored(const FormValue& value) {

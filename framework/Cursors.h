@@ -3,12 +3,11 @@
 #include <optional>
 #include <string>
 
-#include <Qt>
-
 #include "FormValue.h"
 
 // The classic cursor numbers, which stored layouts use (by name, such as
-// "crHandPoint", or by number), and the Qt cursor shown for each.
+// "crHandPoint", or by number). Each toolkit shows its own cursor for them
+// (QtCursors, Win32Cursors).
 using TCursor = int;
 namespace Cursors {
 constexpr TCursor crDefault = 0;
@@ -40,5 +39,4 @@ std::optional<TCursor> fromName(const std::string& name);
 TCursor fromStored(const FormValue& value);
 // The name of a known cursor number, or empty.
 std::string toName(TCursor cursor);
-Qt::CursorShape toQt(TCursor cursor);
 } // namespace Cursors

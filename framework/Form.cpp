@@ -1,14 +1,12 @@
 #include "Form.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
+#include <algorithm>
 
-#include "DesktopServices.h"
+#include "DesktopWindows.h"
 #include "ErrorDisplay.h"
 #include "FormLoader.h"
 #include "PlacementProperties.h"
 #include "PropertyWriter.h"
-#include "QtWindowHandle.h"
 
 namespace {
 
@@ -26,21 +24,25 @@ constexpr NamedColor colorNames[] = {
     {"clBtnFace", -16777201}, {"clWindow", -16777211}, {"clWindowText", -16777208},
 };
 
-QColor toQColor(std::int32_t color) {
+struct Rgb {
+    std::uint8_t red, green, blue;
+};
+Rgb toRgb(std::int32_t color) {
     if (color < 0) {
         // System colours: the button face of the classic desktop, white for
         // window backgrounds, black for text.
         switch (color & 0xFF) {
         case 5:
-            return QColor(255, 255, 255);
+            return {255, 255, 255};
         case 8:
-            return QColor(0, 0, 0);
+            return {0, 0, 0};
         default:
-            return QColor(212, 208, 200);
+            return {212, 208, 200};
         }
     }
     // Stored colours are 0x00BBGGRR.
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    return {static_cast<std::uint8_t>(color & 0xFF), static_cast<std::uint8_t>((color >> 8) & 0xFF),
+            static_cast<std::uint8_t>((color >> 16) & 0xFF)};
 }
 
 bool isFontPath(const std::string& path) {
@@ -49,19 +51,19 @@ bool isFontPath(const std::string& path) {
 
 } // namespace
 
-Form::Form(Component* owner) : QDialog(nullptr, Qt::Window), Component(owner) {
+Form::Form(Component* owner) : Component(owner) {
     setColor(color_);
 }
 
 Form::~Form() {
     // The owned components go first, while the form is still whole and
-    // before the widget base deletes its child widgets.
+    // before the window base goes with its child windows.
     beginDestruction();
     destroyComponents();
 }
 
 WindowHandle Form::dialogWindow() const {
-    return handleOf(*this);
+    return desktopHandle();
 }
 
 void Form::beginModal() {
@@ -69,7 +71,7 @@ void Form::beginModal() {
 }
 
 std::optional<int> Form::modalResult() const {
-    // A shown form is still running; QDialog hides it as it ends.
+    // A shown form is still running; the toolkit hides it as it ends.
     if (isVisible())
         return std::nullopt;
     return result();
@@ -86,57 +88,57 @@ void Form::doCreate() {
 }
 
 int Form::Left() const {
-    return pendingMove_ ? pendingMove_->x() : desktopWindows().windowPos(handleOf(*this)).x;
+    return pendingMove_ ? pendingMove_->x : desktopWindows().windowPos(desktopHandle()).x;
 }
 int Form::Top() const {
-    return pendingMove_ ? pendingMove_->y() : desktopWindows().windowPos(handleOf(*this)).y;
+    return pendingMove_ ? pendingMove_->y : desktopWindows().windowPos(desktopHandle()).y;
 }
 int Form::Width() const {
-    return frameGeometry().width();
+    return outerWidth();
 }
 int Form::Height() const {
-    return frameGeometry().height();
+    return outerHeight();
 }
 
 void Form::setLeft(int v) {
     if (v == Left())
         return;
     if (moveBatchDepth_ > 0)
-        pendingMove_ = QPoint(v, Top());
+        pendingMove_ = ScreenPoint{v, Top()};
     else
-        desktopWindows().moveWindow(handleOf(*this), v, Top());
+        desktopWindows().moveWindow(desktopHandle(), v, Top());
 }
 
 void Form::setTop(int v) {
     if (v == Top())
         return;
     if (moveBatchDepth_ > 0)
-        pendingMove_ = QPoint(Left(), v);
+        pendingMove_ = ScreenPoint{Left(), v};
     else
-        desktopWindows().moveWindow(handleOf(*this), Left(), v);
+        desktopWindows().moveWindow(desktopHandle(), Left(), v);
 }
 
 void Form::endMoveBatch() {
     if (moveBatchDepth_ == 0 || --moveBatchDepth_ > 0 || !pendingMove_)
         return;
-    const QPoint to = *pendingMove_;
+    const ScreenPoint to = *pendingMove_;
     pendingMove_.reset();
-    if (ScreenPoint{to.x(), to.y()} != desktopWindows().windowPos(handleOf(*this)))
-        desktopWindows().moveWindow(handleOf(*this), to.x(), to.y());
+    if (to != desktopWindows().windowPos(desktopHandle()))
+        desktopWindows().moveWindow(desktopHandle(), to.x, to.y);
 }
 
 // The frame's share of the outer size, kept while the size changes.
 void Form::setWidth(int v) {
-    setClientSize(v - (Width() - width()), height());
+    setClientSize(v - (Width() - clientWidth()), clientHeight());
 }
 void Form::setHeight(int v) {
-    setClientSize(width(), v - (Height() - height()));
+    setClientSize(clientWidth(), v - (Height() - clientHeight()));
 }
 void Form::setClientWidth(int v) {
-    setClientSize(v, height());
+    setClientSize(v, clientHeight());
 }
 void Form::setClientHeight(int v) {
-    setClientSize(width(), v);
+    setClientSize(clientWidth(), v);
 }
 
 bool Form::hasFixedBorder() const {
@@ -146,19 +148,14 @@ bool Form::hasFixedBorder() const {
 
 // A fixed border keeps the user from resizing, not the program.
 void Form::setClientSize(int w, int h) {
-    w = std::max(w, 0);
-    h = std::max(h, 0);
-    if (hasFixedBorder())
-        setFixedSize(w, h);
-    else
-        resize(w, h);
+    resizeClient(std::max(w, 0), std::max(h, 0), hasFixedBorder());
 }
 
 std::string Form::Caption() const {
-    return windowTitle().toStdString();
+    return windowCaption();
 }
 void Form::setCaption(const std::string& caption) {
-    setWindowTitle(QString::fromStdString(caption));
+    setWindowCaption(caption);
 }
 
 void Form::setFormStyle(TFormStyle style) {
@@ -167,57 +164,36 @@ void Form::setFormStyle(TFormStyle style) {
     formStyle_ = style;
     // The desktop keeps the one record of "top-most" for every window, also
     // for a window whose stored layout says so before it exists.
-    desktopWindows().setTopMost(handleOf(*this), style == TFormStyle::fsStayOnTop);
+    desktopWindows().setTopMost(desktopHandle(), style == TFormStyle::fsStayOnTop);
 }
 
 void Form::setBorderStyle(TFormBorderStyle style) {
     if (style == borderStyle_)
         return;
     borderStyle_ = style;
-    applyWindowFlags();
-}
-
-void Form::applyWindowFlags() {
-    const bool wasVisible = isVisible();
-    // Only the window type and the frame hints change; the rest (stay on
-    // top, the tool type the desktop uses to keep the window off the
-    // taskbar, hints a dialog set itself) is kept.
-    const bool tool = windowType() == Qt::Tool;
-    Qt::WindowFlags flags = windowFlags() & ~(Qt::WindowType_Mask | Qt::FramelessWindowHint);
-    switch (borderStyle_) {
+    FormFrame frame = FormFrame::normal;
+    switch (style) {
     case TFormBorderStyle::bsNone:
-        flags |= (tool ? Qt::Tool : Qt::Window) | Qt::FramelessWindowHint;
+        frame = FormFrame::none;
         break;
     case TFormBorderStyle::bsDialog:
-        flags |= (tool ? Qt::Tool : Qt::Dialog) | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        frame = FormFrame::dialog;
         break;
     case TFormBorderStyle::bsToolWindow:
     case TFormBorderStyle::bsSizeToolWin:
-        flags |= Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        frame = FormFrame::tool;
         break;
-    case TFormBorderStyle::bsSingle:
-    case TFormBorderStyle::bsSizeable:
-        flags |= tool ? Qt::Tool : Qt::Window;
+    default:
         break;
     }
-    setWindowFlags(flags);
-    // Fixed borders do not let the user resize the window.
-    if (hasFixedBorder()) {
-        setFixedSize(size());
-    } else {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
-    if (wasVisible)
-        show();
+    applyFrame(frame, hasFixedBorder());
 }
 
 void Form::setClearBrush() {
     if (clearBrush_)
         return;
     clearBrush_ = true;
-    setAutoFillBackground(false);
-    setAttribute(Qt::WA_NoSystemBackground, true);
+    stopFillingBackground();
 }
 
 void Form::setColor(std::int32_t color) {
@@ -226,41 +202,25 @@ void Form::setColor(std::int32_t color) {
     for (const NamedColor& c : colorNames)
         if (c.value == color)
             colorName_ = c.name;
-    QPalette p = palette();
-    p.setColor(QPalette::Window, toQColor(color));
-    setPalette(p);
+    const Rgb rgb = toRgb(color);
+    setBackground(rgb.red, rgb.green, rgb.blue);
 }
 
 void Form::setCursorNumber(TCursor cursor) {
     cursor_ = cursor;
-    setCursor(QCursor(Cursors::toQt(cursor)));
+    showCursorShape(cursor);
 }
 
-void Form::closeEvent(QCloseEvent* event) {
+bool Form::closeRequested() {
     TCloseAction action = TCloseAction::caHide;
     TCloseEvent handler = onClose_;
     ErrorDisplay::guarded([&] { fire(handler, this, action); });
-    if (action == TCloseAction::caNone) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    return action != TCloseAction::caNone;
 }
 
-void Form::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+void Form::shown() {
     TNotifyEvent handler = onShow_;
     ErrorDisplay::guarded([&] { fire(handler, this); });
-}
-
-void Form::keyPressEvent(QKeyEvent* event) {
-    // QDialog closes on Esc; a form that is not running modally (the main
-    // window) must not.
-    if (event->key() == Qt::Key_Escape && windowModality() == Qt::NonModal) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 bool Form::readProperty(const std::string& path, const FormValue& value) {
@@ -309,18 +269,13 @@ bool Form::readProperty(const std::string& path, const FormValue& value) {
     } else if (isFontPath(path) || path == "PixelsPerInch" || path == "TextHeight" || path == "Position" ||
                path == "OldCreateOrder" || path == "Scaled" || path == "Visible") {
         if (path == "Font.Name") {
-            QFont f = font();
-            f.setFamily(QString::fromStdString(value.asString()));
-            setFont(f);
+            setFontFamily(value.asString());
         } else if (path == "Font.Height") {
             // A negative height is the character height in pixels, a positive
             // one the cell height; both are taken as the pixel size here.
             const std::int64_t h = value.asInt32();
-            if (h != 0) {
-                QFont f = font();
-                f.setPixelSize(static_cast<int>(std::min<std::int64_t>(h < 0 ? -h : h, 1000)));
-                setFont(f);
-            }
+            if (h != 0)
+                setFontPixelSize(static_cast<int>(std::min<std::int64_t>(h < 0 ? -h : h, 1000)));
         }
         kept_.emplace_back(path, value);
     } else {
@@ -340,8 +295,8 @@ void Form::writeProperties(PropertyWriter& writer) const {
         writer.write("BorderStyle", FormValue::fromIdent(names[static_cast<int>(borderStyle_)]));
     }
     writer.write("Caption", FormValue::fromString(Caption()));
-    writer.write("ClientHeight", FormValue::fromInt(height()));
-    writer.write("ClientWidth", FormValue::fromInt(width()));
+    writer.write("ClientHeight", FormValue::fromInt(clientHeight()));
+    writer.write("ClientWidth", FormValue::fromInt(clientWidth()));
     writer.write("Color", colorName_.empty() ? FormValue::fromInt(color_) : FormValue::fromIdent(colorName_));
     if (cursor_ != Cursors::crDefault) {
         const std::string name = Cursors::toName(cursor_);

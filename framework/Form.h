@@ -1,11 +1,7 @@
 #pragma once
 
-#include <optional>
-#include <QPoint>
-
-#include <QDialog>
-
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,13 +9,16 @@
 #include "Component.h"
 #include "Cursors.h"
 #include "Events.h"
+#include "FormBase.h"
 #include "ModalDialog.h"
+#include "ScreenPoint.h"
 
 // A top-level window that is also the root component of its layout: it
 // publishes the handlers its layout names and owns every component of it.
-// It is a QDialog so that dialogs can be shown modally through
-// desktopLoops().execModal; Esc closes it only while it runs modally.
-class Form : public QDialog, public Component, public ModalDialog {
+// The window itself is the toolkit's (FormBase, chosen by the build: a
+// QDialog on Qt, an HWND on Windows); what a form does with it is shared.
+// Dialogs are shown modally through desktopLoops().execModal.
+class Form : public FormBase, public Component, public ModalDialog {
 public:
     enum class TFormStyle : int { fsNormal = 0, fsMDIChild = 1, fsMDIForm = 2, fsStayOnTop = 3 };
     enum class TFormBorderStyle : int {
@@ -61,8 +60,8 @@ public:
     void endMoveBatch();
     void setWidth(int v);
     void setHeight(int v);
-    int ClientWidth() const { return width(); }
-    int ClientHeight() const { return height(); }
+    int ClientWidth() const { return clientWidth(); }
+    int ClientHeight() const { return clientHeight(); }
     void setClientWidth(int v);
     void setClientHeight(int v);
 
@@ -95,14 +94,12 @@ public:
     void writeProperties(PropertyWriter& writer) const override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool closeRequested() override;
+    void shown() override;
 
 private:
-    std::optional<QPoint> pendingMove_;
+    std::optional<ScreenPoint> pendingMove_;
     int moveBatchDepth_ = 0;
-    void applyWindowFlags();
     bool hasFixedBorder() const;
     void setClientSize(int width, int height);
 

@@ -2,53 +2,48 @@
 
 #include "Picture.h"
 
-#include <QImage>
-
 #include <cstdint>
+#include <memory>
 
-class QPainter;
-class QRect;
-class QPoint;
+class Canvas;
 
-// Raster operations of picture-to-surface copies, by their classic codes.
+// Raster operations of picture-to-surface copies, by their classic codes
+// (named apart from the system's own macros for them, so that a source may
+// include Windows' headers beside this one).
 enum class RasterOp : std::uint32_t {
-    SRCCOPY = 0x00CC0020,      // source
-    SRCAND = 0x008800C6,       // source AND destination
-    SRCINVERT = 0x00660046,    // source XOR destination
-    DSTANDNOTSRC = 0x00220326, // destination AND NOT source
+    sourceCopy = 0x00CC0020,   // source
+    sourceAnd = 0x008800C6,    // source AND destination
+    sourceXor = 0x00660046,    // source XOR destination
+    notSourceAnd = 0x00220326, // destination AND NOT source
 };
 
-// Draws a Picture with Qt. The picture is turned into a QImage once and the
-// image is kept until the picture changes, so repeated painting converts
-// nothing. The raster operations need a raster surface (a QImage, or a
-// widget's backing store), which is what every painter here draws on.
+// Draws a Picture on a Canvas. The picture is turned into what the toolkit
+// draws from (a QImage on Qt, a DIB section on Windows) once, and that is
+// kept until the picture changes, so repeated painting converts nothing.
+// Targets are rectangles in the canvas's pixels: left, top, width, height.
 class PictureDrawing {
 public:
-    explicit PictureDrawing(const Picture& picture) : picture_(picture) {}
+    explicit PictureDrawing(const Picture& picture);
+    ~PictureDrawing();
+    PictureDrawing(PictureDrawing&&) noexcept;
+    PictureDrawing(const PictureDrawing&) = delete;
+    PictureDrawing& operator=(const PictureDrawing&) = delete;
 
-    // The picture as an opaque 32-bit image (cached).
-    const QImage& image() const;
-    // The same with every pixel of the key colour (the bottom-left pixel's)
-    // fully transparent (cached).
-    const QImage& keyedImage() const;
-
-    // 1:1 at a point.
-    void draw(QPainter& painter, const QPoint& at) const;
     // Stretched over a rectangle (nearest pixel, as blits do).
-    void drawStretched(QPainter& painter, const QRect& target) const;
-    // Stretched, with the key colour see-through.
-    void drawTransparent(QPainter& painter, const QRect& target) const;
+    void drawStretched(Canvas& canvas, int left, int top, int width, int height) const;
+    // Stretched, with the key colour (the bottom-left pixel's) see-through.
+    void drawTransparent(Canvas& canvas, int left, int top, int width, int height) const;
     // Stretched, combined with what the surface holds by a raster operation.
-    void drawRop(QPainter& painter, const QRect& target, RasterOp rop) const;
+    void drawRop(Canvas& canvas, int left, int top, int width, int height, RasterOp rop) const;
 
-    // Uncached conversions.
-    static QImage toQImage(const Picture& picture);
-    static Picture fromQImage(const QImage& image); // 32 bits per pixel
+    // What the toolkit draws from, made from the picture (per toolkit).
+    struct Prepared;
 
 private:
+    // The prepared form of the picture as it is now.
+    Prepared& prepared() const;
+
     const Picture& picture_;
-    mutable QImage image_;
-    mutable std::uint64_t imageChange_ = ~std::uint64_t{0};
-    mutable QImage keyed_;
-    mutable std::uint64_t keyedChange_ = ~std::uint64_t{0};
+    mutable std::unique_ptr<Prepared> prepared_;
+    mutable std::uint64_t preparedChange_ = ~std::uint64_t{0};
 };

@@ -32,3 +32,7 @@ public:
     // Brings the window to the front and gives it the input focus.
     virtual void setForegroundWindow(WindowHandle window) = 0;
 };
+
+// The installed desktop's window calls (see DesktopServices.h), declared
+// here too so that code that only moves and shapes windows needs no more.
+DesktopWindows& desktopWindows();
