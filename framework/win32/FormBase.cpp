@@ -361,7 +361,9 @@ std::intptr_t FormBase::handleMessage(unsigned message, std::uintptr_t wParam, s
         close();
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam)
+        // Only a show the program asked for (lParam 0), not the window
+        // coming back with its owner.
+        if (wParam && lParam == 0)
             shown();
         break;
     case WM_SETCURSOR:
