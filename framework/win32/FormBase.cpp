@@ -4,12 +4,14 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "Canvas.h"
 #include "ControlBase.h"
 #include "KuvitoError.h"
 #include "Utf16.h"
 #include "Win32Cursors.h"
+#include "Win32MessageLoop.h"
 
 namespace {
 
@@ -29,7 +31,12 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     // its window, are Windows' own business.
     if (form == nullptr || form->desktopHandle().id != reinterpret_cast<std::uintptr_t>(hwnd))
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    return form->handleMessage(message, wParam, lParam);
+    // The form's handlers are the program's (movers, menu commands, the
+    // dialogs' buttons): what they throw must not unwind through Windows'
+    // frames, so it is shown and the message gets Windows' own handling.
+    const std::optional<std::intptr_t> result = Win32MessageLoop::guarded(
+        [&]() -> std::optional<std::intptr_t> { return form->handleMessage(message, wParam, lParam); });
+    return result ? *result : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void registerClass() {

@@ -2,9 +2,11 @@
 // framework: what Windows makes of them, read back from Windows.
 #include "Form.h"
 #include "FormTestDesktop.h"
+#include "KuvitoError.h"
 #include "MessagePump.h"
 #include "TRgn.h"
 #include "TRgnList.h"
+#include "Win32MessageLoop.h"
 
 #include <windows.h>
 
@@ -96,6 +98,40 @@ TEST(Win32Form, TheShownFrameShapesTheWindowAndTakesTheClick) {
         ASSERT_TRUE(pumpUntil([&] { return pressed.size() > before; }));
         EXPECT_EQ(pressed.back(), f.name);
     }
+}
+
+// What a control's handler throws is shown and the form goes on: it must
+// not unwind through Windows' own frames between the message and the form.
+TEST(Win32Form, AnExceptionFromAControlsHandlerIsShownAndTheFormGoesOn) {
+    std::vector<std::string> shown;
+    MessageLoop::setExceptionHandler([&](std::exception_ptr error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            shown.push_back(e.what());
+        }
+    });
+    installDesktop(std::make_unique<FormTestDesktop>());
+    Form form;
+    form.setClientWidth(side);
+    form.setClientHeight(side);
+    auto* rgn = new TRgn(&form);
+    rgn->setBounds(0, 0, side, side);
+    rgn->setRgnBitmap(bar(0, side));
+    int presses = 0;
+    rgn->setOnMouseDown([&](Component*, TMouseButton, TShiftState, int, int) {
+        if (++presses == 1)
+            throw KuvitoError("from the handler");
+    });
+    const HWND hwnd = reinterpret_cast<HWND>(form.desktopHandle().id);
+    for (int i = 0; i < 2; ++i) {
+        ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(side / 2, side / 2));
+        ::SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(side / 2, side / 2));
+    }
+    MessageLoop::setExceptionHandler(nullptr);
+    EXPECT_EQ(presses, 2);
+    EXPECT_EQ(shown, std::vector<std::string>{"from the handler"});
+    EXPECT_TRUE(::IsWindow(hwnd));
 }
 
 } // namespace
