@@ -3,7 +3,6 @@
 #include "DesktopServices.h"
 #include "FormLoader.h"
 #include "GeneratorDraws.h"
-#include "QtWindowHandle.h"
 #include "SessionNotice.h"
 #include "SettingsStore.h"
 #include "TMenuItem.h"
@@ -114,8 +113,8 @@ void TFrmMain::FormClose(Component*) {
 void TFrmMain::ApplySettings() {
     const MascotSettings& s = settings();
     Timer2->setInterval(0);
-    if (desktopWindows().isTopMost(handleOf(*this)) != s.StayOnTop)
-        desktopWindows().setTopMost(handleOf(*this), s.StayOnTop);
+    if (desktopWindows().isTopMost(desktopHandle()) != s.StayOnTop)
+        desktopWindows().setTopMost(desktopHandle(), s.StayOnTop);
     if (isIndex(s.SpeedIndex)) {
         Timer1->setInterval(kPeriods[s.SpeedIndex]);
     } else if (Timer1->Interval() == 0 && movePeriod_ != 0) {

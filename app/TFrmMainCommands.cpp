@@ -9,7 +9,6 @@
 
 #include "DesktopServices.h"
 #include "DialogPlacement.h"
-#include "QtWindowHandle.h"
 #include "TFrmSettei.h"
 #include "TFrmVer.h"
 #include "TTimer.h"
@@ -47,7 +46,7 @@ void TFrmMain::Rgn1MouseDown(Component*, TMouseButton, TShiftState Shift, int X,
     // No movement tick may move the window under the pointer; a pause in
     // progress goes on beating on Timer2.
     Timer1->setInterval(0);
-    desktopLoops().dragWindow(handleOf(*this), {X, Y});
+    desktopLoops().dragWindow(desktopHandle(), {X, Y});
     // Ends any pause and restarts Timer1 with a fresh countdown, also after
     // a press that did not move the window at all.
     ApplySettings();
