@@ -126,6 +126,8 @@ bool FormBase::close() {
     if (!closeRequested())
         return false;
     hide();
+    if (onClosed_)
+        onClosed_();
     return true;
 }
 
@@ -358,6 +360,11 @@ bool FormBase::setCursorFor(int x, int y) {
 std::intptr_t FormBase::handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     HWND hwnd = hwndOf(hwnd_);
     switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+        if (const std::optional<std::intptr_t> answer = childMessage(message, wParam, lParam))
+            return *answer;
+        break;
     case WM_ERASEBKGND:
         // Painting fills the background itself, in the back buffer.
         return 1;

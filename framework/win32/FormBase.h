@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Cursors.h"
@@ -37,6 +40,10 @@ public:
     void setResult(int result) { result_ = result; }
     int result() const { return result_; }
 
+    // Called once the form has closed (hidden by close() or its close box).
+    // The program's main() ends its loop with the mascot window this way.
+    void whenClosed(std::function<void()> onClosed) { onClosed_ = std::move(onClosed); }
+
     // The window's messages, as its window procedure hands them on.
     std::intptr_t handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
@@ -64,6 +71,15 @@ protected:
 
     virtual bool closeRequested() { return true; }
     virtual void shown() {}
+    // What the form's child windows tell their parent (WM_COMMAND from a
+    // button, WM_CTLCOLORSTATIC asking for a static's colours): the dialogs
+    // built of Windows' own controls answer these; nothing leaves them to
+    // Windows.
+    virtual std::optional<std::intptr_t> childMessage(unsigned, std::uintptr_t, std::intptr_t) {
+        return std::nullopt;
+    }
+    // The form's background colour, a COLORREF.
+    std::uint32_t backgroundColour() const { return background_; }
 
 private:
     friend class ControlBase;
@@ -85,4 +101,5 @@ private:
     std::string fontFamily_;
     int fontPixels_ = 0;
     int result_ = 0;
+    std::function<void()> onClosed_;
 };

@@ -1,0 +1,60 @@
+#include "TFrmSettei.h"
+
+#include <utility>
+
+#include "DialogDesign.h"
+#include "ErrorDisplay.h"
+#include "KuvitoError.h"
+#include "ProgramState.h"
+#include "SettingsStore.h"
+#include "Win32SettingsValues.h"
+
+TFrmSettei* FrmSettei = nullptr;
+
+TFrmSettei::TFrmSettei(std::function<void()> applyOnMascot, Component* owner)
+    : Win32DialogForm(owner, settingsDialogDesign()), applyOnMascot_(std::move(applyOnMascot)) {}
+
+TFrmSettei::~TFrmSettei() {
+    if (FrmSettei == this)
+        FrmSettei = nullptr;
+}
+
+void TFrmSettei::shown() {
+    Win32DialogForm::shown();
+    FormShow();
+}
+
+void TFrmSettei::clicked(const std::string& name) {
+    if (name == "Button1")
+        Button1Click();
+    else if (name == "Button2")
+        Button2Click();
+}
+
+void TFrmSettei::FormShow() {
+    Win32SettingsValues::show(controls(),
+                              valuesToShow(programState().settings, Win32SettingsValues::read(controls())));
+}
+
+int TFrmSettei::selectedMoveMode() const {
+    return moveModeOfOption(Win32SettingsValues::read(controls()).option);
+}
+
+void TFrmSettei::Button1Click() {
+    try {
+        const SettingsDialogValues v = Win32SettingsValues::read(controls());
+        WriteSettings(v.speedPosition, v.stepPosition, v.stayOnTop, moveModeOfOption(v.option));
+    } catch (const KuvitoError& error) {
+        // The user keeps the values and may try again or cancel; the
+        // mascot is not re-configured from a half-written file.
+        ErrorDisplay::showException(error);
+        return;
+    }
+    if (applyOnMascot_)
+        applyOnMascot_();
+    accept();
+}
+
+void TFrmSettei::Button2Click() {
+    reject();
+}
