@@ -5,9 +5,8 @@
 #   tools/windows.sh
 #
 # It installs what it needs (tools/deps.sh windows), builds build-windows/
-# (the toolkit-free libraries, the program's resources and their tests; there
-# is no kuvito.exe yet), then runs every test program through Wine in a fresh
-# prefix that is removed afterwards: no display (Wine can show no dialog), no
+# (kuvito.exe, its zip, and the tests of the Windows side), then runs every
+# test program through Wine in a fresh prefix that is removed afterwards: no display (Wine can show no dialog), no
 # network where the machine lets it cut that off, no debug output. The tests
 # of the Win32 desktop that need a display run after them on a private
 # virtual desktop (Xvfb, a window manager and a tray), in a prefix of their
