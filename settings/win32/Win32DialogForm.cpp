@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-Win32DialogForm::Win32DialogForm(Component* owner, const DialogDesign& design) : Form(owner), design_(design) {
+Win32DialogForm::Win32DialogForm(Component* owner, const DialogDesign& design)
+    : Form(owner), design_(design) {
     setName(design.name);
     setCaption(design.caption);
     // A title bar with a close box only, never resized by the user.

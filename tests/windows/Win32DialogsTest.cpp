@@ -54,7 +54,8 @@ void pressSoon(std::vector<WPARAM> keys) {
 class Win32Dialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() / ("kuvito-dialogs-" + std::to_string(::GetCurrentProcessId()));
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("kuvito-dialogs-" + std::to_string(::GetCurrentProcessId()));
         std::filesystem::create_directories(folder_);
         installDesktop(std::make_unique<DialogTestDesktop>(folder_));
         resetProgramState();
