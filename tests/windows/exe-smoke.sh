@@ -41,13 +41,18 @@ pid=$!
 read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 xdotool mousemove $((screen_w * 3 / 4)) $((screen_h / 2))
 
+# The window gets its caption with its layout, before its first frame
+# shapes it and it is shown: it counts once it is shown.
 window=""
 for _ in $(seq 60); do
   window=$(xwininfo -root -tree | awk '/"走れクヴィトくん":/ {print $1; exit}')
-  [ -n "$window" ] && break
+  if [ -n "$window" ] && xwininfo -id "$window" | grep -q IsViewable; then
+    break
+  fi
   sleep 0.5
 done
 [ -n "$window" ] || fail "no window named 走れクヴィトくん"
+xwininfo -id "$window" | grep -q IsViewable || fail "the window 走れクヴィトくん is not shown"
 program_pid=$(xprop -id "$window" _NET_WM_PID | awk '{print $3}')
 
 geometry() { xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'; }
@@ -55,7 +60,12 @@ read -r x0 y0 width height < <(geometry)
 
 # The shape: Wine makes the window region an X shape. A frame of the
 # character lies inside the form and covers less than all of it.
-shape=$(xwininfo -id "$window" -shape | awk '/Window shape extents:/ {print $4}')
+shape=""
+for _ in $(seq 20); do
+  shape=$(xwininfo -id "$window" -shape | awk '/Window shape extents:/ {print $4}')
+  [ -n "$shape" ] && break
+  sleep 0.5
+done
 [ -n "$shape" ] || fail "the window has no shape"
 shape_w=${shape%%x*}
 rest=${shape#*x}
