@@ -10,13 +10,11 @@
 
 #include <utility>
 
+#include "ConfirmSettings.h"
 #include "DialogDesign.h"
-#include "ErrorDisplay.h"
-#include "KuvitoError.h"
 #include "MovementModes.h"
 #include "ProgramState.h"
 #include "QtDialogBuilder.h"
-#include "SettingsStore.h"
 
 TFrmSettei* FrmSettei = nullptr;
 
@@ -87,18 +85,8 @@ int TFrmSettei::selectedMoveMode() const {
 }
 
 void TFrmSettei::Button1Click() {
-    try {
-        const SettingsDialogValues v = shownValues();
-        WriteSettings(v.speedPosition, v.stepPosition, v.stayOnTop, moveModeOfOption(v.option));
-    } catch (const KuvitoError& error) {
-        // The user keeps the values and may try again or cancel; the
-        // mascot is not re-configured from a half-written file.
-        ErrorDisplay::showException(error);
-        return;
-    }
-    if (applyOnMascot_)
-        applyOnMascot_();
-    accept();
+    if (confirmSettings(shownValues(), applyOnMascot_))
+        accept();
 }
 
 void TFrmSettei::Button2Click() {

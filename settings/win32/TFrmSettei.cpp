@@ -2,11 +2,9 @@
 
 #include <utility>
 
+#include "ConfirmSettings.h"
 #include "DialogDesign.h"
-#include "ErrorDisplay.h"
-#include "KuvitoError.h"
 #include "ProgramState.h"
-#include "SettingsStore.h"
 #include "Win32SettingsValues.h"
 
 TFrmSettei* FrmSettei = nullptr;
@@ -41,18 +39,8 @@ int TFrmSettei::selectedMoveMode() const {
 }
 
 void TFrmSettei::Button1Click() {
-    try {
-        const SettingsDialogValues v = Win32SettingsValues::read(controls());
-        WriteSettings(v.speedPosition, v.stepPosition, v.stayOnTop, moveModeOfOption(v.option));
-    } catch (const KuvitoError& error) {
-        // The user keeps the values and may try again or cancel; the
-        // mascot is not re-configured from a half-written file.
-        ErrorDisplay::showException(error);
-        return;
-    }
-    if (applyOnMascot_)
-        applyOnMascot_();
-    accept();
+    if (confirmSettings(Win32SettingsValues::read(controls()), applyOnMascot_))
+        accept();
 }
 
 void TFrmSettei::Button2Click() {
