@@ -19,5 +19,7 @@ unset DISPLAY WAYLAND_DISPLAY
 if [ -n "${KUVITO_WINE_DISPLAY:-}" ]; then
   export DISPLAY=$KUVITO_WINE_DISPLAY
 fi
-# Windows programs end their lines with CR LF; the test tools read LF.
-"$wine" "$@" | tr -d '\r'
+# Windows programs end their lines with CR LF; the test tools read LF, each
+# line as soon as it is written (a script may wait for a line from a helper
+# that goes on running).
+"$wine" "$@" | stdbuf -oL tr -d '\r'

@@ -1,0 +1,85 @@
+// What kuvito.exe's end-to-end scripts need from inside Windows, which X
+// cannot show them:
+//
+//   exe-probe.exe hold FILE     opens FILE with no sharing, as an editor or a
+//                               virus scanner may, writes "held", and keeps it
+//                               so until "exe-probe.exe release" (two minutes
+//                               at most, should the script not get there)
+//   exe-probe.exe release       ends the hold
+//   exe-probe.exe texts TITLE   writes the texts of the controls of each shown
+//                               window captioned TITLE, one a line
+//
+// Everything it writes is UTF-8; it ends with 0 when it did what was asked.
+#include "Utf16.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+void writeLine(const std::wstring& text) {
+    const std::string line = Utf16::toUtf8(text) + "\n";
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,
+                nullptr);
+}
+
+// A named event rather than the standard input or a signal: Wine's own
+// processes inherit and keep the script's pipes, and the script knows the
+// process only by the Wine loader's id.
+constexpr const wchar_t* kRelease = L"Local\\kuvito-exe-probe-release";
+
+int hold(const wchar_t* path) {
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, kRelease);
+    HANDLE file = ::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (!release || file == INVALID_HANDLE_VALUE)
+        return 1;
+    ::ResetEvent(release);
+    writeLine(L"held");
+    ::WaitForSingleObject(release, 120000);
+    ::CloseHandle(file);
+    ::CloseHandle(release);
+    return 0;
+}
+
+int releaseHold() {
+    HANDLE release = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, kRelease);
+    const bool released = release && ::SetEvent(release);
+    if (release)
+        ::CloseHandle(release);
+    return released ? 0 : 1;
+}
+
+std::wstring textOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+BOOL CALLBACK writeText(HWND child, LPARAM) {
+    writeLine(textOf(child));
+    return TRUE;
+}
+
+BOOL CALLBACK writeControlsIfTitled(HWND window, LPARAM title) {
+    if (::IsWindowVisible(window) && textOf(window) == reinterpret_cast<const wchar_t*>(title))
+        ::EnumChildWindows(window, writeText, 0);
+    return TRUE;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc >= 2 ? argv[1] : L"";
+    if (command == L"release")
+        return releaseHold();
+    if (argc != 3)
+        return 2;
+    if (command == L"hold")
+        return hold(argv[2]);
+    if (command == L"texts")
+        return ::EnumWindows(writeControlsIfTitled, reinterpret_cast<LPARAM>(argv[2])) ? 0 : 1;
+    return 2;
+}
