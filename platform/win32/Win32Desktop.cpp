@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -307,10 +308,22 @@ bool Win32Desktop::shellNotifyIcon(TrayOperation operation, const NotifyIconData
     if (data.cbSize < 88)
         return false;
     const auto op = static_cast<Win32NotifyIcon::Operation>(static_cast<int>(operation));
-    if (!Win32NotifyIcon::apply(op, recordOf(data, data.hIcon.id)))
+    const auto known = icons_.find(IconKey{data.hWnd, data.uID});
+    const bool waiting = known != icons_.end() && known->second.waiting;
+    const bool done = Win32NotifyIcon::apply(op, recordOf(data, data.hIcon.id));
+    // A taskbar that is still starting (at logon) or hangs refuses an icon,
+    // and the user would have no way to the program's menu. The icon waits
+    // for the next taskbar (TaskbarCreated), with the changes it gets
+    // meanwhile, and the area counts as missing, so that the program offers
+    // its menu on the character.
+    const bool refusedNew = !done && operation == TrayOperation::NIM_ADD && known == icons_.end();
+    const bool changesWaiting = waiting && operation != TrayOperation::NIM_ADD;
+    if (!done && !refusedNew && !changesWaiting)
         return false;
     remember(operation, data);
-    return true;
+    if (operation != TrayOperation::NIM_DELETE)
+        icons_[IconKey{data.hWnd, data.uID}].waiting = !done;
+    return done;
 }
 
 void Win32Desktop::remember(TrayOperation operation, const NotifyIconData& data) {
@@ -351,12 +364,14 @@ void Win32Desktop::forget(IconKey key) {
 
 void Win32Desktop::taskbarRecreated() {
     // A new taskbar knows none of the icons: each is added again as it was.
-    for (const auto& [key, shown] : icons_)
-        Win32NotifyIcon::apply(Win32NotifyIcon::Operation::Add, recordOf(shown.data, shown.icon));
+    for (auto& [key, shown] : icons_)
+        shown.waiting =
+            !Win32NotifyIcon::apply(Win32NotifyIcon::Operation::Add, recordOf(shown.data, shown.icon));
 }
 
 bool Win32Desktop::notificationAreaAvailable() const {
-    return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
+    return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr &&
+           std::none_of(icons_.begin(), icons_.end(), [](const auto& icon) { return icon.second.waiting; });
 }
 
 std::unique_ptr<NativeMenu> Win32Desktop::createMenu() {

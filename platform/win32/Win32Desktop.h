@@ -63,6 +63,7 @@ public:
     // Windows reports every mouse action on the icon, the right click
     // included, so there is no menu to hand over.
     void setNotifyIconMenu(std::uintptr_t, std::uint32_t, NativeMenu*, std::function<void()>) override {}
+    // A taskbar window is there and has taken every icon the program added.
     bool notificationAreaAvailable() const override;
     std::unique_ptr<NativeMenu> createMenu() override;
     void showErrorBox(const std::string& title, const std::string& text) override;
@@ -86,10 +87,12 @@ private:
     std::unique_ptr<Win32MessageWindow> shellWindow_;
     std::map<std::uintptr_t, std::unique_ptr<Win32MessageWindow>> messageWindows_;
     // The icons shown, as last added or changed, to show again when the
-    // taskbar is made anew (Explorer restarted).
+    // taskbar is made anew (Explorer restarted), and those the taskbar
+    // refused, which wait for it.
     struct ShownIcon {
         NotifyIconData data;
         std::uintptr_t icon = 0; // our copy of the record's HICON
+        bool waiting = false;
     };
     std::map<IconKey, ShownIcon> icons_;
     unsigned taskbarCreated_ = 0;

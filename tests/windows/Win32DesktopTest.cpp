@@ -184,6 +184,7 @@ TEST(Win32DesktopTray, TheRecordReachesTheNotificationAreaAndGoesWithItsWindow) 
     std::strcpy(data.szTip, "くゔぃと");
     EXPECT_TRUE(desk.shellNotifyIcon(TrayOperation::NIM_ADD, data));
     EXPECT_FALSE(desk.shellNotifyIcon(TrayOperation::NIM_ADD, data)) << "already there";
+    EXPECT_TRUE(desk.notificationAreaAvailable()) << "an icon added twice is no refused icon";
     EXPECT_TRUE(desk.shellNotifyIcon(TrayOperation::NIM_MODIFY, data));
 
     // The handler hears the icon's callback and the end of the session, and
@@ -199,6 +200,38 @@ TEST(Win32DesktopTray, TheRecordReachesTheNotificationAreaAndGoesWithItsWindow) 
     record.window = window;
     EXPECT_FALSE(Win32NotifyIcon::apply(Win32NotifyIcon::Operation::Delete, record))
         << "the icon went with its window";
+}
+
+TEST(Win32DesktopTray, AnIconTheTaskbarRefusedWaitsForTheNextTaskbarAndTheMenuGoesElsewhere) {
+    Win32Desktop desk;
+    const std::uintptr_t window =
+        desk.createMessageWindow([](unsigned, std::uintptr_t, std::intptr_t) { return std::intptr_t{0}; });
+    ASSERT_NE(window, 0u);
+    NotifyIconData data;
+    data.hWnd = window;
+    data.hIcon = {reinterpret_cast<std::uintptr_t>(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)))};
+    // The taskbar refuses an icon it already shows: one put there behind the
+    // desktop's back.
+    Win32NotifyIcon::Record record;
+    record.window = window;
+    record.icon = data.hIcon.id;
+    ASSERT_TRUE(Win32NotifyIcon::apply(Win32NotifyIcon::Operation::Add, record));
+    EXPECT_FALSE(desk.shellNotifyIcon(TrayOperation::NIM_ADD, data));
+    EXPECT_FALSE(desk.notificationAreaAvailable()) << "the menu must be offered elsewhere";
+    ASSERT_TRUE(Win32NotifyIcon::apply(Win32NotifyIcon::Operation::Delete, record));
+
+    // Explorer announces a new taskbar to every top-level window.
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND each, LPARAM message) {
+            ::SendMessageW(each, static_cast<UINT>(message), 0, 0);
+            return TRUE;
+        },
+        static_cast<LPARAM>(::RegisterWindowMessageW(L"TaskbarCreated")));
+    EXPECT_TRUE(desk.notificationAreaAvailable());
+    EXPECT_TRUE(Win32NotifyIcon::apply(Win32NotifyIcon::Operation::Delete, record))
+        << "the new taskbar did not get the icon";
+    desk.destroyMessageWindow(window);
 }
 
 TEST(Win32DesktopTray, TheNoticeDoesNotWaitForTheUser) {
