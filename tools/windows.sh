@@ -65,6 +65,11 @@ new_prefix() {
   "$wineserver" -p
   "${isolate[@]}" "$wine" wineboot --init >/dev/null 2>&1 || return 1
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # Windows links its UI font to a Japanese one for the characters it lacks;
+  # a fresh prefix links none, and the menus and message boxes would show
+  # the program's Japanese as boxes. IPAPGothic comes from Debian's fonts.
+  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+    /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1
 }
 
 passed=0
