@@ -138,8 +138,17 @@ bool IniFile::replace(const Target& target, const std::string& content) {
         const DWORD now = ::GetFileAttributesW(name.c_str());
         ok = now != INVALID_FILE_ATTRIBUTES && !(now & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
         // Replacing keeps the old file's attributes and security.
-        ok = ok && ::ReplaceFileW(name.c_str(), tempName.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                  nullptr, nullptr);
+        if (ok && !::ReplaceFileW(name.c_str(), tempName.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                  nullptr, nullptr)) {
+            ok = false;
+            // Windows may have taken the old file away and then failed to
+            // give the new one its name. The new one is complete by now, so
+            // it goes in under the name; if even that fails it stays where
+            // it is, being the only copy of the user's settings left.
+            if (::GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+                ::GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES)
+                return ::MoveFileExW(tempName.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+        }
     } else if (ok) {
         ok = ::MoveFileExW(tempName.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH);
     }
