@@ -19,8 +19,10 @@ dir=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-exe.XXXXXX")
 pid=""
 program_pid=""
 window=""
+others=() # processes of other programs a script started
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  for p in "${others[@]}"; do kill "$p" 2>/dev/null; done
   [ -n "$pid" ] && wait "$pid" 2>/dev/null
   rm -rf "$dir"
 }
@@ -76,6 +78,24 @@ exe_geometry() {
 exe_shape() {
   xwininfo -id "$window" -shape | awk '/Window shape extents:/ {print $4}' | tr 'x+' '  '
 }
+
+# exe_art_extents N: the extents of the figure in frame N of the artwork in
+# $art_dir, in exe_shape's form, for telling from outside which frame the
+# window shows.
+exe_art_extents() {
+  local bmp=$art_dir/Rgn$1.bmp w h
+  read -r w h < <(od -An -j18 -N8 -tu4 "$bmp")
+  od -An -v -tu1 -j54 "$bmp" | awk -v w="$w" -v h="$h" '{for (i = 1; i <= NF; i++) b[n++] = $i}
+    END {s = int((w * 3 + 3) / 4) * 4; x0 = w; y0 = h; x1 = y1 = -1
+      for (y = 0; y < h; y++) for (x = 0; x < w; x++) {
+        o = (h - 1 - y) * s + x * 3
+        if (b[o] == b[0] && b[o + 1] == b[1] && b[o + 2] == b[2]) continue
+        if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y }
+      print x1 - x0 + 1, y1 - y0 + 1, x0, y0}'
+}
+
+# exe_shapes_seen N: the shapes the window shows in N quick looks, one a line.
+exe_shapes_seen() { for _ in $(seq "$1"); do exe_shape; done | sort -u; }
 
 # exe_open_menu: opens the tray icon's menu with a right click and sets menu
 # to its X window. The icon's window belongs to the prefix's explorer.exe,

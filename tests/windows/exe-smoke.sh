@@ -3,25 +3,27 @@
 # is shaped like a frame of the character and kept off the taskbar, it moves,
 # and 終了 in its tray icon's menu ends it with exit code 0.
 #
-#   exe-smoke.sh KUVITO_EXE WINE_RUN
+#   exe-smoke.sh KUVITO_EXE WINE_RUN ART_DIR
 source "$(dirname "$0")/exe-lib.sh"
+art_dir=$3
 
 # No kuvito.ini yet, so mode 1: the pointer far from where the window starts
 # gives it somewhere to go.
 exe_start
 xdotool mousemove $((screen_w * 3 / 4)) $((screen_h / 2))
 exe_wait_window
-read -r x0 y0 width height < <(exe_geometry)
+read -r x0 y0 _ _ < <(exe_geometry)
 
-# A frame of the character lies inside the form and covers less than all of it.
+# The shape's extents are those of one of the character's frames, which lie
+# at the form's corner.
 shape=""
 for _ in $(seq 20); do
-  read -r shape_w shape_h _ _ < <(exe_shape) && shape=${shape_w}x$shape_h && break
+  shape=$(exe_shape) && [ -n "$shape" ] && break
   sleep 0.5
 done
 [ -n "$shape" ] || fail "the window has no shape"
-[ "$shape_w" -gt 0 ] && [ "$shape_h" -gt 0 ] || fail "the shape is empty ($shape)"
-[ $((shape_w * shape_h)) -lt $((width * height)) ] || fail "the shape $shape covers the whole ${width}x$height window"
+frames=$(for n in 1 2 3 4 5 6; do exe_art_extents $n; done)
+grep -qx "$shape" <<<"$frames" || fail "the shape's extents ($shape) are no frame's"
 
 states=$(xprop -id "$window" _NET_WM_STATE)
 [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the window is not kept off the taskbar: $states"
@@ -40,4 +42,4 @@ done
 exe_open_menu
 exe_click_menu -8
 exe_wait_exit
-echo "kuvito.exe started, shaped ($shape in ${width}x$height), off the taskbar, moved, and ended on 終了"
+echo "kuvito.exe started, shaped like a frame, off the taskbar, moved, and ended on 終了"
