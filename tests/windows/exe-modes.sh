@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # kuvito.exe's movement under Wine on the test's virtual desktop, one
 # scenario a run, checked as the Linux end-to-end tests check the Linux
-# program: wander (mode 2 stays on the screen), taskbar (mode 3 stands on the
-# work area's bottom, which is what Windows reports of the panel under Wine),
-# window (mode 4 walks on the front window's top edge and wanders without
-# one), step (mode 5 stays and faces the pointer), drag (the window follows
-# the pointer's travel and the frames change again after the drop).
+# program: chase (mode 1 reaches the pointer and stands there), wander (mode
+# 2 stays on the screen), taskbar (mode 3 stands on the work area's bottom,
+# which is what Windows reports of the panel under Wine), window (mode 4
+# walks on the front window's top edge and wanders without one), step (mode
+# 5 stays and faces the pointer), drag (the window follows the pointer's
+# travel and the frames change again after the drop).
 #
 #   exe-modes.sh KUVITO_EXE WINE_RUN ART_DIR SCENARIO
 source "$(dirname "$0")/exe-lib.sh"
@@ -45,6 +46,16 @@ wanders() {
 }
 
 case $scenario in
+chase)
+  xdotool mousemove 500 400
+  exe_start "$(exe_ini 1 1 0 0)"
+  exe_wait_window
+  there() { read -r x y _ _ < <(exe_geometry) && [ "$x,$y" = 500,400 ]; }
+  until_true 100 there || fail "it stopped at $x,$y, the pointer is at 500,400"
+  # On the pointer it stands, alternating its two idle frames.
+  [ "$(exe_shapes_seen 20)" = "$(printf '%s\n' "$(exe_art_extents 1)" "$(exe_art_extents 2)" | sort)" ] ||
+    fail "not the idle frames: $(exe_shapes_seen 20)"
+  ;;
 wander)
   exe_start "$(exe_ini 1 2 0 0)"
   exe_wait_window
