@@ -1,8 +1,10 @@
 #include "ProgramStart.h"
 
 #include "CommandLine.h"
+#include "DesktopServices.h"
 #include "ErrorDisplay.h"
 #include "Region.h"
+#include "TFrmMain.h"
 #include "TTaskTrayIcon.h"
 
 #include <cstdio>
@@ -33,4 +35,25 @@ void ProgramStart::prepareComponents() {
     ErrorDisplay::setTitle(kTitle);
     registerRegionClasses();
     registerTaskTrayIconClasses();
+}
+
+std::unique_ptr<TFrmMain>
+ProgramStart::showMascotWindow(const std::vector<std::uint8_t>& layout,
+                               const std::function<void(TFrmMain&)>& showWithoutActivating) {
+    const bool created = ErrorDisplay::guarded([&layout] { FrmMain = new TFrmMain(nullptr, layout); });
+    if (!created || !FrmMain)
+        return nullptr;
+    std::unique_ptr<TFrmMain> mainWindow(FrmMain);
+    // The window is created standing at the screen's top-left corner; the
+    // designed position is not used. It must never get a taskbar button, so
+    // that is settled before it is first shown.
+    mainWindow->setLeft(0);
+    mainWindow->setTop(0);
+    desktopWindows().hideFromTaskbar(mainWindow->desktopHandle());
+    // A pet that appears must not take the keyboard from what the user is
+    // working on.
+    showWithoutActivating(*mainWindow);
+    if (!desktopTray().notificationAreaAvailable())
+        mainWindow->offerMenuOnCharacter();
+    return mainWindow;
 }

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+class TFrmMain;
+
 // The start-up every toolkit's main() shares; the main() of each toolkit
-// (app/qt, app/win32) makes its application and desktop in between.
+// (app/qt, app/win32) makes its application and desktop in between, shows
+// the mascot window its own way and ends its loop when that window closes.
 class ProgramStart {
 public:
     // The command line, without the program's name. Prints the help, the
@@ -15,4 +21,13 @@ public:
     // Once the application and the desktop exist: the error box's title, and
     // the component classes that stored layouts name.
     static void prepareComponents();
+    // Once the components are prepared: makes the mascot window from the
+    // stored layout, stands it at the screen's top-left corner, keeps it off
+    // the taskbar, has showWithoutActivating show it (each toolkit's own way
+    // of not taking the keyboard), and offers the menu on the character where
+    // there is no notification area. Null when the window could not be made;
+    // the error has been shown then.
+    static std::unique_ptr<TFrmMain>
+    showMascotWindow(const std::vector<std::uint8_t>& layout,
+                     const std::function<void(TFrmMain&)>& showWithoutActivating);
 };

@@ -1,12 +1,10 @@
 // The program on Linux: Qt's application over the X11 desktop.
 #include "Application.h"
 #include "DesktopServices.h"
-#include "ErrorDisplay.h"
 #include "FontSetup.h"
 #include "MascotLayout.h"
 #include "ProgramStart.h"
 #include "QtMessageLoop.h"
-#include "QtWindowHandle.h"
 #include "TFrmMain.h"
 #include "X11Desktop.h"
 #include "XlibBridge.h"
@@ -51,22 +49,13 @@ int main(int argc, char** argv) {
     FontSetup::install();
     ProgramStart::prepareComponents();
 
-    bool created = ErrorDisplay::guarded([] { FrmMain = new TFrmMain(nullptr, MascotLayoutData()); });
-    if (!created || !FrmMain)
+    const std::unique_ptr<TFrmMain> mainWindow =
+        ProgramStart::showMascotWindow(MascotLayoutData(), [](TFrmMain& window) {
+            window.setAttribute(Qt::WA_ShowWithoutActivating);
+            window.show();
+        });
+    if (!mainWindow)
         return 1;
-    std::unique_ptr<TFrmMain> mainWindow(FrmMain);
-    // The window is created standing at the screen's top-left corner; the
-    // designed position is not used. It must never get a taskbar button, so
-    // that is settled before it is first shown.
-    mainWindow->setLeft(0);
-    mainWindow->setTop(0);
-    desktopWindows().hideFromTaskbar(handleOf(*mainWindow));
-    // A pet that appears must not take the keyboard from what the user is
-    // working on.
-    mainWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-    mainWindow->show();
-    if (!desktopTray().notificationAreaAvailable())
-        mainWindow->offerMenuOnCharacter();
     // The program ends with the mascot window and only then.
     QObject::connect(mainWindow.get(), &QDialog::finished, [&application] { application.quit(0); });
     return application.exec();

@@ -6,7 +6,6 @@
 
 #include "Application.h"
 #include "DesktopServices.h"
-#include "ErrorDisplay.h"
 #include "MascotLayout.h"
 #include "ProgramStart.h"
 #include "TFrmMain.h"
@@ -30,21 +29,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     installDesktop(std::make_unique<Win32Desktop>());
     ProgramStart::prepareComponents();
 
-    bool created = ErrorDisplay::guarded([] { FrmMain = new TFrmMain(nullptr, MascotLayoutData()); });
-    if (!created || !FrmMain)
+    const std::unique_ptr<TFrmMain> mainWindow =
+        ProgramStart::showMascotWindow(MascotLayoutData(), [](TFrmMain& window) {
+            ::ShowWindow(reinterpret_cast<HWND>(window.desktopHandle().id), SW_SHOWNOACTIVATE);
+        });
+    if (!mainWindow)
         return 1;
-    std::unique_ptr<TFrmMain> mainWindow(FrmMain);
-    // The window is created standing at the screen's top-left corner; the
-    // designed position is not used. It must never get a taskbar button, so
-    // that is settled before it is first shown.
-    mainWindow->setLeft(0);
-    mainWindow->setTop(0);
-    desktopWindows().hideFromTaskbar(mainWindow->desktopHandle());
-    // A pet that appears must not take the keyboard from what the user is
-    // working on.
-    ::ShowWindow(reinterpret_cast<HWND>(mainWindow->desktopHandle().id), SW_SHOWNOACTIVATE);
-    if (!desktopTray().notificationAreaAvailable())
-        mainWindow->offerMenuOnCharacter();
     // The program ends with the mascot window and only then.
     mainWindow->whenClosed([&application] { application.quit(0); });
     return application.exec();

@@ -6,6 +6,7 @@
 #include "GeneratorDraws.h"
 #include "KuvitoError.h"
 #include "MovementModes.h"
+#include "ProgramStart.h"
 #include "SettingsStore.h"
 #include "TRgn.h"
 #include "TTimer.h"
@@ -202,6 +203,28 @@ TEST_F(StartupTest, FailedWriteLeavesTheRunningMascotAlone) {
     EXPECT_EQ(movement().StepSize, 10);
     EXPECT_TRUE(sim->isTopMost(*form));
     EXPECT_EQ(settings().MoveMode, MovementMode::WanderScreen);
+}
+
+// What every main() does with the mascot window once the desktop exists.
+TEST_F(StartupTest, ProgramStartShowsTheWindowAtTheCornerOffTheTaskbarAndOffersTheMenuWithoutATray) {
+    sim->setTrayAvailable(false);
+    int shows = 0;
+    form = ProgramStart::showMascotWindow(standInLayout(), [&shows](TFrmMain& window) {
+        ++shows;
+        window.show();
+    });
+    ASSERT_TRUE(form);
+    EXPECT_EQ(FrmMain, form.get());
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(left(), 0);
+    EXPECT_EQ(top(), 0);
+    EXPECT_TRUE(sim->wasHiddenBeforeShown(*form));
+    EXPECT_EQ(sim->notices().size(), 1u) << "without a tray the user is told to right-click the character";
+
+    // A window that cannot be made is shown as an error, never shown itself.
+    form.reset();
+    EXPECT_FALSE(ProgramStart::showMascotWindow({}, [](TFrmMain&) { ADD_FAILURE(); }));
+    EXPECT_EQ(sim->errorBoxes().size(), 1u);
 }
 
 } // namespace
