@@ -4,6 +4,7 @@
 // ends run() with its code. The loop makes the program's QApplication, so
 // this program has a main() of gtest's and no other QApplication.
 #include "QtMessageLoop.h"
+#include "ShownExceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,7 @@ namespace {
 
 TEST(QtMessageLoopTest, AnExceptionFromAHandlerIsShownAndTheLoopGoesOnUntilQuit) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::vector<std::string> shown;
-    MessageLoop::setExceptionHandler([&](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            shown.push_back(e.what());
-        }
-    });
+    ShownExceptions shown;
     int argc = 1;
     char name[] = "test";
     char* argv[] = {name, nullptr};
@@ -55,8 +49,7 @@ TEST(QtMessageLoopTest, AnExceptionFromAHandlerIsShownAndTheLoopGoesOnUntilQuit)
 
     EXPECT_EQ(loop.run(), 7);
     EXPECT_EQ(handled, (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(shown, (std::vector<std::string>{"in the main loop", "in a nested loop"}));
-    MessageLoop::setExceptionHandler(nullptr);
+    EXPECT_EQ(shown.texts, (std::vector<std::string>{"in the main loop", "in a nested loop"}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "FormTestDesktop.h"
 #include "KuvitoError.h"
 #include "MessagePump.h"
+#include "ShownExceptions.h"
 #include "TRgn.h"
 #include "TRgnList.h"
 #include "Win32MessageLoop.h"
@@ -103,14 +104,7 @@ TEST(Win32Form, TheShownFrameShapesTheWindowAndTakesTheClick) {
 // What a control's handler throws is shown and the form goes on: it must
 // not unwind through Windows' own frames between the message and the form.
 TEST(Win32Form, AnExceptionFromAControlsHandlerIsShownAndTheFormGoesOn) {
-    std::vector<std::string> shown;
-    MessageLoop::setExceptionHandler([&](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            shown.push_back(e.what());
-        }
-    });
+    ShownExceptions shown;
     installDesktop(std::make_unique<FormTestDesktop>());
     Form form;
     form.setClientWidth(side);
@@ -128,9 +122,8 @@ TEST(Win32Form, AnExceptionFromAControlsHandlerIsShownAndTheFormGoesOn) {
         ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(side / 2, side / 2));
         ::SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(side / 2, side / 2));
     }
-    MessageLoop::setExceptionHandler(nullptr);
     EXPECT_EQ(presses, 2);
-    EXPECT_EQ(shown, std::vector<std::string>{"from the handler"});
+    EXPECT_EQ(shown.texts, std::vector<std::string>{"from the handler"});
     EXPECT_TRUE(::IsWindow(hwnd));
 }
 

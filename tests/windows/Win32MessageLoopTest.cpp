@@ -4,6 +4,7 @@
 // run() with its code.
 #include "Win32MessageLoop.h"
 #include "KuvitoError.h"
+#include "ShownExceptions.h"
 #include "Win32MessageWindow.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,7 @@
 namespace {
 
 TEST(Win32MessageLoopTest, AnExceptionFromAHandlerIsShownAndTheLoopGoesOnUntilQuit) {
-    std::vector<std::string> shown;
-    MessageLoop::setExceptionHandler([&](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            shown.push_back(e.what());
-        }
-    });
+    ShownExceptions shown;
     Win32MessageLoop loop;
     std::vector<unsigned> handled;
     HWND target = nullptr;
@@ -61,8 +55,7 @@ TEST(Win32MessageLoopTest, AnExceptionFromAHandlerIsShownAndTheLoopGoesOnUntilQu
 
     EXPECT_EQ(loop.run(), 7);
     EXPECT_EQ(handled, (std::vector<unsigned>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(shown, (std::vector<std::string>{"in the main loop", "in a nested loop"}));
-    MessageLoop::setExceptionHandler(nullptr);
+    EXPECT_EQ(shown.texts, (std::vector<std::string>{"in the main loop", "in a nested loop"}));
     // What was left in the queue after quit is not this test's.
     MSG rest{};
     while (::PeekMessageW(&rest, nullptr, 0, 0, PM_REMOVE)) {
