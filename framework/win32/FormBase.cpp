@@ -28,15 +28,19 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
     auto* form = reinterpret_cast<FormBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     // Messages before WM_NCCREATE, and those after the form has let go of
-    // its window, are Windows' own business.
+    // its window, are Windows' own business. Windows' own handling is the
+    // dialog manager's: on a form with controls it keeps which button Enter
+    // presses (the focused push button, else the default one) and the
+    // focus across activation, as in Windows' own dialogs; a form without
+    // controls never notices it.
     if (form == nullptr || form->desktopHandle().id != reinterpret_cast<std::uintptr_t>(hwnd))
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        return DefDlgProcW(hwnd, message, wParam, lParam);
     // The form's handlers are the program's (movers, menu commands, the
     // dialogs' buttons): what they throw must not unwind through Windows'
     // frames, so it is shown and the message gets Windows' own handling.
     const std::optional<std::intptr_t> result = Win32MessageLoop::guarded(
         [&]() -> std::optional<std::intptr_t> { return form->handleMessage(message, wParam, lParam); });
-    return result ? *result : DefWindowProcW(hwnd, message, wParam, lParam);
+    return result ? *result : DefDlgProcW(hwnd, message, wParam, lParam);
 }
 
 void registerClass() {
@@ -47,6 +51,8 @@ void registerClass() {
         // double-click event needs them.
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = formProc;
+        // The dialog manager keeps its state in the window's extra bytes.
+        wc.cbWndExtra = DLGWINDOWEXTRA;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = className;
         return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
@@ -409,5 +415,5 @@ std::intptr_t FormBase::handleMessage(unsigned message, std::uintptr_t wParam, s
     default:
         break;
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return DefDlgProcW(hwnd, message, wParam, lParam);
 }

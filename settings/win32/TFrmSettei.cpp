@@ -20,6 +20,8 @@ TFrmSettei::~TFrmSettei() {
 void TFrmSettei::shown() {
     Win32DialogForm::shown();
     FormShow();
+    // The selected option, which takes the tab stop, is known only now.
+    focusFirstTabStop();
 }
 
 void TFrmSettei::clicked(const std::string& name) {

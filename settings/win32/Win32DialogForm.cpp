@@ -13,6 +13,11 @@ Win32DialogForm::Win32DialogForm(Component* owner, const DialogDesign& design)
     if (design.stayOnTop)
         setFormStyle(TFormStyle::fsStayOnTop);
     built_ = std::make_unique<Win32DialogBuilder>(desktopHandle(), design);
+    // The dialog manager is told which button Enter presses when the focus
+    // is on no push button; on a push button, Enter presses that one.
+    for (const ControlDesign& c : design.controls)
+        if (c.isDefault)
+            ::SendMessageW(reinterpret_cast<HWND>(desktopHandle().id), DM_SETDEFID, IDOK, 0);
 }
 
 Win32DialogForm::~Win32DialogForm() {
@@ -35,9 +40,20 @@ void Win32DialogForm::reject() {
 
 void Win32DialogForm::shown() {
     Form::shown();
-    if (!design_.tabOrder.empty())
-        if (const WindowHandle first = built_->control(design_.tabOrder.front()); first.id != 0)
-            ::SetFocus(reinterpret_cast<HWND>(first.id));
+    focusFirstTabStop();
+}
+
+void Win32DialogForm::focusFirstTabStop() {
+    // The focus goes where Tab would bring it first: the first tab stop,
+    // which among option buttons is the selected one, since an option
+    // button keeps its tab stop only while it is selected.
+    for (const std::string& name : design_.tabOrder) {
+        const auto control = reinterpret_cast<HWND>(built_->control(name).id);
+        if (control != nullptr && (::GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP)) {
+            ::SetFocus(control);
+            return;
+        }
+    }
 }
 
 std::optional<std::intptr_t> Win32DialogForm::childMessage(unsigned message, std::uintptr_t wParam,

@@ -31,9 +31,12 @@ protected:
     void accept();
     void reject();
 
-    // The keyboard starts on the first control Tab visits, as in Windows'
-    // own dialogs.
+    // The keyboard starts on the first tab stop, as in Windows' own
+    // dialogs.
     void shown() override;
+    // Gives the keyboard to the first control Tab stops at; a dialog that
+    // fills its controls as it is shown calls it again afterwards.
+    void focusFirstTabStop();
     std::optional<std::intptr_t> childMessage(unsigned message, std::uintptr_t wParam,
                                               std::intptr_t lParam) override;
 

@@ -98,6 +98,28 @@ TEST_F(Win32Dialogs, SettingsEnterStoresAndAppliesEscChangesNothing) {
     }
 }
 
+TEST_F(Win32Dialogs, EnterPressesTheFocusedButtonElseOkWhichKeepsItsBorder) {
+    struct Case {
+        std::vector<WPARAM> keys;
+        int result;
+    };
+    // Tab leaves the option buttons for the check box, then the sliders,
+    // OK and ｷｬﾝｾﾙ; the close box ends a dialog the keys left open.
+    const WPARAM t = VK_TAB;
+    for (const Case& c : {Case{{t}, 0}, Case{{t, t, t, t, t, VK_RETURN}, 0}, Case{{t, VK_RETURN}, 1}}) {
+        SCOPED_TRACE(c.keys.size());
+        std::filesystem::remove(ini());
+        TFrmSettei dialog([] {});
+        pressSoon(c.keys);
+        EXPECT_EQ(desktopLoops().execModal(dialog), c.result);
+        EXPECT_EQ(std::filesystem::exists(ini()), c.result == 1);
+        const HWND ok = ::GetDlgItem(reinterpret_cast<HWND>(dialog.desktopHandle().id), IDOK);
+        if (c.keys.size() == 1) {
+            EXPECT_EQ(::GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        }
+    }
+}
+
 TEST_F(Win32Dialogs, AboutBoxIgnoresEscAndClosesOnEnter) {
     TFrmVer dialog;
     // Esc first: having no cancel button, the box must still be open for
