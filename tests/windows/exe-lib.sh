@@ -18,6 +18,7 @@ read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h
 dir=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-exe.XXXXXX")
 pid=""
 program_pid=""
+run_as=() # what starts the program as another user; empty: as this one
 window=""
 others=() # processes of other programs a script started
 cleanup() {
@@ -38,7 +39,7 @@ fail() {
 exe_start() {
   cp "$exe" "$dir/kuvito.exe"
   [ $# -gt 0 ] && printf '%s' "$1" >"$dir/kuvito.ini"
-  (cd "$dir" && exec "$wine_run" ./kuvito.exe) &
+  (cd "$dir" && exec "${run_as[@]}" "$wine_run" ./kuvito.exe) &
   pid=$!
 }
 
