@@ -34,6 +34,17 @@ fail() {
   exit 1
 }
 
+# until_true TRIES COMMAND...: runs the command every 0.1 s until it succeeds.
+until_true() {
+  local n=$1
+  shift
+  for _ in $(seq "$n"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # exe_start [INI_TEXT]: the program in a folder of its own ($dir), as unpacked
 # from the zip, with that kuvito.ini beside it or none.
 exe_start() {

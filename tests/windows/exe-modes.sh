@@ -21,16 +21,6 @@ figure() {
   read -r sw sh sx sy < <(exe_shape)
   echo $((x + sx)) $((x + sx + sw)) $((y + sy + sh)) "$x" "$y"
 }
-# until_true TRIES COMMAND...: runs the command every 0.1 s until it succeeds.
-until_true() {
-  local n=$1
-  shift
-  for _ in $(seq "$n"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 # Wanders: the figure stays on the screen and goes to more than five places.
 wanders() {
   local -A places

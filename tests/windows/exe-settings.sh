@@ -78,11 +78,6 @@ case $scenario in
 esac
 snapshot() { (cd "$dir" && find . -printf '%p %y %m %s\n' | sort && cat kuvito.ini 2>/dev/null); }
 
-# waits until CHECK... succeeds, for 10 s at most.
-eventually() {
-  for _ in $(seq 40); do "$@" && return 0; sleep 0.25; done
-  return 1
-}
 above() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 focused() { [ "$(xdotool getwindowfocus)" = $(($1)) ]; }
 # The error box has the program's title, as the mascot window has; it is the
@@ -105,25 +100,25 @@ if [ "$scenario" = read-only ]; then
   sleep 1
   above && fail "the read-only kuvito.ini was not read: the window is in front"
 else
-  eventually above || fail "the window is not in front as the defaults want"
+  until_true 100 above || fail "the window is not in front as the defaults want"
 fi
 
 exe_open_menu
 exe_click_menu 10
 dialog=""
-eventually eval 'dialog=$(exe_find_window 走れクヴィトくんの設定)' || fail "設定 opened no dialog"
+until_true 100 eval 'dialog=$(exe_find_window 走れクヴィトくんの設定)' || fail "設定 opened no dialog"
 
 if [ "$scenario" = written ] || [ "$scenario" = per-user ]; then
   read -r cx cy _ _ < <(exe_geometry "$dialog")
   xdotool mousemove $((cx + 24)) $((cy + 143)) click 1
-  eventually focused "$dialog" || fail "the dialog has not the focus"
+  until_true 100 focused "$dialog" || fail "the dialog has not the focus"
   xdotool key Return
-  eventually eval '! exe_find_window 走れクヴィトくんの設定 >/dev/null' || fail "Enter did not close the dialog"
+  until_true 100 eval '! exe_find_window 走れクヴィトくんの設定 >/dev/null' || fail "Enter did not close the dialog"
   cmp <(exe_ini 2 1 5 5) "$ini" || fail "kuvito.ini: $(od -c "$ini")"
   beside=$'kuvito.exe\nkuvito.ini'
   [ "$scenario" = per-user ] && beside=kuvito.exe
   [ "$(ls -A "$dir")" = "$beside" ] || fail "left beside the program: $(ls -A "$dir")"
-  eventually eval '! above' || fail "the window is still in front"
+  until_true 100 eval '! above' || fail "the window is still in front"
   [ "$(exe_find_window 走れクヴィトくん)" = "$window" ] || fail "the window was made anew"
   if [ "$scenario" = per-user ]; then
     exe_open_menu
@@ -140,21 +135,21 @@ if [ "$scenario" = written ] || [ "$scenario" = per-user ]; then
   exit 0
 fi
 
-eventually focused "$dialog" || fail "the dialog has not the focus"
+until_true 100 focused "$dialog" || fail "the dialog has not the focus"
 xdotool key Return
 box=""
-eventually error_box || fail "OK showed no error box"
+until_true 100 error_box || fail "OK showed no error box"
 path="Z:$(realpath "$dir")\\kuvito.ini"
 texts=$("$wine_run" "$probe" texts 走れクヴィトくん)
 grep -qxF "${path//\//\\} に書き込めません." <<<"$texts" || fail "the error box says: $texts"
-eventually focused "$box" || fail "the error box has not the focus"
+until_true 100 focused "$box" || fail "the error box has not the focus"
 xdotool key Return
-eventually eval '! xwininfo -id "$box" 2>/dev/null | grep -q IsViewable' || fail "the error box stayed"
+until_true 100 eval '! xwininfo -id "$box" 2>/dev/null | grep -q IsViewable' || fail "the error box stayed"
 [ "$(exe_find_window 走れクヴィトくんの設定)" = "$dialog" ] || fail "the dialog did not stay open"
 [ "$(snapshot)" = "$before" ] || fail "the folder changed: $(snapshot)"
 # The program goes on: the dialog still cancels, and 終了 ends it.
 xdotool key Escape
-eventually eval '! exe_find_window 走れクヴィトくんの設定 >/dev/null' || fail "Esc did not close the dialog"
+until_true 100 eval '! exe_find_window 走れクヴィトくんの設定 >/dev/null' || fail "Esc did not close the dialog"
 exe_open_menu
 exe_click_menu -8
 exe_wait_exit
