@@ -7,6 +7,8 @@
 #   tools/deps.sh test       everything the test suite and the benchmarks use
 #   tools/deps.sh gnome      GNOME Shell and its notification area, for the
 #                            desktop matrix's GNOME row
+#   tools/deps.sh kwin       KWin on Wayland, for the matrix's KWin row
+#   tools/deps.sh mutter     Mutter, for the matrix's Mutter row
 #   tools/deps.sh matrix     also the Wayland compositors only the whole
 #                            desktop matrix starts (tools/desktop-matrix.sh)
 #   tools/deps.sh windows    the Windows cross-build and Wine to test it
@@ -23,9 +25,24 @@ run=(
 )
 desktop=(xvfb openbox tint2 xdotool x11-xserver-utils dbus-x11 imagemagick)
 package=(dpkg-dev file)
+# The sanitizers' and libFuzzer's runtime comes in a package named after
+# clang's major version, which differs between Debian releases (14 on
+# Debian 12, 19 on Debian 13): the release's own clang decides.
+clang_runtime() {
+  local major=""
+  if command -v clang >/dev/null; then
+    major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)
+  fi
+  if [ -z "$major" ]; then
+    [ "$(id -u)" -ne 0 ] || [ -n "$(apt-cache depends clang 2>/dev/null)" ] || apt-get update -qq
+    major=$(apt-cache depends clang 2>/dev/null | sed -n 's/.*Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n 1)
+  fi
+  echo "libclang-rt-${major:-14}-dev"
+}
+
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
+  clang "$(clang_runtime)" clang-format
   wmctrl procps oneko xauth
   lintian appstream desktop-file-utils man-db
   # Other desktops the desktop tests and tools/desktop-matrix.sh run the mascot on
@@ -40,7 +57,9 @@ test=(
 # matrix runs them, so the test set-up does not install them. CI's quick
 # subset runs GNOME Shell.
 gnome=(gnome-shell gnome-shell-extension-appindicator)
-matrix=(kwin-wayland mutter "${gnome[@]}")
+kwin=(kwin-wayland)
+mutter=(mutter)
+matrix=("${kwin[@]}" "${mutter[@]}" "${gnome[@]}")
 # mingw-w64 (POSIX threads) with its resource compiler, GoogleTest's sources
 # to build for Windows, and 64-bit Wine with the Japanese font its dialogs
 # take from fontconfig.
@@ -55,9 +74,11 @@ for purpose in "${@:-run}"; do
     package) packages+=("${run[@]}" "${package[@]}") ;;
     test) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}") ;;
     gnome) packages+=("${gnome[@]}") ;;
+    kwin) packages+=("${kwin[@]}") ;;
+    mutter) packages+=("${mutter[@]}") ;;
     matrix) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}" "${matrix[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
-    *) echo "usage: $0 [run|desktop|package|test|gnome|matrix|windows]..." >&2; exit 2 ;;
+    *) echo "usage: $0 [run|desktop|package|test|gnome|kwin|mutter|matrix|windows]..." >&2; exit 2 ;;
   esac
 done
 

@@ -44,7 +44,16 @@ out=$build/desktop-matrix
 [ "$mode" = quick ] && out=$build/desktop-matrix-quick
 rc=0
 if [ "$mode" != table ]; then
-  if [ "$mode" = quick ]; then tools/deps.sh test; else tools/deps.sh matrix; fi
+  # The test packages, and the compositor of each Wayland desktop asked for
+  # (deps.sh names a purpose after each of those sessions).
+  if [ "$mode" = all ]; then
+    tools/deps.sh matrix
+  else
+    sessions=$(for name in $names; do
+      awk -v want="[$name]" '/^\[/ { in_block = ($0 == want) } in_block && /^session *=/ { print $3 }' "$list"
+    done | grep -xE 'gnome|kwin|mutter' | sort -u || true)
+    tools/deps.sh test $sessions
+  fi
   cmake --build "$build" --target test_e2e kuvito >/dev/null
   filter=$(for name in $names; do printf 'Desktops/Matrix.DISABLED_Smoke/%s:' "$name"; done)
   # A run of some desktops replaces only their results.
