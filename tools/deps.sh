@@ -13,6 +13,7 @@
 #                            desktop matrix starts (tools/desktop-matrix.sh)
 #   tools/deps.sh windows    the Windows cross-build and Wine to test it
 #                            (tools/windows.sh); no Qt
+#   tools/deps.sh debian13   what makes the Debian 13 root (tools/debian13.sh)
 #
 # As root it runs apt-get itself; otherwise it prints the exact command to run
 # and stops, so a user is never surprised by a sudo prompt.
@@ -66,6 +67,8 @@ matrix=("${kwin[@]}" "${mutter[@]}" "${gnome[@]}")
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64
   fonts-ipafont-gothic fontconfig)
 
+debian13=(mmdebstrap)
+
 packages=()
 for purpose in "${@:-run}"; do
   case "$purpose" in
@@ -78,7 +81,8 @@ for purpose in "${@:-run}"; do
     mutter) packages+=("${mutter[@]}") ;;
     matrix) packages+=("${run[@]}" "${desktop[@]}" "${package[@]}" "${test[@]}" "${matrix[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
-    *) echo "usage: $0 [run|desktop|package|test|gnome|kwin|mutter|matrix|windows]..." >&2; exit 2 ;;
+    debian13) packages+=("${debian13[@]}") ;;
+    *) echo "usage: $0 [run|desktop|package|test|gnome|kwin|mutter|matrix|windows|debian13]..." >&2; exit 2 ;;
   esac
 done
 

@@ -44,18 +44,28 @@ out=$build/desktop-matrix
 [ "$mode" = quick ] && out=$build/desktop-matrix-quick
 rc=0
 if [ "$mode" != table ]; then
-  # The test packages, and the compositor of each Wayland desktop asked for
-  # (deps.sh names a purpose after each of those sessions).
+  # A key of a desktop's block in the list, or nothing.
+  key_of() {
+    awk -v want="[$1]" -v key="$2" '/^\[/ { in_block = ($0 == want) }
+      in_block && $1 == key && $2 == "=" { print $3 }' "$list"
+  }
+  # The compositors (deps.sh names a purpose after each of those sessions)
+  # of the named desktops of one Debian release.
+  sessions_of() {
+    local release=$1 name
+    shift
+    for name in "$@"; do
+      [ "$(key_of "$name" release)" = "$release" ] || [ "$release" = 12 -a -z "$(key_of "$name" release)" ] || continue
+      key_of "$name" session
+    done | grep -xE 'gnome|kwin|mutter' | sort -u || true
+  }
+  # The test packages, and the compositor of each Wayland desktop asked for.
   if [ "$mode" = all ]; then
     tools/deps.sh matrix
   else
-    sessions=$(for name in $names; do
-      awk -v want="[$name]" '/^\[/ { in_block = ($0 == want) } in_block && /^session *=/ { print $3 }' "$list"
-    done | grep -xE 'gnome|kwin|mutter' | sort -u || true)
-    tools/deps.sh test $sessions
+    tools/deps.sh test $(sessions_of 12 $names)
   fi
   cmake --build "$build" --target test_e2e kuvito >/dev/null
-  filter=$(for name in $names; do printf 'Desktops/Matrix.DISABLED_Smoke/%s:' "$name"; done)
   # A run of some desktops replaces only their results.
   if [ "$mode" = some ]; then
     for name in $names; do rm -f "$out/$name.row" "$out/$name.png"; done
@@ -63,14 +73,37 @@ if [ "$mode" != table ]; then
     rm -rf "$out"
   fi
   mkdir -p "$out"
+  # Runs the named desktops: Debian 12's here, Debian 13's inside
+  # tools/debian13.sh's root with the same build (a program built on
+  # Debian 12 runs on 13; the package test shows the same for the .deb).
   run() {
-    KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests \
-      --gtest_filter="${1%:}" 2>&1 | tee -a "$out/run-$mode.log" | grep -E '^\[ *(OK|FAILED|RUN|cell) '
-    return "${PIPESTATUS[0]}"
+    local new=() old=() name rc=0
+    for name in "$@"; do
+      if [ "$(key_of "$name" release)" = 13 ]; then new+=("$name"); else old+=("$name"); fi
+    done
+    local test=(env KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests)
+    if [ ${#old[@]} -gt 0 ]; then
+      "${test[@]}" --gtest_filter="$(filter "${old[@]}")" 2>&1 | tee -a "$out/run-$mode.log" |
+        grep -E '^\[ *(OK|FAILED|RUN|cell) '
+      [ "${PIPESTATUS[0]}" = 0 ] || rc=1
+    fi
+    if [ ${#new[@]} -gt 0 ]; then
+      # shellcheck disable=SC2046
+      tools/debian13.sh --deps test $(sessions_of 13 "${new[@]}") -- \
+        "${test[@]}" --gtest_filter="$(filter "${new[@]}")" 2>&1 | tee -a "$out/run-$mode.log" |
+        grep -E '^\[ *(OK|FAILED|RUN|cell) '
+      [ "${PIPESTATUS[0]}" = 0 ] || rc=1
+    fi
+    return "$rc"
+  }
+  filter() {
+    local name
+    for name in "$@"; do printf 'Desktops/Matrix.DISABLED_Smoke/%s:' "$name"; done | sed 's/:$//'
   }
   : > "$out/run-$mode.log"
   set +e
-  run "$filter"
+  # shellcheck disable=SC2086
+  run $names
   rc=$?
   # The quick subset gates every landing. A desktop that failed runs once
   # more, and its second run is its verdict: on a loaded machine a window
@@ -81,7 +114,8 @@ if [ "$mode" != table ]; then
       sed 's#.*/##' | sort -u)
     if [ -n "$again" ]; then
       echo "[ again    ] $(echo $again): failed once; run once more, and that run decides"
-      run "$(for name in $again; do printf 'Desktops/Matrix.DISABLED_Smoke/%s:' "$name"; done)"
+      # shellcheck disable=SC2086
+      run $again
       rc=$?
     fi
   fi

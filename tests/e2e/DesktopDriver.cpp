@@ -186,15 +186,38 @@ std::string DesktopDriver::kwinPlaceNative() const {
                "    w.frameGeometry = {x: 300, y: 300, width: g.width, height: g.height};\n"
                "    if (plasma6) workspace.activeWindow = w; else workspace.activeClient = w;\n"
                "}\n";
+    // A second script, run after the first, says where the window is then:
+    // KWin 6 tells a script the frame asked for until the window has moved.
+    const std::string tell = desktop_.dir() + "/tell-native.js";
+    if (!std::filesystem::exists(tell))
+        std::ofstream(tell)
+            << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
+               "workspace.clientList();\n"
+               "for (var i = 0; i < all.length; ++i) {\n"
+               "    var g = all[i].frameGeometry;\n"
+               "    if (all[i].caption === 'kuvito-native')\n"
+               "        print('kuvito-native-frame ' + g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height);\n"
+               "}\n";
     const std::string scripting =
         "gdbus call --session -d org.kde.KWin -o /Scripting -m org.kde.kwin.Scripting.";
     desktop_.run(scripting + "loadScript " + script + " kuvito-test-place >/dev/null; " + scripting +
                  "start >/dev/null; sleep 0.2; " + scripting + "unloadScript kuvito-test-place >/dev/null");
     const std::string found = desktop_.run("gdbus call --session -d org.kde.KWin -o /WindowsRunner -m "
-                                           "org.kde.krunner1.Match kuvito-native");
+                                           "org.kde.krunner1.Match kuvito-native 2>/dev/null");
     std::smatch id;
-    if (!std::regex_search(found, id, std::regex(R"('\d+_(\{[0-9a-f-]+\})')")))
-        return {};
+    if (!std::regex_search(found, id, std::regex(R"('\d+_(\{[0-9a-f-]+\})')"))) {
+        // KWin 6.3 has no window search on D-Bus: the frame is the one the
+        // second script printed, once the window is where it was put.
+        desktop_.run(scripting + "loadScript " + tell + " kuvito-test-tell >/dev/null; " + scripting +
+                     "start >/dev/null; sleep 0.2; " + scripting +
+                     "unloadScript kuvito-test-tell >/dev/null");
+        const std::string printed = desktop_.run("grep -o 'kuvito-native-frame [0-9 -]*' '" + desktop_.dir() +
+                                                 "/kwin.log' | tail -n 1");
+        std::smatch frame;
+        if (!std::regex_search(printed, frame, std::regex(R"(frame (300 300 \d+ \d+))")))
+            return {};
+        return frame[1].str();
+    }
     const std::string info = desktop_.run("gdbus call --session -d org.kde.KWin -o /KWin -m "
                                           "org.kde.KWin.getWindowInfo '" +
                                           id[1].str() + "'");

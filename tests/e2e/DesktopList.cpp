@@ -91,6 +91,8 @@ void setKey(DesktopRow& row, bool& hasSession, const std::string& key, const std
         row.workspaces = oneOf<W>(
             value, {{"ewmh", W::Ewmh}, {"i3", W::I3}, {"sway", W::Sway}, {"gnome-shell", W::GnomeShell}},
             where);
+    } else if (key == "release") {
+        row.release = oneOf<int>(value, {{"12", 12}, {"13", 13}}, where);
     } else if (key == "quick") {
         row.quick = oneOf<bool>(value, {{"yes", true}, {"no", false}}, where);
     } else if (key.starts_with("not.") &&

@@ -22,6 +22,9 @@ struct DesktopRow {
     Pointer pointer = Pointer::None;
     Workspaces workspaces = Workspaces::Ewmh;
     bool quick = false;
+    // The Debian release whose desktop this is; tools/desktop-matrix.sh runs
+    // a Debian 13 desktop inside tools/debian13.sh's root.
+    int release = 12;
     // The cells that cannot pass on this desktop, with the reason.
     std::map<std::string, std::string> notApplicable;
 

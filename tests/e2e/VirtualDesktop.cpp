@@ -254,7 +254,10 @@ void VirtualDesktop::startWayland() {
         // KWin offers a client its fake input (the tests' pointer,
         // wlpointer) only without its permission checks.
         compositor =
-            spawn({"env", "KWIN_WAYLAND_NO_PERMISSION_CHECKS=1", kwin, "--virtual", "--xwayland", "--width",
+            spawn({"env", "KWIN_WAYLAND_NO_PERMISSION_CHECKS=1",
+                   // What the tests' KWin scripts print goes to the log,
+                   // where KWin 6 (no window search on D-Bus) is read.
+                   "QT_LOGGING_RULES=kwin_scripting.debug=true", kwin, "--virtual", "--xwayland", "--width",
                    std::to_string(options_.width), "--height", std::to_string(options_.height), script},
                   log);
     } else if (options_.session == Session::Mutter) {
