@@ -276,6 +276,19 @@ void X11MascotWindow::map() {
         if (data)
             XFree(data);
     }
+    // The character never takes the keyboard from the window the user types
+    // in: no input wanted, and nothing the user did at map time (Mutter 48
+    // focuses a new window that wants input, whatever Qt's user time says).
+    XWMHints* wm = XGetWMHints(x.dpy, x.window);
+    XWMHints noInput = wm ? *wm : XWMHints{};
+    if (wm)
+        XFree(wm);
+    noInput.flags |= InputHint;
+    noInput.input = False;
+    XSetWMHints(x.dpy, x.window, &noInput);
+    const long never = 0;
+    XChangeProperty(x.dpy, x.window, x.atom("_NET_WM_USER_TIME"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&never), 1);
     // Stay on top as the widget's flags say, unless the desktop was told
     // otherwise; the states it keeps are stated again on every map.
     if (keptStates_.count("_NET_WM_STATE_ABOVE") == 0 &&

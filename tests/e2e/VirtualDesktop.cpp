@@ -349,7 +349,10 @@ pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
     // only when it starts. Both are enabled as a user's settings would.
     std::string enabled = "'ubuntu-appindicators@ubuntu.com'";
     // The form of the extension the package installs, as the build wrote it.
-    const std::string ours = KUVITO_GNOME_EXTENSION;
+    std::string ours = KUVITO_GNOME_EXTENSION;
+    if (run("gnome-shell --version | grep -qE ' (4[5-9]|[5-9][0-9])\\.' && echo new").find("new") !=
+        std::string::npos)
+        ours = std::regex_replace(ours, std::regex("/43/"), "/45/");
     if (!ours.empty() && std::filesystem::is_directory(ours)) {
         const std::string folder = dir_ + "/" + kGnomeExtensionsFolder;
         std::filesystem::create_directories(folder);

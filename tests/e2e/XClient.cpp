@@ -166,6 +166,13 @@ std::optional<XClient::Window> XClient::activeWindow() {
     return v[0];
 }
 
+XClient::Window XClient::inputFocus() {
+    ::Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(impl_->dpy, &focus, &revert);
+    return focus == PointerRoot ? 0 : focus;
+}
+
 std::vector<XClient::Window> XClient::clientList() {
     auto v = impl_->cardinals(impl_->root, "_NET_CLIENT_LIST", XA_WINDOW);
     return {v.begin(), v.end()};

@@ -35,6 +35,9 @@ public:
     std::vector<std::string> atoms(Window w, const std::string& property);
     bool hasState(Window w, const std::string& atom);
     std::optional<Window> activeWindow();
+    // The window with the keyboard (X's input focus); 0 for none or the
+    // pointer's root.
+    Window inputFocus();
     std::vector<Window> clientList();
     // The first ancestor below the root (the window manager's frame), or w.
     Window topLevel(Window w);

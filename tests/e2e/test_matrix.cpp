@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iostream>
 #include <regex>
+#include <set>
 #include <sstream>
 
 // A desktop is named by its block in the list.
@@ -275,8 +276,18 @@ Cell dragOnOneMonitor(Bench& b, XClient::Window w, int gx, int gy, const XClient
         b.driver.point(moveTo(gx, gy) + " sleep 200 press sleep 300");
         start = formAt(b, w);
         b.driver.point(moves + " sleep 400");
-        mid = formAt(b, w);
+        held = formAt(b, w);
         b.driver.point("release");
+        // Mutter 48 hands a client the pointer's moves with the next frame
+        // it draws: the last move of a still hand waits for the release.
+        sleepMs(300);
+        mid = formAt(b, w);
+        if (b.is(VirtualDesktop::Session::Gnome)) {
+            xSaw = b.desktop.run("xdotool getmouselocation | cut -d' ' -f1,2");
+            xSaw.erase(xSaw.find_last_not_of('\n') + 1);
+            xSaw += "; the shell's at " +
+                    b.desktop.shellEval("global.get_pointer().slice(0, 2).join(',')").value_or("?");
+        }
     } else {
         // The pointer stays pressed while the window is measured, and the
         // window is measured again once the button is up: where the drag
@@ -427,6 +438,45 @@ Cell behind(Bench& b) {
     return c;
 }
 
+// A desktop pet never takes the keyboard from the window the user types in:
+// after the program starts (and its notices are closed), in the modes that
+// move by the pointer and by the front window, the X input focus stays with
+// that window the whole time, sampled for two seconds.
+Cell focus(Bench& b) {
+    const pid_t msg =
+        showXmessage(b.desktop, "400x150+" + std::to_string(b.left + 300) + "+300", "the user types here");
+    const auto front = b.driver.bringToFront(b.x, "xmessage");
+    const XClient::Window typed = front ? b.x.inputFocus() : 0;
+    Cell c{typed != 0, typed ? "" : "the user's window did not take the keyboard"};
+    for (int mode : {1, 4}) {
+        if (!c.ok)
+            break;
+        Started s(b, 1, mode);
+        if (!s.window) {
+            c = {false, "no mascot window"};
+            break;
+        }
+        std::set<XClient::Window> own;
+        for (auto w : b.x.windowsOfPid(s.mascot.pid()))
+            own.insert(b.x.topLevel(w));
+        int taken = 0, elsewhere = 0;
+        for (int i = 0; i < 20; ++i) {
+            sleepMs(100);
+            const XClient::Window now = b.x.inputFocus();
+            if (now && own.count(b.x.topLevel(now)))
+                ++taken;
+            else if (now != typed && b.x.topLevel(now) != b.x.topLevel(typed))
+                ++elsewhere;
+        }
+        c.ok = taken == 0 && elsewhere == 0;
+        c.measured += std::string(c.measured.empty() ? "" : "; ") + "mode " + std::to_string(mode) +
+                      ": the character had the keyboard in " + std::to_string(taken) + " of 20 samples" +
+                      (elsewhere ? ", another window in " + std::to_string(elsewhere) : "");
+    }
+    b.desktop.stopProcess(msg);
+    return c;
+}
+
 Cell workspace(Bench& b) {
     Started s(b, 1, 5);
     if (!s.window)
@@ -471,6 +521,7 @@ const std::vector<MatrixCell>& matrixCells() {
         {"drag", "drag follows the pointer", drag},
         {"behind", "temae=2: a window in front covers it", behind},
         {"workspace", "there after a workspace switch", workspace},
+        {"focus", "the user's window keeps the keyboard", focus},
     };
     return cells;
 }
@@ -549,6 +600,7 @@ TEST(DesktopList, RefusesWhatItCannotRun) {
         {"no scale", "[a]\nsession = openbox\nscale = big\n"},
         {"a scale out of range", "[a]\nsession = openbox\nscale = 0\n"},
         {"twice", "[a]\nsession = i3\n[a]\nsession = i3\n"},
+        {"a release the matrix cannot run", "[a]\nsession = i3\nrelease = 11\n"},
         {"a key outside a desktop", "session = i3\n"},
     };
     for (const auto& [what, text] : bad)
