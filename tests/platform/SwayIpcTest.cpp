@@ -113,10 +113,11 @@ TEST(SwayTree, FindsTheFocusedWindowsFrameAndItsWorkspace) {
 }
 
 // A focused window `levels` containers down, each a node in its parent's
-// "nodes": two levels of nesting per container.
+// "nodes": two levels of nesting per container. The window has no size (a
+// window still) and an id no X11 client could have (reported as 0).
 std::string nestedTree(int levels) {
     std::string text =
-        R"({"type": "con", "focused": true, "rect": {"x": 1, "y": 2, "width": 3, "height": 4}})";
+        R"({"type": "con", "focused": true, "id": -1, "rect": {"x": 1, "y": 2, "width": 0, "height": 0}})";
     for (int i = 0; i < levels; ++i)
         text = R"({"nodes": [)" + text + "]}";
     return text;
@@ -127,13 +128,15 @@ TEST(SwayTree, TakesNothingFromATreeOfAnotherShape) {
          {R"({"focused": true, "type": "con", "rect": {"x": 1}})",
           R"({"focused": 1, "type": "con", "rect": {"x": 0, "y": 0, "width": 5, "height": 5}})",
           R"({"nodes": [{"type": "con", "focused": true,
-                                 "rect": {"x": 0, "y": 0, "width": -5, "height": 10}}]})",
+                                 "rect": {"x": 0, "y": 0, "width": -1, "height": 10}}]})",
+          R"({"type": "con", "focused": true, "rect": {"x": 0, "y": 0, "width": 5, "height": -1}})",
           R"({"nodes": {"type": "con", "focused": true,
                                  "rect": {"x": 0, "y": 0, "width": 5, "height": 10}}})"})
         EXPECT_EQ(SwayTree::focus(*SwayTree::parse(text), 0), SwayFocus{}) << text;
     // Deeper than the walk goes: refused whole, not walked past.
     const int deepest = (SwayTree::kMaxDepth - 1) / 2;
-    EXPECT_TRUE(SwayTree::focus(*SwayTree::parse(nestedTree(deepest)), 0).window.has_value());
+    EXPECT_EQ(SwayTree::focus(*SwayTree::parse(nestedTree(deepest)), 0).window,
+              (CompositorReport::Window{0, {1, 2, 1, 2}}));
     EXPECT_EQ(SwayTree::focus(*SwayTree::parse(nestedTree(deepest + 1)), 0), SwayFocus{});
 }
 
