@@ -1,6 +1,5 @@
 #include "SwayFeed.h"
 
-#include "JsonValue.h"
 #include "SwayTree.h"
 
 #include <QSocketNotifier>
@@ -23,10 +22,10 @@ constexpr std::uint32_t kWindowEvent = SwayIpcMessage::kEventBit | 3;
 bool movesNothing(const SwayIpcMessage& event) {
     if (event.type != kWindowEvent)
         return false;
-    const std::optional<JsonValue> body = JsonValue::parse(event.payload);
-    const JsonValue* change = body ? body->member("change") : nullptr;
-    const std::string* what = change ? change->string() : nullptr;
-    return what && (*what == "title" || *what == "mark" || *what == "urgent");
+    const std::optional<QJsonObject> body = SwayTree::parse(event.payload);
+    const QString what = body ? body->value(QLatin1StringView("change")).toString() : QString();
+    return what == QLatin1StringView("title") || what == QLatin1StringView("mark") ||
+           what == QLatin1StringView("urgent");
 }
 
 } // namespace
@@ -149,7 +148,7 @@ void SwayFeed::handle(const SwayIpcMessage& message) {
     // and this one stands until it comes.
     if (treeStale_)
         askTree();
-    const std::optional<JsonValue> tree = JsonValue::parse(message.payload);
+    const std::optional<QJsonObject> tree = SwayTree::parse(message.payload);
     if (!tree)
         return;
     const SwayFocus focus = SwayTree::focus(*tree, static_cast<int>(::getpid()));

@@ -51,8 +51,15 @@ void WindowStateKeeper::keep(const std::string& state, bool on, bool follow) {
     Entry& entry = states_[state];
     entry.on = on;
     entry.follow = follow;
-    if (shownElsewhere_)
+    if (elsewhere_) {
+        if (elsewhere_->wmMapped()) {
+            entry.pending = true;
+            elsewhere_->requestWmState(state, on);
+        } else {
+            writeProperty();
+        }
         return;
+    }
     setQtFlag(window_, state, on);
     if (!window_.testAttribute(Qt::WA_WState_Created))
         return; // stated when the window is first shown
@@ -69,15 +76,16 @@ std::optional<bool> WindowStateKeeper::state(const std::string& state) const {
     return it == states_.end() ? std::nullopt : std::optional<bool>(it->second.on);
 }
 
-void WindowStateKeeper::learn(const std::string& state, bool on) {
-    auto it = states_.find(state);
-    if (it != states_.end() && it->second.follow)
-        it->second.on = on;
-}
-
 void WindowStateKeeper::writeProperty() {
-    if (shownElsewhere_)
+    if (elsewhere_) {
+        std::vector<std::pair<std::string, bool>> states;
+        for (auto& [state, entry] : states_) {
+            entry.pending = false;
+            states.emplace_back(state, entry.on);
+        }
+        elsewhere_->writeWmStates(states);
         return;
+    }
     for (auto& [state, entry] : states_) {
         entry.pending = false;
         XlibBridge::setWmState(window_.winId(), false, entry.on, state.c_str());
@@ -88,7 +96,8 @@ void WindowStateKeeper::learnFromWindowManager() {
     for (auto& [state, entry] : states_) {
         if (!entry.follow)
             continue;
-        const bool now = XlibBridge::hasWmState(window_.winId(), state.c_str());
+        const bool now = elsewhere_ ? elsewhere_->hasWmState(state)
+                                    : XlibBridge::hasWmState(window_.winId(), state.c_str());
         if (entry.pending) {
             // Property changes from before the request say nothing new.
             entry.pending = now != entry.on;
@@ -96,7 +105,8 @@ void WindowStateKeeper::learnFromWindowManager() {
         }
         if (now != entry.on) {
             entry.on = now;
-            setQtFlag(window_, state, now);
+            if (!elsewhere_)
+                setQtFlag(window_, state, now);
         }
     }
 }
@@ -104,14 +114,13 @@ void WindowStateKeeper::learnFromWindowManager() {
 bool WindowStateKeeper::eventFilter(QObject* watched, QEvent* event) {
     // Qt sends Show before it maps the window; a spontaneous one comes from
     // the window system for a window that is mapped already.
-    if (watched == &window_ && event->type() == QEvent::Show && !event->spontaneous())
+    if (!elsewhere_ && watched == &window_ && event->type() == QEvent::Show && !event->spontaneous())
         writeProperty();
     return false;
 }
 
 bool WindowStateKeeper::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (shownElsewhere_ || eventType != "xcb_generic_event_t" ||
-        !window_.testAttribute(Qt::WA_WState_Created))
+    if (elsewhere_ || eventType != "xcb_generic_event_t" || !window_.testAttribute(Qt::WA_WState_Created))
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)

@@ -87,16 +87,13 @@ void X11Desktop::hideFromTaskbar(WindowHandle handle) {
     // A window of its own with no taskbar or pager entry could not be found
     // again from another workspace: it lives on all of them. A window that
     // belongs to another (a dialog) is left where its window manager puts it.
-    if (X11MascotWindow* fast = standIn(window)) {
-        fast->keepWmState("_NET_WM_STATE_SKIP_TASKBAR", true);
-        fast->keepWmState("_NET_WM_STATE_SKIP_PAGER", true);
+    WindowStateKeeper& keeper = WindowStateKeeper::of(window);
+    keeper.keep("_NET_WM_STATE_SKIP_TASKBAR", true);
+    keeper.keep("_NET_WM_STATE_SKIP_PAGER", true);
+    if (X11MascotWindow* fast = standIn(window))
         fast->setOnEveryWorkspace();
-        return;
-    }
-    WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_TASKBAR", true);
-    WindowStateKeeper::of(window).keep("_NET_WM_STATE_SKIP_PAGER", true);
-    if (!window.parentWidget())
-        WindowStateKeeper::of(window).keep("_NET_WM_STATE_STICKY", true);
+    else if (!window.parentWidget())
+        keeper.keep("_NET_WM_STATE_STICKY", true);
 }
 
 void X11Desktop::moveWindow(WindowHandle handle, int left, int top) {
@@ -119,10 +116,8 @@ void X11Desktop::setTopMost(WindowHandle handle, bool on) {
     // The window's keeper is the one record of the state, whoever set it:
     // before the window exists the state is part of how it will be created,
     // later it changes in place, and the window manager's own changes to a
-    // window Qt shows come back to it. A stand-in shows the state itself.
+    // window come back to it, on Qt's window or on a stand-in.
     WindowStateKeeper::of(window).keep("_NET_WM_STATE_ABOVE", on, true);
-    if (X11MascotWindow* fast = standIn(window))
-        fast->keepWmState("_NET_WM_STATE_ABOVE", on, true);
 }
 
 bool X11Desktop::isTopMost(WindowHandle handle) const {
@@ -152,19 +147,6 @@ void X11Desktop::setWindowRegion(WindowHandle handle, const std::vector<RgnRect>
             // is known to stay in place.
             if (onXWayland() && !XlibBridge::managerKeepsMovesInPlace(XlibBridge::windowManagerName()))
                 XlibBridge::keepUnmanaged(fast->id());
-            // From now on the stand-in states what the record says; Qt's
-            // window for the widget is never shown.
-            WindowStateKeeper& keeper = WindowStateKeeper::of(window);
-            keeper.showElsewhere();
-            if (std::optional<bool> above = keeper.state("_NET_WM_STATE_ABOVE"))
-                fast->keepWmState("_NET_WM_STATE_ABOVE", *above, true);
-            // What the window manager decides for the stand-in goes into
-            // the same record.
-            fast->onFollowed(
-                [keeper = QPointer<WindowStateKeeper>(&keeper)](const std::string& state, bool on) {
-                    if (keeper)
-                        keeper->learn(state, on);
-                });
             standIns_[&window] = std::move(adopted);
             QObject::connect(&window, &QObject::destroyed, guard_.get(),
                              [this, w = &window] { standIns_.erase(w); });

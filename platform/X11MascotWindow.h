@@ -1,6 +1,7 @@
 #pragma once
 
-#include "MouseRelay.h"
+#include "WindowStateKeeper.h"
+#include "X11EventRelay.h"
 
 #include <QObject>
 #include <QPoint>
@@ -15,8 +16,8 @@
 #include <optional>
 #include <string>
 
-class QSocketNotifier;
 class X11FramePictures;
+class X11MascotConnection;
 class QWidget;
 
 // The X window that shows a shaped top-level widget (the mascot) on a
@@ -28,13 +29,15 @@ class QWidget;
 // X connection (and its event thread) never hears of the window. Presses,
 // releases and moves of the pointer over the window come in through this
 // connection, watched by the Qt event loop, and are handed to the widget's
-// child under the pointer as ordinary Qt mouse events.
+// child under the pointer as ordinary Qt mouse events (X11EventRelay).
 //
 // The widget stays a widget for everything else: its geometry, its
 // visibility, its window flags and its children are the program's to use.
 // This window stands in for it, carrying the same name, class, process id,
-// window type and window-manager state. To that end the stand-in changes
-// three things on a widget it does not own, for as long as it lives:
+// window type and window-manager state (the widget's WindowStateKeeper
+// stays the one record of that state and states it on this window). To
+// that end the stand-in changes three things on a widget it does not own,
+// for as long as it lives:
 //   - Qt::WA_DontShowOnScreen: Qt makes its native window but never maps it,
 //     while the widget still counts as shown (Show and Hide reach the
 //     stand-in, which maps and unmaps its own window);
@@ -65,7 +68,7 @@ class QWidget;
 // into the widget's logical ones before they reach it. A move onto a
 // monitor of another scale sends the new picture, shape and size with the
 // move, in one flush.
-class X11MascotWindow : public QObject {
+class X11MascotWindow : public QObject, private WindowStateKeeper::Elsewhere {
 public:
     // Takes over showing the widget, or returns null when it cannot: no X
     // display, or a widget that already has its native window.
@@ -90,16 +93,6 @@ public:
     // sent with the next move or when the event loop is back, whichever
     // comes first, so that a tick's changes reach the server together.
     void setRegion(const QRegion& region);
-    // Keeps a _NET_WM_STATE entry: stated now (a request to the window
-    // manager while the window is mapped, the property otherwise) and again
-    // each time the window is mapped, since the window manager drops the
-    // property when a window is hidden. An entry kept with `follow` also
-    // takes what the window manager decides for the mapped window (a user
-    // may switch "always on top" off from outside), and tells `onFollowed`.
-    void keepWmState(const std::string& state, bool on, bool follow = false);
-    void onFollowed(std::function<void(const std::string& state, bool on)> handler) {
-        followed_ = std::move(handler);
-    }
     // Puts the window on every workspace (virtual desktop) and keeps it
     // there: _NET_WM_DESKTOP "all" before every map, asked again whenever
     // the window manager puts the mapped window on one, and the sticky
@@ -109,11 +102,7 @@ public:
     void activate();
 
     // The pointer on this connection, straight from the server.
-    struct Pointer {
-        QPoint pos;
-        bool leftDown = false;
-    };
-    std::optional<Pointer> pointer();
+    std::optional<X11EventRelay::Pointer> pointer() { return events_->pointer(); }
     // Hands each place of the pointer (the server's pixels) to `follow`
     // until the left button is released, so that it moves the window.
     // Timers keep ticking.
@@ -123,18 +112,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Server;
-    X11MascotWindow(QWidget& widget, std::unique_ptr<Server> server);
+    X11MascotWindow(QWidget& widget, std::unique_ptr<X11MascotConnection> connection);
     void map();
     void unmap();
-    void writeStates();
-    void readEvents();
-    void readQueuedEvents();
-    void learnWmState();
+    void propertyChanged(unsigned long atom);
     void keepOnEveryWorkspace();
-    void deliverButton(bool press, unsigned button, QPoint local, QPoint global, unsigned state,
-                       unsigned long time);
-    void deliverMotion(QPoint local, QPoint global, unsigned state);
+    // The window manager's state, as the widget's keeper states it here.
+    bool wmMapped() const override { return mapped_; }
+    void requestWmState(const std::string& state, bool on) override;
+    void writeWmStates(const std::vector<std::pair<std::string, bool>>& states) override;
+    bool hasWmState(const std::string& state) const override;
     int frameFor(const QRegion& region);
     // The pictures of the scale in use, made on first use.
     X11FramePictures& frames();
@@ -156,19 +143,11 @@ private:
     QRect windowRect() const;
 
     QPointer<QWidget> widget_;
-    std::unique_ptr<Server> x_;
-    std::unique_ptr<QSocketNotifier> events_;
+    std::unique_ptr<X11MascotConnection> x_;
+    // The record of the window manager's state: the widget's.
+    QPointer<WindowStateKeeper> keeper_;
     bool mapped_ = false;
-    struct KeptState {
-        bool on = false;
-        bool follow = false;
-        // Asked of the window manager and not yet seen in the property:
-        // until it is, what the property says is older than the request.
-        bool pending = false;
-    };
-    std::map<std::string, KeptState> keptStates_;
     bool everyWorkspace_ = false;
-    std::function<void(const std::string&, bool)> followed_;
     int shownFrame_ = -1;
     // The outline shown, in the form's logical pixels, once one is set.
     std::optional<QRegion> shownRegion_;
@@ -183,9 +162,5 @@ private:
     // starts where the shown frame's outline does, at the scale in use.
     QPoint formPos_;
     // Presses, releases and moves on the window, as Qt mouse events.
-    MouseRelay mouse_;
-    // A drag in progress: what moves the window.
-    bool dragging_ = false;
-    const std::function<void(QPoint)>* dragMove_ = nullptr;
-    std::function<void()> dragEnd_;
+    std::unique_ptr<X11EventRelay> events_;
 };

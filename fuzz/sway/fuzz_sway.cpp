@@ -3,7 +3,6 @@
 // payload is parsed as JSON and walked as a window tree. Checks, besides
 // memory safety and bounded recursion: the reader hands out no more payload
 // than it was fed, and a frame the tree walk reports has no negative size.
-#include "JsonValue.h"
 #include "SwayIpcReader.h"
 #include "SwayTree.h"
 
@@ -25,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             handedOut += message->payload.size();
             if (handedOut > bytes.size())
                 std::abort();
-            if (auto tree = JsonValue::parse(message->payload)) {
+            if (auto tree = SwayTree::parse(message->payload)) {
                 const SwayFocus focus = SwayTree::focus(*tree, 1);
                 if (focus.window && (focus.window->frame.right < focus.window->frame.left ||
                                      focus.window->frame.bottom < focus.window->frame.top))
@@ -34,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // The payload alone, unframed, as JSON too.
-    if (auto tree = JsonValue::parse(bytes))
+    if (auto tree = SwayTree::parse(bytes))
         SwayTree::focus(*tree, 1);
     return 0;
 }

@@ -31,8 +31,10 @@ struct SwayIpcMessage {
 // reader stops and the connection is to be dropped.
 class SwayIpcReader {
 public:
-    // A window tree of a few thousand windows stays far below this.
-    static constexpr std::size_t kMaxPayload = 32u << 20;
+    // sway writes under a kilobyte per window, so a tree of a few thousand
+    // windows stays far below this; a payload this large is still parsed
+    // quickly enough on the user-interface thread.
+    static constexpr std::size_t kMaxPayload = 8u << 20;
 
     void feed(std::string_view bytes);
     // The next complete message, or nothing until more bytes come.

@@ -415,6 +415,29 @@ TEST_F(X11DesktopTest, TopMostOfAShapedWindowFollowsTheWindowManager) {
     EXPECT_TRUE(desk_.isTopMost(handleOf(w)));
 }
 
+// A shaped window's states have one record, the desktop's: what Qt's flag
+// says at the first map, what the window manager changes, and each state
+// again on every map, since the window manager forgets them on hiding.
+TEST_F(X11DesktopTest, AShapedWindowStatesItsRecordOnEveryMap) {
+    QWidget w(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    const std::uintptr_t id =
+        showShaped(w, "kuvito shaped window shown again", QRect(200, 150, 40, 40), QRegion(0, 0, 40, 40));
+    ASSERT_NE(id, 0u);
+    desk_.hideFromTaskbar(handleOf(w));
+    for (bool above : {true, false}) {
+        ASSERT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_ABOVE") == above; })) << above;
+        EXPECT_EQ(desk_.isTopMost(handleOf(w)), above);
+        w.hide();
+        waitFor([&] { return !probe_.hasWmState(id, "_NET_WM_STATE_SKIP_TASKBAR"); }, 50);
+        w.show();
+        EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_SKIP_TASKBAR"); })) << above;
+        EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_ABOVE") == above; })) << above;
+        if (above)
+            probe_.requestWmState(id, false, "_NET_WM_STATE_ABOVE");
+    }
+    EXPECT_FALSE(desk_.isTopMost(handleOf(w)));
+}
+
 // Presses on such a window reach the child under the pointer, in the
 // child's coordinates; a quick second click is a double click.
 TEST_F(X11DesktopTest, PressesOnAShapedWindowReachTheChildUnderThePointer) {
