@@ -11,9 +11,10 @@
 // shell never waits for the program. Every callback is guarded: a fault
 // here is logged and never reaches the shell.
 
-const KUVITO_BUS_NAME = 'org.example.kuvito';
-const KUVITO_OBJECT_PATH = '/org/example/kuvito/Compositor';
-const KUVITO_INTERFACE = 'org.example.kuvito.Compositor1';
+// The build writes the names in (from KUVITO_APP_ID).
+const KUVITO_BUS_NAME = '@KUVITO_APP_ID@';
+const KUVITO_OBJECT_PATH = '@KUVITO_OBJECT_PATH@/Compositor';
+const KUVITO_INTERFACE = '@KUVITO_APP_ID@.Compositor1';
 const KUVITO_HELPER_VERSION = '1';
 // The shell's own pointer watcher polls at most this often, and not at all
 // while the user is idle; the program's fastest tick is no quicker.
