@@ -94,6 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                       frontWindow("WindowWhollyLeft", 1, -1124, 0, 100, 100, false),
                       // The extremes X can still express.
                       frontWindow("ThinnestTallestWindow", 2, 0, 0, 1, 32767, true),
+                      frontWindow("WindowFromX11sLeftmostPlace", 3, -32768, 0, 32767, 10, true),
+                      frontWindow("WindowLeftOfX11", 3, -32769, 0, 32767, 10, false),
                       frontWindow("EmptyWindow", 1, 0, 0, 0, 100, false),
                       frontWindow("NegativeHeight", 1, 0, 0, 100, -1, false),
                       frontWindow("NegativeEverything", 1, -32768, -32768, -1, -1, false),

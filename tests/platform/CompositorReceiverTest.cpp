@@ -114,10 +114,14 @@ TEST(CompositorReceiver, TakesTheCompositorsPushesOverTheBusAndIgnoresWhatItCann
     push(s.shell, "WorkArea", {32767, 32767, 65534, 65534});                      // ignored
     push(s.shell, "Pointer", {QStringLiteral("x"), QStringLiteral("y")});         // no such method
     push(s.shell, "Pointer", {32767, -32768});                                    // ignored
+    // KWin's script sends 32-bit ids, which are never negative.
+    push(s.shell, "FrontWindow", {0, false, 10, 10, 50, 50});
+    push(s.shell, "FrontWindow", {-1, true, 20, 20, 50, 50}); // ignored
     push(s.shell, "Pointer", {701, 500}); // the last: everything before it has arrived with it
     waitFor([&] { return s.receiver->report().pointer && s.receiver->report().pointer->x == 701; });
     CompositorReport expected = everythingKnown();
     expected.pointer->x = 701;
+    expected.frontWindow = CompositorReport::Window{0, {10, 10, 60, 60}, false};
     EXPECT_EQ(s.receiver->report(), expected);
     EXPECT_TRUE(s.receiver->helperLive());
 
@@ -126,6 +130,12 @@ TEST(CompositorReceiver, TakesTheCompositorsPushesOverTheBusAndIgnoresWhatItCann
     waitFor([&] { return !s.receiver->helperLive(); });
     EXPECT_FALSE(s.receiver->helperLive());
     EXPECT_EQ(s.receiver->report(), CompositorReport{});
+
+    // The name goes with the receiver.
+    s.receiver.reset();
+    EXPECT_TRUE(CompositorReceiver::open(
+        SessionLimits{}, kCompositor, [] { return kScreens; },
+        s.bus.connect(QStringLiteral("third program"))));
 }
 
 TEST(CompositorReceiver, HearsOnlyTheConnectionThatOwnsTheCompositorsName) {
