@@ -59,6 +59,11 @@ std::string SessionNotice::text(const SessionLimits& limits, MovementMode inEffe
         if (!names.empty())
             text += names + row.whatTheyDo + '\n';
     }
+    if (limits.helperSwitchedOff)
+        text += std::string("kuvito の GNOME Shell "
+                            "拡張機能がオフになっています。オンに戻すには「拡張機能」アプリを使うか、"
+                            "gnome-extensions enable ") +
+                limits.helperSwitchedOff + " を実行してください。\n";
     if (limits.newLoginCompletesSetUp)
         text += "ログアウトしてログインし直すと準備が整い、どのモードも使えるようになります。\n";
     const std::string working = modeNames([&](const MovementModeRow& m) { return !limited(limits, m); });

@@ -19,19 +19,30 @@ std::optional<ScreenRect> rectFrom(int x, int y, int width, int height) {
     return ScreenRect{x, y, x + width, y + height};
 }
 
+bool overlaps(const ScreenRect& a, const ScreenRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool inside(const ScreenRect& inner, const ScreenRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
 } // namespace
 
-bool CompositorPushes::pointer(CompositorReport& report, int x, int y) {
-    if (!isPosition(x) || !isPosition(y))
+bool CompositorPushes::pointer(CompositorReport& report, const ScreenRect& screens, int x, int y) {
+    if (x < screens.left || x >= screens.right || y < screens.top || y >= screens.bottom)
         return false;
     report.pointer = CompositorReport::Point{x, y};
     return true;
 }
 
-bool CompositorPushes::frontWindow(CompositorReport& report, std::uint64_t id, bool ownWindow, int x, int y,
-                                   int width, int height) {
+bool CompositorPushes::frontWindow(CompositorReport& report, const ScreenRect& screens, std::uint64_t id,
+                                   bool ownWindow, int x, int y, int width, int height) {
+    // A window may hang over a monitor's edge, but one wholly off them is
+    // nothing the character could stand on.
     const std::optional<ScreenRect> frame = rectFrom(x, y, width, height);
-    if (!frame)
+    if (!frame || !overlaps(*frame, screens))
         return false;
     report.frontWindowKnown = true;
     report.frontWindow = CompositorReport::Window{id, *frame, ownWindow};
@@ -43,9 +54,10 @@ void CompositorPushes::noFrontWindow(CompositorReport& report) {
     report.frontWindow.reset();
 }
 
-bool CompositorPushes::workArea(CompositorReport& report, int x, int y, int width, int height) {
+bool CompositorPushes::workArea(CompositorReport& report, const ScreenRect& screens, int x, int y, int width,
+                                int height) {
     const std::optional<ScreenRect> area = rectFrom(x, y, width, height);
-    if (!area)
+    if (!area || !inside(*area, screens))
         return false;
     report.workArea = area;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CompositorFeed.h"
+#include "CompositorReceiver.h"
 
 #include <memory>
 
@@ -9,7 +10,9 @@
 // extension pushes to a CompositorReceiver), KWin (its script does: KWinFeed)
 // or sway (its IPC socket: SwayFeed). Null when the compositor offers
 // nothing the program knows; the X server's answers are then all there is.
+// screens: the rectangle holding every monitor, which a helper's reports
+// must lie on.
 class CompositorSelection {
 public:
-    static std::unique_ptr<CompositorFeed> choose();
+    static std::unique_ptr<CompositorFeed> choose(const CompositorReceiver::Screens& screens);
 };

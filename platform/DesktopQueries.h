@@ -30,6 +30,10 @@ struct SessionLimits {
     // The panel is a surface XWayland does not report (swaybar), so mode 3
     // walks on the screen's bottom edge.
     bool panelUnknown = false;
+    // The UUID of the compositor's helper (GNOME Shell's extension) when
+    // the user has switched it off, the first time the program finds that:
+    // the notice says how to turn it on again. Null otherwise.
+    const char* helperSwitchedOff = nullptr;
 };
 
 // What the program asks about the screen, the pointer and the shell.

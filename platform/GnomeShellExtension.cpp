@@ -1,11 +1,20 @@
 #include "GnomeShellExtension.h"
 
+#include "GnomeExtensionMemory.h"
+#include "HelperFileCheck.h"
+#include "ProgramIdentity.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QVariantMap>
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -30,52 +39,130 @@ QDBusMessage callShell(const char* method, const QString& uuid) {
     return QDBusConnection::sessionBus().call(call, QDBus::Block, kCallTimeoutMs);
 }
 
+bool answeredTrue(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().first().toBool();
+}
+
+// What the shell knows of an extension: its state (nothing when the shell
+// does not know it, or did not answer) and the folder it was found in.
+struct ShellInfo {
+    bool answered = false;
+    std::optional<int> state;
+    QString path;
+};
+
+ShellInfo askShell(const QString& uuid) {
+    ShellInfo info;
+    const QDBusMessage reply = callShell("GetExtensionInfo", uuid);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return info;
+    info.answered = true;
+    if (reply.arguments().isEmpty())
+        return info;
+    // The shell answers an empty dictionary for an extension it does not
+    // know; "state" is a double on the wire.
+    const QVariantMap fields = qdbus_cast<QVariantMap>(reply.arguments().first());
+    bool ok = false;
+    const double number = fields.value(QStringLiteral("state")).toDouble(&ok);
+    if (ok)
+        info.state = static_cast<int>(number);
+    info.path = fields.value(QStringLiteral("path")).toString();
+    return info;
+}
+
 } // namespace
 
-GnomeShellExtension::Step GnomeShellExtension::stepFor(std::optional<int> shellState, bool installed) {
+GnomeShellExtension::Step GnomeShellExtension::stepFor(std::optional<int> shellState, bool installed,
+                                                       bool enabledBefore) {
     if (!shellState)
         return installed ? Step::NeedsNewLogin : Step::Unavailable;
     switch (*shellState) {
     case kActive:
     case kActivating:
         return Step::Ready;
-    case kInactive:
     case kInitialized:
+        // Never enabled in this session: off from the start, or switched
+        // off in an earlier one after it had been on.
+        return enabledBefore ? Step::SwitchedOff : Step::Enable;
+    case kInactive:
     case kDeactivating:
-        return Step::Enable;
+        // It ran in this session and someone switched it off.
+        return Step::SwitchedOff;
     default: // an error, out of date, uninstalled meanwhile
         return Step::Unavailable;
     }
 }
 
-GnomeShellExtension::Readiness GnomeShellExtension::prepare() {
-    const QString uuid = QString::fromLatin1(kUuid);
-    std::optional<int> state;
-    const QDBusMessage info = callShell("GetExtensionInfo", uuid);
-    if (info.type() != QDBusMessage::ReplyMessage)
-        return Readiness::Unavailable;
-    if (!info.arguments().isEmpty()) {
-        // The shell answers an empty dictionary for an extension it does
-        // not know; "state" is a double on the wire.
-        const QVariantMap fields = qdbus_cast<QVariantMap>(info.arguments().first());
-        bool ok = false;
-        const double number = fields.value(QStringLiteral("state")).toDouble(&ok);
-        if (ok)
-            state = static_cast<int>(number);
+std::string GnomeShellExtension::enableRefusal(const std::string& path, const std::string& dataDir,
+                                               const std::string& buildCopy, unsigned user) {
+    const std::string installed = dataDir + "/gnome-shell/extensions/" + ProgramIdentity::kExtensionUuid;
+    const auto canonical = [](const std::string& p) {
+        return QFileInfo(QString::fromStdString(p)).canonicalFilePath().toStdString();
+    };
+    const std::string found = canonical(path);
+    if (found.empty() ||
+        (found != canonical(installed) && (buildCopy.empty() || found != canonical(buildCopy))))
+        return "the shell found it in " + path + ", not where the package installs it (" + installed + ")";
+    // The shell reads these two files; the folders above them are checked
+    // with them.
+    for (const char* file : {"/metadata.json", "/extension.js"})
+        if (std::string why = HelperFileCheck::refusal(found + file, user); !why.empty())
+            return why;
+    return {};
+}
+
+GnomeShellExtension::Readiness GnomeShellExtension::prepare(GnomeExtensionMemory& memory) {
+    const std::string uuid = ProgramIdentity::kExtensionUuid;
+    const QString quuid = QString::fromStdString(uuid);
+    // The extension of earlier releases pushed to a bus name nobody can
+    // own for real, where any program could have listened: it goes, and its
+    // being on counts as the user's consent to the new one.
+    if (std::strcmp(ProgramIdentity::kOldExtensionUuid, ProgramIdentity::kExtensionUuid) != 0) {
+        const QString old = QString::fromLatin1(ProgramIdentity::kOldExtensionUuid);
+        const ShellInfo oldInfo = askShell(old);
+        if (oldInfo.state && stepFor(oldInfo.state, true, true) == Step::Ready &&
+            answeredTrue(callShell("DisableExtension", old)))
+            std::fprintf(stderr, "kuvito: switched off the GNOME Shell extension %s, which %s replaces\n",
+                         ProgramIdentity::kOldExtensionUuid, ProgramIdentity::kExtensionUuid);
     }
+
+    const ShellInfo info = askShell(quuid);
+    if (!info.answered)
+        return Readiness::Unavailable;
     const bool installed = !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                                   QStringLiteral("gnome-shell/extensions/") + uuid +
+                                                   QStringLiteral("gnome-shell/extensions/") + quuid +
                                                        QStringLiteral("/metadata.json"))
                                 .isEmpty();
-    switch (stepFor(state, installed)) {
+    switch (stepFor(info.state, installed, memory.enabledOnce(uuid))) {
     case Step::Ready:
+        // On, by the program or by the user: from now on, off is the
+        // user's choice.
+        memory.rememberEnabled(uuid);
         return Readiness::Ready;
     case Step::Enable: {
-        const QDBusMessage enabled = callShell("EnableExtension", uuid);
-        const bool ok = enabled.type() == QDBusMessage::ReplyMessage && !enabled.arguments().isEmpty() &&
-                        enabled.arguments().first().toBool();
-        return ok ? Readiness::Ready : Readiness::Unavailable;
+        const std::string why = enableRefusal(info.path.toStdString(), ProgramIdentity::kInstalledDataDir,
+                                              ProgramIdentity::kBuildGnomeShellExtension, getuid());
+        if (!why.empty()) {
+            std::fprintf(stderr, "kuvito: not enabling the GNOME Shell extension %s: %s\n", uuid.c_str(),
+                         why.c_str());
+            return Readiness::Unavailable;
+        }
+        // Written down first: an extension the program could not remember
+        // enabling would be enabled again after the user switched it off.
+        if (!memory.rememberEnabled(uuid)) {
+            std::fprintf(stderr, "kuvito: not enabling the GNOME Shell extension: cannot write %s\n",
+                         memory.path().c_str());
+            return Readiness::Unavailable;
+        }
+        return answeredTrue(callShell("EnableExtension", quuid)) ? Readiness::Ready : Readiness::Unavailable;
     }
+    case Step::SwitchedOff:
+        std::fprintf(stderr,
+                     "kuvito: the GNOME Shell extension %s is switched off, so kuvito sees only X11 windows; "
+                     "turn it on with the Extensions app or gnome-extensions enable %s\n",
+                     uuid.c_str(), uuid.c_str());
+        return Readiness::SwitchedOff;
     case Step::NeedsNewLogin:
         return Readiness::NeedsNewLogin;
     case Step::Unavailable:

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "CompositorFeed.h"
+#include "CompositorReceiver.h"
 
 #include <memory>
 
-class CompositorReceiver;
 class KWinScriptLoader;
 
 // KWin's answers: kuvito's KWin script, loaded into the running KWin for as
@@ -15,7 +15,7 @@ class KWinFeed : public CompositorFeed {
 public:
     // Null when the receiver cannot own the name (no session bus, or
     // another kuvito runs in the session).
-    static std::unique_ptr<KWinFeed> open();
+    static std::unique_ptr<KWinFeed> open(const CompositorReceiver::Screens& screens);
     ~KWinFeed() override;
 
     const CompositorReport& report() const override;

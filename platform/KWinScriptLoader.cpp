@@ -1,5 +1,8 @@
 #include "KWinScriptLoader.h"
 
+#include "HelperFileCheck.h"
+#include "ProgramIdentity.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -8,18 +11,18 @@
 #include <QDBusPendingReply>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
-const QString kService = QStringLiteral("org.kde.KWin");
 const QString kScripting = QStringLiteral("org.kde.kwin.Scripting");
 const QString kMainFile = QStringLiteral("kwin/contents/code/main.js");
 
 QDBusMessage scriptingCall(const QString& method) {
-    return QDBusMessage::createMethodCall(kService, QStringLiteral("/Scripting"), kScripting, method);
+    return QDBusMessage::createMethodCall(QString::fromLatin1(KWinScriptLoader::kService),
+                                          QStringLiteral("/Scripting"), kScripting, method);
 }
 
 // Calls asynchronously and hands the reply to then() on the event loop.
@@ -39,18 +42,16 @@ void warn(const QString& what, const QDBusMessage& reply) {
 
 bool KWinScriptLoader::kwinOnBus() {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(kService).value();
+    return bus.isConnected() && bus.interface() &&
+           bus.interface()->isServiceRegistered(QString::fromLatin1(kService)).value();
 }
 
-QString KWinScriptLoader::findScript(const QString& programDir) {
-    QStringList candidates = {programDir + QLatin1Char('/') + kMainFile,
-                              programDir + QStringLiteral("/../share/kuvito/") + kMainFile};
-    candidates +=
-        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("kuvito/") + kMainFile);
-    for (const QString& path : candidates)
-        if (QFileInfo(path).isFile())
-            return QFileInfo(path).absoluteFilePath();
-    return {};
+QString KWinScriptLoader::findScript(std::string& why) {
+    QString path = QString::fromUtf8(ProgramIdentity::kBuildKWinScript);
+    if (path.isEmpty())
+        path = QString::fromUtf8(ProgramIdentity::kInstalledDataDir) + QStringLiteral("/kuvito/") + kMainFile;
+    why = HelperFileCheck::refusal(path.toStdString(), getuid());
+    return why.empty() ? QFileInfo(path).canonicalFilePath() : QString();
 }
 
 KWinScriptLoader::KWinScriptLoader(const QString& mainScript) : guard_(std::make_unique<QObject>()) {

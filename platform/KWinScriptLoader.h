@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ProgramIdentity.h"
+
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <string>
 
 // Keeps kuvito's KWin script (platform/helpers/kwin) loaded in the running
 // KWin for as long as this object lives. KWin loads scripts over the session
@@ -15,14 +18,18 @@
 class KWinScriptLoader {
 public:
     // The name KWin knows the script by.
-    static constexpr const char* kPluginName = "kuvito";
+    static constexpr const char* kPluginName = ProgramIdentity::kKWinPluginId;
+    // KWin's own name on the session bus.
+    static constexpr const char* kService = "org.kde.KWin";
 
     // Whether KWin runs the session (its service is on the session bus).
     static bool kwinOnBus();
-    // The script's main file beside the program (the build tree), under the
-    // program's own prefix, or in the system's data folders; empty when none
-    // is found.
-    static QString findScript(const QString& programDir);
+    // The script's main file where the package installed it or, in a
+    // development build, the build tree's copy; nowhere else, since KWin
+    // runs what it is given with the whole session's rights. Empty, with
+    // the reason in why, when the file is missing or others than root and
+    // the user could have changed it (HelperFileCheck).
+    static QString findScript(std::string& why);
 
     explicit KWinScriptLoader(const QString& mainScript);
     ~KWinScriptLoader();

@@ -114,6 +114,13 @@ ScreenRect ScreenSpace::logicalToProgram(const QRect& logical) const {
     return {a.x(), a.y(), a.x() + logical.width(), a.y() + logical.height()};
 }
 
+ScreenRect ScreenSpace::allDevice() const {
+    QRect all;
+    for (const Screen& s : screens_)
+        all |= deviceRect(s);
+    return {all.left(), all.top(), all.left() + all.width(), all.top() + all.height()};
+}
+
 ScreenRect ScreenSpace::primaryDevice() const {
     const QRect r = deviceRect(primary());
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};

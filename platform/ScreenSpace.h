@@ -44,6 +44,9 @@ public:
 
     // The primary monitor in device pixels.
     ScreenRect primaryDevice() const;
+    // The smallest rectangle holding every monitor, in device pixels: where
+    // anything the program can see or reach lies.
+    ScreenRect allDevice() const;
 
     // Device pixels per logical pixel where a window's corner lies: the
     // monitor the point is on, or the primary one off every monitor, as the

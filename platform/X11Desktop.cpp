@@ -270,7 +270,7 @@ bool X11Desktop::onXWayland() const {
         xwayland_ = xwayland;
         // The compositor's feed is chosen at the same time, once.
         if (xwayland)
-            compositor_ = CompositorSelection::choose();
+            compositor_ = CompositorSelection::choose([] { return ScreenSpace::current().allDevice(); });
     }
     return *xwayland_;
 }

@@ -52,6 +52,8 @@ test=(
   # window (zenity) and what the test's virtual pointer is built from
   # (KWin's fake-input protocol among them)
   sway xwayland grim zenity libwayland-dev libwayland-bin plasma-wayland-protocols python3
+  # The GNOME Shell extension's reporter, run outside the shell
+  gjs
 )
 # GNOME Shell (with the AppIndicator extension as its notification area),
 # KWin and Mutter bring most of their desktops with them; only the desktop

@@ -18,7 +18,9 @@ cd "$(dirname "$0")/../.."
 build=${1:-build}
 case $build in /*) ;; *) build="$PWD/$build" ;; esac
 exe="$build/app/kuvito"
-extension="$build/gnome-shell/43/kuvito@example.org"
+# The build tree's form of the extension, named by its UUID (KUVITO_APP_ID).
+extension=$(ls -d "$build"/gnome-shell/43/*@* 2>/dev/null | head -n 1)
+uuid=$(basename "${extension:-none}")
 for f in "$exe" "$extension/extension.js"; do
   [ -e "$f" ] || { echo "$f is missing: build first (cmake --build $build --target kuvito)" >&2; exit 1; }
 done
@@ -34,7 +36,7 @@ work=$(mktemp -d -t kuvito-gnome-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
 mkdir -p "$work/k50" "$home/.local/share/gnome-shell/extensions"
-rm -rf "$home/.local/share/gnome-shell/extensions/kuvito@example.org"
+rm -rf "$home/.local/share/gnome-shell/extensions/$uuid"
 cp -r "$extension" "$home/.local/share/gnome-shell/extensions/"
 cp "$exe" "$work/k50/kuvito"
 printf '[kuvito]\r\nspeed=0\r\nidour=5\r\ntemae=1\r\nidou=1\r\n' > "$work/k50/kuvito.ini"
@@ -42,7 +44,10 @@ chown -R "$user:" "$work" "$home/.local"
 
 cat > "$work/session.sh" <<'SESSION'
 set -euo pipefail
-work=$1 seconds=$2 rounds=$3
+work=$1 seconds=$2 rounds=$3 uuid=$4
+# kuvito enables only the extension the package installed; a copy in the
+# user's folder is enabled as the user would.
+gsettings set org.gnome.shell enabled-extensions "['$uuid']"
 oncpu() { cat /proc/$1/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
 gnome-shell --headless --wayland --virtual-monitor 1024x768 --unsafe-mode > "$work/shell.log" 2>&1 &
 shell=$!
@@ -87,12 +92,12 @@ set -euo pipefail
 export XDG_RUNTIME_DIR=$1/run HOME=$4
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export XDG_SESSION_TYPE=wayland
-dbus-run-session -- bash "$1/session.sh" "$1" "$2" "$3" > "$1/raw"
+dbus-run-session -- bash "$1/session.sh" "$1" "$2" "$3" "$5" > "$1/raw"
 USER
 
 unshare -m sh -c 'mount -t tmpfs none /run/systemd && mkdir -p /run/dbus && mount -t tmpfs none /run/dbus &&
-  bus=$(dbus-daemon --system --fork --print-pid) && runuser -u "$1" -- bash "$2/user.sh" "$2" "$3" "$4" "$5"
-  status=$?; kill $bus; exit $status' sh "$user" "$work" "$seconds" "$rounds" "$home"
+  bus=$(dbus-daemon --system --fork --print-pid) && runuser -u "$1" -- bash "$2/user.sh" "$2" "$3" "$4" "$5" "$6"
+  status=$?; kill $bus; exit $status' sh "$user" "$work" "$seconds" "$rounds" "$home" "$uuid"
 
 # Per tick (50 ms), in µs, each round's shell-alone figures subtracted.
 awk -v s="$seconds" '

@@ -266,6 +266,7 @@ constexpr SessionLimits kPointerOnly{true, false};
 constexpr SessionLimits kFrontWindowOnly{false, true};
 constexpr SessionLimits kHelperAfterNewLogin{true, true, true};
 constexpr SessionLimits kPanelOnly{false, false, false, true};
+constexpr SessionLimits kHelperSwitchedOff{true, true, false, false, "kuvito@test"};
 
 class SessionNoticeTest : public MascotFixture, public ::testing::WithParamInterface<SessionCase> {};
 
@@ -279,6 +280,9 @@ TEST_P(SessionNoticeTest, ToldOnlyWhenTheModeInEffectNeedsWhatTheSessionKeepsNam
         return;
     const QString& text = sim->notices().front().text;
     EXPECT_EQ(text.contains(QString::fromUtf8("ログイン")), c.limits.newLoginCompletesSetUp)
+        << text.toStdString();
+    EXPECT_EQ(text.contains(QStringLiteral("gnome-extensions enable kuvito@test")),
+              c.limits.helperSwitchedOff != nullptr)
         << text.toStdString();
     const QString works = text.split('\n').back();
     // The lines before it name the modes that are limited, and only them.
@@ -308,6 +312,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SessionCase{"front_window_only_window", kFrontWindowOnly, 4, true, "1235"},
                       SessionCase{"helper_after_new_login_chase", kHelperAfterNewLogin, 1, true, "23"},
                       SessionCase{"helper_after_new_login_wander", kHelperAfterNewLogin, 2, false},
+                      SessionCase{"helper_switched_off_window", kHelperSwitchedOff, 4, true, "23"},
                       SessionCase{"panel_only_taskbar", kPanelOnly, 3, true, "1245"},
                       SessionCase{"panel_only_chase", kPanelOnly, 1, false}),
     [](const auto& test) { return std::string(test.param.name); });

@@ -18,11 +18,8 @@ MascotProcess::MascotProcess(VirtualDesktop& desktop, std::optional<std::string>
            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     fs::create_directories(dir_);
     fs::copy_file(KUVITO_EXE, dir_ + "/kuvito");
-    // The KWin script lies beside the program in the build tree, where the
-    // program looks for it first.
-    const fs::path script = fs::path(KUVITO_EXE).parent_path() / "kwin";
-    if (fs::exists(script))
-        fs::copy(script, dir_ + "/kwin", fs::copy_options::recursive);
+    // A development build takes its KWin script from the build tree
+    // wherever the program runs from.
     if (ini) {
         std::ofstream f(iniPath(), std::ios::binary);
         f << *ini;

@@ -348,7 +348,8 @@ pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
     // the user's extensions folder, since the shell looks for extensions
     // only when it starts. Both are enabled as a user's settings would.
     std::string enabled = "'ubuntu-appindicators@ubuntu.com'";
-    // The form of the extension the package installs, as the build wrote it.
+    // The build tree's form of the extension, which reports to the build's
+    // program and to the tests' copies of it; the form the shell loads.
     std::string ours = KUVITO_GNOME_EXTENSION;
     if (run("gnome-shell --version | grep -qE ' (4[5-9]|[5-9][0-9])\\.' && echo new").find("new") !=
         std::string::npos)
@@ -356,9 +357,10 @@ pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
     if (!ours.empty() && std::filesystem::is_directory(ours)) {
         const std::string folder = dir_ + "/" + kGnomeExtensionsFolder;
         std::filesystem::create_directories(folder);
-        std::filesystem::copy(ours, folder + "/kuvito@example.org", std::filesystem::copy_options::recursive);
+        std::filesystem::copy(ours, folder + "/" KUVITO_EXTENSION_UUID,
+                              std::filesystem::copy_options::recursive);
         handOver(dir_ + "/data");
-        enabled += ", 'kuvito@example.org'";
+        enabled += ", '" KUVITO_EXTENSION_UUID "'";
     }
     run("gsettings set org.gnome.shell enabled-extensions \"[" + enabled + "]\"");
     // The top-left corner opens the overview when the pointer touches it;

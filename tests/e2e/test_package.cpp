@@ -76,9 +76,9 @@ TEST_F(Package, HoldsTheProgramAndWhatTheDesktopNeedsOfIt) {
     const std::string id = KUVITO_APPSTREAM_ID;
     EXPECT_EQ(lines(sh("cd " + root() + " && find . -type f | sort").out),
               (std::set<std::string>{
-                  "./usr/bin/kuvito", "./usr/share/applications/kuvito.desktop",
-                  "./usr/share/gnome-shell/extensions/kuvito@example.org/extension.js",
-                  "./usr/share/gnome-shell/extensions/kuvito@example.org/metadata.json",
+                  "./usr/bin/kuvito", "./usr/share/applications/" + id + ".desktop",
+                  "./usr/share/gnome-shell/extensions/" KUVITO_EXTENSION_UUID "/extension.js",
+                  "./usr/share/gnome-shell/extensions/" KUVITO_EXTENSION_UUID "/metadata.json",
                   "./usr/share/kuvito/kwin/metadata.json", "./usr/share/kuvito/kwin/contents/code/main.js",
                   "./usr/share/doc/kuvito/changelog.gz", "./usr/share/doc/kuvito/copyright",
                   "./usr/share/icons/hicolor/32x32/apps/kuvito.png",
@@ -97,10 +97,11 @@ TEST_F(Package, HoldsTheProgramAndWhatTheDesktopNeedsOfIt) {
 }
 
 TEST_F(Package, PassesTheValidators) {
-    const Shell desktop = sh("desktop-file-validate " + root() + "/usr/share/applications/kuvito.desktop");
+    const Shell desktop =
+        sh("desktop-file-validate " + root() + "/usr/share/applications/" KUVITO_APPSTREAM_ID ".desktop");
     EXPECT_EQ(desktop.status, 0) << desktop.out;
     EXPECT_EQ(desktop.out.find("error"), std::string::npos) << desktop.out;
-    const std::string entry = readFile(root() + "/usr/share/applications/kuvito.desktop");
+    const std::string entry = readFile(root() + "/usr/share/applications/" KUVITO_APPSTREAM_ID ".desktop");
     for (const char* line : {"\nName=走れクヴィトくん\n", "\nName[ja]=走れクヴィトくん\n", "\nIcon=kuvito\n",
                              "\nExec=kuvito\n", "\nCategories=Amusement;\n", "\nComment=", "\nComment[ja]="})
         EXPECT_NE(entry.find(line), std::string::npos) << line;

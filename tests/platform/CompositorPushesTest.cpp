@@ -52,80 +52,74 @@ TEST_P(Pushes, AcceptOnlyWhatAnX11ClientCouldUse) {
 constexpr int kMax = std::numeric_limits<int>::max();
 constexpr int kMin = std::numeric_limits<int>::min();
 
+// Two monitors side by side, the primary at 0, 0 and another to its left.
+constexpr ScreenRect kScreens{-1024, 0, 1024, 768};
+
+PushCase pointerAt(const char* name, int x, int y, bool accepted) {
+    return {name, [x, y](Report& r) { return CompositorPushes::pointer(r, kScreens, x, y); }, accepted,
+            [x, y](Report& r) {
+                r.pointer = Report::Point{x, y};
+            }};
+}
+
+PushCase frontWindow(const char* name, std::uint64_t id, int x, int y, int width, int height, bool accepted) {
+    return {
+        name,
+        [=](Report& r) { return CompositorPushes::frontWindow(r, kScreens, id, true, x, y, width, height); },
+        accepted,
+        [=](Report& r) {
+            r.frontWindow = Report::Window{id, {x, y, x + width, y + height}, true};
+        }};
+}
+
+PushCase workArea(const char* name, int x, int y, int width, int height, bool accepted) {
+    return {name, [=](Report& r) { return CompositorPushes::workArea(r, kScreens, x, y, width, height); },
+            accepted,
+            [=](Report& r) {
+                r.workArea = ScreenRect{x, y, x + width, y + height};
+            }};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Helper, Pushes,
-    ::testing::Values(
-        PushCase{"PointerOnAnotherMonitorLeftOfThePrimary",
-                 [](Report& r) { return CompositorPushes::pointer(r, -32768, 32767); }, true,
-                 [](Report& r) {
-                     r.pointer = Report::Point{-32768, 32767};
-                 }},
-        PushCase{
-            "PointerBeyondX11", [](Report& r) { return CompositorPushes::pointer(r, 32768, 0); }, false, {}},
-        PushCase{
-            "PointerBelowX11", [](Report& r) { return CompositorPushes::pointer(r, 0, -32769); }, false, {}},
-        PushCase{
-            "OwnWindowIsKeptWithItsFrame",
-            [](Report& r) { return CompositorPushes::frontWindow(r, 1ULL << 40, true, -5, 30, 200, 100); },
-            true,
-            [](Report& r) {
-                r.frontWindow = Report::Window{1ULL << 40, {-5, 30, 195, 130}, true};
-            }},
-        PushCase{"NoFrontWindowIsKnownAsNone",
-                 [](Report& r) {
-                     CompositorPushes::noFrontWindow(r);
-                     return true;
-                 },
-                 true, [](Report& r) { r.frontWindow.reset(); }},
-        // The extremes X can still express.
-        PushCase{"ThinnestTallestWindow",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 2, false, 0, 0, 1, 32767); }, true,
-                 [](Report& r) {
-                     r.frontWindow = Report::Window{2, {0, 0, 1, 32767}, false};
-                 }},
-        PushCase{"WidestFlattestWorkArea",
-                 [](Report& r) { return CompositorPushes::workArea(r, 0, 0, 32767, 1); }, true,
-                 [](Report& r) {
-                     r.workArea = ScreenRect{0, 0, 32767, 1};
-                 }},
-        PushCase{"EmptyWindow",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 0, 100); },
-                 false,
-                 {}},
-        PushCase{"NegativeHeight",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 100, -1); },
-                 false,
-                 {}},
-        PushCase{"WindowWiderThanX11",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, 0, 0, 32768, 10); },
-                 false,
-                 {}},
-        PushCase{"WindowOverflowingInt",
-                 [](Report& r) { return CompositorPushes::frontWindow(r, 1, false, kMax, kMin, kMax, kMax); },
-                 false,
-                 {}},
-        PushCase{"WorkAreaBelowGnomesBar",
-                 [](Report& r) { return CompositorPushes::workArea(r, 0, 27, 1024, 741); }, true,
-                 [](Report& r) {
-                     r.workArea = ScreenRect{0, 27, 1024, 768};
-                 }},
-        PushCase{"WorkAreaWithNoHeight",
-                 [](Report& r) { return CompositorPushes::workArea(r, 0, 27, 1024, 0); },
-                 false,
-                 {}},
-        PushCase{"WorkAreaTallerThanX11",
-                 [](Report& r) { return CompositorPushes::workArea(r, 0, 0, 1, 32768); },
-                 false,
-                 {}},
-        PushCase{"WorkAreaFarLeft",
-                 [](Report& r) { return CompositorPushes::workArea(r, -32769, 0, 10, 10); },
-                 false,
-                 {}}),
+    ::testing::Values(pointerAt("PointerInTheLeftMonitorsBottomCorner", -1024, 767, true),
+                      pointerAt("PointerPastTheRightEdge", 1024, 0, false),
+                      pointerAt("PointerPastTheBottomEdge", 0, 768, false),
+                      pointerAt("PointerAboveTheTop", 0, -1, false),
+                      pointerAt("PointerLeftOfEveryMonitor", -1025, 0, false),
+                      frontWindow("WindowHangingOverTheLeftEdge", 1ULL << 40, -1100, 30, 200, 100, true),
+                      frontWindow("WindowWhollyRightOfTheMonitors", 1, 1024, 0, 100, 100, false),
+                      frontWindow("WindowWhollyAbove", 1, 0, -100, 100, 100, false),
+                      frontWindow("WindowWhollyBelow", 1, 0, 768, 100, 100, false),
+                      frontWindow("WindowWhollyLeft", 1, -1124, 0, 100, 100, false),
+                      // The extremes X can still express.
+                      frontWindow("ThinnestTallestWindow", 2, 0, 0, 1, 32767, true),
+                      frontWindow("WindowFromX11sLeftmostPlace", 3, -32768, 0, 32767, 10, true),
+                      frontWindow("WindowLeftOfX11", 3, -32769, 0, 32767, 10, false),
+                      frontWindow("EmptyWindow", 1, 0, 0, 0, 100, false),
+                      frontWindow("NegativeHeight", 1, 0, 0, 100, -1, false),
+                      frontWindow("NegativeEverything", 1, -32768, -32768, -1, -1, false),
+                      frontWindow("WindowWiderThanX11", 1, 0, 0, 32768, 10, false),
+                      frontWindow("WindowOverflowingInt", 1, kMax, kMin, kMax, kMax, false),
+                      workArea("WorkAreaOverBothMonitors", -1024, 0, 2048, 768, true),
+                      workArea("WorkAreaBelowGnomesBar", 0, 27, 1024, 741, true),
+                      workArea("WorkAreaBelowTheMonitors", 0, 27, 1024, 742, false),
+                      workArea("WorkAreaRightOfTheMonitors", 1, 0, 1024, 768, false),
+                      workArea("WorkAreaLeftOfTheMonitors", -1025, 0, 10, 10, false),
+                      workArea("WorkAreaAboveTheMonitors", 0, -1, 10, 10, false),
+                      workArea("WorkAreaWithNoHeight", 0, 27, 1024, 0, false),
+                      workArea("WorkAreaFarOff", 32767, 32767, 65534, 65534, false),
+                      PushCase{"NoFrontWindowIsKnownAsNone",
+                               [](Report& r) {
+                                   CompositorPushes::noFrontWindow(r);
+                                   return true;
+                               },
+                               true, [](Report& r) { r.frontWindow.reset(); }}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST(Pushes, FrontWindowBecomesKnownOnlyWhenTold) {
     Report report;
-    EXPECT_FALSE(CompositorPushes::frontWindow(report, 1, false, 0, 0, -1, 1));
+    EXPECT_FALSE(CompositorPushes::frontWindow(report, kScreens, 1, false, 0, 0, -1, 1));
     EXPECT_FALSE(report.frontWindowKnown);
     CompositorPushes::noFrontWindow(report);
     EXPECT_TRUE(report.frontWindowKnown);
@@ -160,26 +154,29 @@ using Step = GnomeShellExtension::Step;
 struct ExtensionCase {
     std::optional<int> state;
     bool installed;
+    bool enabledBefore;
     Step step;
 };
 
-TEST(GnomeShellExtension, StepFollowsTheShellsStateAndTheDisk) {
+TEST(GnomeShellExtension, StepFollowsTheShellsStateTheDiskAndWhatWasEnabledBefore) {
     // ExtensionState numbers as GNOME Shell 43 and 45+ report them.
     const ExtensionCase cases[] = {
-        {std::nullopt, true, Step::NeedsNewLogin}, // installed after the shell started
-        {std::nullopt, false, Step::Unavailable},  // not installed at all
-        {1, true, Step::Ready},                    // enabled (active)
-        {8, true, Step::Ready},                    // activating
-        {2, true, Step::Enable},                   // disabled (inactive)
-        {6, true, Step::Enable},                   // initialized, never enabled
-        {7, true, Step::Enable},                   // deactivating
-        {3, true, Step::Unavailable},              // error
-        {4, true, Step::Unavailable},              // out of date
-        {99, false, Step::Unavailable},            // uninstalled
+        {std::nullopt, true, false, Step::NeedsNewLogin}, // installed after the shell started
+        {std::nullopt, false, true, Step::Unavailable},   // not installed at all
+        {1, true, false, Step::Ready},                    // enabled (active)
+        {8, true, true, Step::Ready},                     // activating
+        {6, true, false, Step::Enable},                   // initialized, never enabled
+        {6, true, true, Step::SwitchedOff},               // switched off in an earlier session
+        {2, true, false, Step::SwitchedOff},              // switched off in this session
+        {7, true, true, Step::SwitchedOff},               // being switched off
+        {3, true, false, Step::Unavailable},              // error
+        {4, true, false, Step::Unavailable},              // out of date
+        {99, false, false, Step::Unavailable},            // uninstalled
     };
     for (const ExtensionCase& c : cases)
-        EXPECT_EQ(GnomeShellExtension::stepFor(c.state, c.installed), c.step)
-            << "state " << c.state.value_or(-1) << (c.installed ? " installed" : "");
+        EXPECT_EQ(GnomeShellExtension::stepFor(c.state, c.installed, c.enabledBefore), c.step)
+            << "state " << c.state.value_or(-1) << (c.installed ? " installed" : "")
+            << (c.enabledBefore ? " enabled before" : "");
 }
 
 } // namespace

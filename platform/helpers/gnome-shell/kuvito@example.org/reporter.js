@@ -7,14 +7,21 @@
 // the focused window's visible frame and the primary monitor's work area,
 // and nothing else (no titles, no application ids, no contents). It pushes
 // only to the connection that owns the program's bus name, only while there
-// is one, and only what changed; each push is a one-way message, so the
-// shell never waits for the program. Every callback is guarded: a fault
-// here is logged and never reaches the shell.
+// is one, only once that connection's process is found to run the kuvito
+// program the package installed, and only what changed; each push is a
+// one-way message, so the shell never waits for the program. Every
+// callback is guarded: a fault here is logged and never reaches the shell.
 
-const KUVITO_BUS_NAME = 'org.example.kuvito';
-const KUVITO_OBJECT_PATH = '/org/example/kuvito/Compositor';
-const KUVITO_INTERFACE = 'org.example.kuvito.Compositor1';
+// The build writes the names in (from KUVITO_APP_ID).
+const KUVITO_BUS_NAME = '@KUVITO_APP_ID@';
+const KUVITO_OBJECT_PATH = '@KUVITO_OBJECT_PATH@/Compositor';
+const KUVITO_INTERFACE = '@KUVITO_APP_ID@.Compositor1';
 const KUVITO_HELPER_VERSION = '1';
+// The programs that may hear the reports: the installed kuvito and, in the
+// form the build tree keeps for development, the build's own, whose copies
+// (byte for byte the same file, as the tests make) are heard too.
+const KUVITO_PROGRAMS = [@KUVITO_TRUSTED_PROGRAMS@];
+const KUVITO_BUILD_PROGRAM = '@KUVITO_TRUSTED_BUILD_PROGRAM@';
 // The shell's own pointer watcher polls at most this often, and not at all
 // while the user is idle; the program's fastest tick is no quicker.
 const KUVITO_POINTER_INTERVAL_MS = 50;
@@ -30,6 +37,7 @@ class KuvitoReporter {
         this._windowConnections = [];
         this._pointerWatch = null;
         this._sent = {};
+        this._refusalLogged = false;
     }
 
     start() {
@@ -62,12 +70,18 @@ class KuvitoReporter {
         this._connections.push([object, id]);
     }
 
+    // Anyone may ask for the bus name: the owner hears nothing until its
+    // process is known to be kuvito.
     _appeared(owner) {
         this._vanished();
+        this._checkOwner(owner);
+    }
+
+    _greet(owner, pid) {
         this._owner = owner;
+        this._ownerPid = pid;
         this._sent = {};
         this._push('Hello', '(ss)', ['gnome-shell', KUVITO_HELPER_VERSION]);
-        this._askOwnerPid(owner);
         this._connect(global.display, 'notify::focus-window', () => this._followFocus());
         this._connect(global.display, 'workareas-changed', () => this._sendWorkArea());
         this._connect(Main.layoutManager, 'monitors-changed', () => this._sendWorkArea());
@@ -95,12 +109,13 @@ class KuvitoReporter {
         this._ownerPid = 0;
     }
 
-    // The program's own windows are told apart by their process, which the
-    // bus daemon knows for the name's owner; the process id stays here.
-    _askOwnerPid(owner) {
+    // The bus daemon knows each connection's process; the process's
+    // program is what /proc shows of it. The process id also tells the
+    // program's own windows apart, and stays here.
+    _checkOwner(owner) {
         this._cancellable = new Gio.Cancellable();
         Gio.DBus.session.call('org.freedesktop.DBus', '/org/freedesktop/DBus', 'org.freedesktop.DBus',
-            'GetConnectionUnixProcessID', new GLib.Variant('(s)', [owner]), new GLib.VariantType('(u)'),
+            'GetConnectionCredentials', new GLib.Variant('(s)', [owner]), new GLib.VariantType('(a{sv})'),
             Gio.DBusCallFlags.NONE, -1, this._cancellable, (connection, result) => this._guard(() => {
                 let reply;
                 try {
@@ -110,10 +125,15 @@ class KuvitoReporter {
                         throw e;
                     return;
                 }
-                if (owner !== this._owner)
-                    return;
-                [this._ownerPid] = reply.deepUnpack();
-                this._sendFrontWindow();
+                const [credentials] = reply.deepUnpack();
+                const pid = credentials.ProcessID ? credentials.ProcessID.deepUnpack() : 0;
+                if (pid > 0 && kuvitoRuns(pid)) {
+                    this._greet(owner, pid);
+                } else if (!this._refusalLogged) {
+                    this._refusalLogged = true;
+                    log(`kuvito: ${KUVITO_BUS_NAME} is owned by process ${pid}, which is not kuvito: ` +
+                        'it is told nothing');
+                }
             }));
     }
 
@@ -186,4 +206,30 @@ class KuvitoReporter {
         const area = Main.layoutManager.getWorkAreaForMonitor(primary);
         this._pushChanged('workArea', 'WorkArea', '(iiii)', [area.x, area.y, area.width, area.height]);
     }
+}
+
+// Whether process pid runs one of KUVITO_PROGRAMS, or a byte-for-byte copy
+// of the build's program.
+function kuvitoRuns(pid) {
+    const exe = `/proc/${pid}/exe`;
+    let program;
+    try {
+        program = GLib.file_read_link(exe);
+    } catch (e) {
+        return false;
+    }
+    if (KUVITO_PROGRAMS.includes(program))
+        return true;
+    if (!KUVITO_BUILD_PROGRAM)
+        return false;
+    const digest = path => {
+        try {
+            const [, bytes] = GLib.file_get_contents(path);
+            return GLib.compute_checksum_for_data(GLib.ChecksumType.SHA256, bytes);
+        } catch (e) {
+            return null;
+        }
+    };
+    const running = digest(exe);
+    return running !== null && running === digest(KUVITO_BUILD_PROGRAM);
 }

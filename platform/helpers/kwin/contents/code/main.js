@@ -6,9 +6,10 @@
 // to nobody else, only positions and rectangles, and only when they change.
 // It runs on Plasma 5.27 and on Plasma 6, which renamed the window calls.
 
-var SERVICE = "org.example.kuvito";
-var PATH = "/org/example/kuvito/Compositor";
-var INTERFACE = "org.example.kuvito.Compositor1";
+// The build writes the names in (configure_file, from KUVITO_APP_ID).
+var SERVICE = "@KUVITO_APP_ID@";
+var PATH = "@KUVITO_OBJECT_PATH@/Compositor";
+var INTERFACE = "@KUVITO_APP_ID@.Compositor1";
 var VERSION = "1";
 // The pointer is sent at most this often while it moves.
 var POINTER_INTERVAL_MS = 40;
