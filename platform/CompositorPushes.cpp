@@ -29,12 +29,12 @@ bool CompositorPushes::pointer(CompositorReport& report, int x, int y) {
 }
 
 bool CompositorPushes::frontWindow(CompositorReport& report, std::uint64_t id, bool ownWindow, int x, int y,
-                                   int width, int height) {
+                                   int width, int height, bool fullScreen) {
     const std::optional<ScreenRect> frame = rectFrom(x, y, width, height);
     if (!frame)
         return false;
     report.frontWindowKnown = true;
-    report.frontWindow = CompositorReport::Window{id, *frame, ownWindow};
+    report.frontWindow = CompositorReport::Window{id, *frame, ownWindow, fullScreen};
     return true;
 }
 

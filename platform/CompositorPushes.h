@@ -14,7 +14,7 @@ public:
     // Each returns false, leaving the report as it was, when it ignores the call.
     static bool pointer(CompositorReport& report, int x, int y);
     static bool frontWindow(CompositorReport& report, std::uint64_t id, bool ownWindow, int x, int y,
-                            int width, int height);
+                            int width, int height, bool fullScreen = false);
     static void noFrontWindow(CompositorReport& report);
     static bool workArea(CompositorReport& report, int x, int y, int width, int height);
 };

@@ -38,13 +38,23 @@ void CompositorReceiver::Pointer(int x, int y) {
     CompositorPushes::pointer(report_, x, y);
 }
 
+void CompositorReceiver::FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width, int height,
+                                     bool fullScreen) {
+    CompositorPushes::frontWindow(report_, id, ownWindow, x, y, width, height, fullScreen);
+}
+
+void CompositorReceiver::FrontWindow(int id, bool ownWindow, int x, int y, int width, int height,
+                                     bool fullScreen) {
+    if (id >= 0)
+        FrontWindow(static_cast<qulonglong>(id), ownWindow, x, y, width, height, fullScreen);
+}
+
 void CompositorReceiver::FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width, int height) {
-    CompositorPushes::frontWindow(report_, id, ownWindow, x, y, width, height);
+    FrontWindow(id, ownWindow, x, y, width, height, false);
 }
 
 void CompositorReceiver::FrontWindow(int id, bool ownWindow, int x, int y, int width, int height) {
-    if (id >= 0)
-        FrontWindow(static_cast<qulonglong>(id), ownWindow, x, y, width, height);
+    FrontWindow(id, ownWindow, x, y, width, height, false);
 }
 
 void CompositorReceiver::NoFrontWindow() {

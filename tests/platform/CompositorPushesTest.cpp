@@ -71,6 +71,12 @@ INSTANTIATE_TEST_SUITE_P(
             [](Report& r) {
                 r.frontWindow = Report::Window{1ULL << 40, {-5, 30, 195, 130}, true};
             }},
+        PushCase{"FullScreenWindowIsKeptAsSuch",
+                 [](Report& r) { return CompositorPushes::frontWindow(r, 3, false, 0, 0, 1024, 768, true); },
+                 true,
+                 [](Report& r) {
+                     r.frontWindow = Report::Window{3, {0, 0, 1024, 768}, false, true};
+                 }},
         PushCase{"NoFrontWindowIsKnownAsNone",
                  [](Report& r) {
                      CompositorPushes::noFrontWindow(r);

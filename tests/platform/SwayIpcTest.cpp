@@ -147,6 +147,19 @@ TEST(SwayTree, FindsTheFocusedWindowsFrameAndItsWorkspace) {
     EXPECT_TRUE(focusOf("tree-tiled.bin", 16499).window->ownWindow);
 }
 
+TEST(SwayTree, TellsAFullScreenWindowByItsMode) {
+    // 0: not full screen, 1: on its output, 2: over every output.
+    for (const int mode : {0, 1, 2}) {
+        const std::string text =
+            R"({"type": "workspace", "rect": {"x": 0, "y": 0, "width": 800, "height": 600},
+            "nodes": [{"type": "con", "focused": true, "id": 9, "fullscreen_mode": )" +
+            std::to_string(mode) + R"(, "rect": {"x": 0, "y": 0, "width": 800, "height": 600}}]})";
+        const SwayFocus focus = SwayTree::focus(*JsonValue::parse(text), 0);
+        ASSERT_TRUE(focus.window.has_value()) << mode;
+        EXPECT_EQ(focus.window->fullScreen, mode != 0) << mode;
+    }
+}
+
 TEST(SwayTree, TakesNothingFromATreeOfAnotherShape) {
     for (const char* text : {R"([])", R"({"focused": true, "type": "con", "rect": {"x": 1}})",
                              R"({"nodes": [{"type": "con", "focused": true,
