@@ -64,6 +64,8 @@ TEST(CompositorReceiver, TakesTheHelpersPushesOverTheBusAndIgnoresWhatNoX11Clien
     push(helper, "Hello", {QStringLiteral("gnome-shell"), QStringLiteral("1")});
     push(helper, "FrontWindow", {qulonglong(1) << 40, true, 400, 400, 190, 157});
     push(helper, "FrontWindow", {qulonglong(7), false, 0, 0, -5, 10}); // ignored
+    // A KWin script's push, with the full-screen field of later helpers.
+    push(helper, "FrontWindow", {9, false, 0, 0, 1024, 768, true});
     push(helper, "WorkArea", {0, 32, 1024, 736});
     push(helper, "WorkArea", {0, 32, 0, 736});                           // ignored
     push(helper, "Pointer", {QStringLiteral("x"), QStringLiteral("y")}); // no such method
@@ -77,7 +79,7 @@ TEST(CompositorReceiver, TakesTheHelpersPushesOverTheBusAndIgnoresWhatNoX11Clien
     CompositorReport expected;
     expected.pointer = CompositorReport::Point{700, 500};
     expected.frontWindowKnown = true;
-    expected.frontWindow = CompositorReport::Window{qulonglong(1) << 40, {400, 400, 590, 557}, true};
+    expected.frontWindow = CompositorReport::Window{9, {0, 0, 1024, 768}, false, true};
     expected.workArea = ScreenRect{0, 32, 1024, 768};
     EXPECT_EQ(receiver->report(), expected);
     EXPECT_TRUE(receiver->helperLive());
