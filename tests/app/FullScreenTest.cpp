@@ -22,18 +22,26 @@ protected:
 };
 
 TEST_F(FullScreenTest, HidesOnlyForItsOwnMonitorAndOnlyWhenSwitchedOn) {
+    // The monitor the character is on is the one its middle (x, y) is on.
     struct Case {
         const char* ini;
         ScreenRect monitor;
-        int left;
+        int x, y;
         bool hidden;
-    } const cases[] = {{"", kPrimary, 500, true},
-                       {"", kRight, 500, false},
-                       {"", kRight, 1000, true}, // its middle is past 1024
-                       {"zengamen=2\n", kPrimary, 500, false}};
+    } const cases[] = {{"", kPrimary, 500, 300, true},
+                       {"", kRight, 500, 300, false},
+                       {"", kRight, 1024, 300, true},
+                       {"", kRight, 1023, 300, false},
+                       {"", kPrimary, 1024, 300, false},
+                       {"", kBelow, 500, 768, true},
+                       {"", kBelow, 500, 767, false},
+                       {"", kPrimary, 500, 768, false},
+                       {"zengamen=2\n", kPrimary, 500, 300, false}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.ini << c.monitor.left << " " << c.left);
-        createShown(c.ini, c.left);
+        SCOPED_TRACE(testing::Message()
+                     << c.ini << c.monitor.left << "," << c.monitor.top << " " << c.x << "," << c.y);
+        createShown(c.ini);
+        place(c.x - form->Width() / 2, c.y - form->Height() / 2);
         sim->setFullScreenMonitor(c.monitor);
         EXPECT_EQ(form->isVisible(), !c.hidden);
         EXPECT_EQ(form->FullScreen1->Checked(), *c.ini == 0);

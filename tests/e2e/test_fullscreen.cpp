@@ -8,104 +8,73 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// A shown mascot that has stopped moving (mode 5 steps in place), and its
-// form's place.
-struct Standing {
-    XClient::Window window = 0;
-    XClient::Rect place{};
-};
-
-Standing standingMascot(XClient& x, MascotProcess& mascot) {
-    Standing s;
-    s.window = mascot.waitForWindow(x);
-    if (!s.window)
-        return s;
-    s.place = formRect(x, s.window);
-    eventually([&] {
-        const XClient::Rect before = s.place;
-        sleepMs(200);
-        s.place = formRect(x, s.window);
-        return s.place.x == before.x && s.place.y == before.y;
-    });
-    return s;
-}
-
-// An xmessage made active and then full screen by the window manager.
-pid_t fullScreenWindow(VirtualDesktop& desktop, XClient& x, const std::string& geometry) {
-    const pid_t pid = showXmessage(desktop, geometry, "full screen");
-    EXPECT_TRUE(activateWindow(desktop, x, "xmessage").has_value());
-    desktop.run("wmctrl -r xmessage -b add,fullscreen");
-    return pid;
-}
-
-// Milliseconds until the window's viewable state is `viewable`, within
-// three seconds; -1 when it never was.
+// Milliseconds until the window is (or is not) viewable, within three
+// seconds; -1 when it never was.
 long msUntilViewable(XClient& x, XClient::Window w, bool viewable) {
-    const auto start = Clock::now();
-    while (Clock::now() - start < std::chrono::seconds(3)) {
+    const auto start = std::chrono::steady_clock::now();
+    for (long ms = 0; ms < 3000;
+         ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                  .count()) {
         if (x.isViewable(w) == viewable)
-            return static_cast<long>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+            return ms;
         sleepMs(10);
     }
     return -1;
 }
 
-} // namespace
+struct Case {
+    const char* what;
+    VirtualDesktop::Monitors monitors;
+    std::string ini;
+    int xmessageLeft; // on the second monitor from 1024 on
+    bool hides;
+};
 
-TEST(FullScreen, HidesForItsMonitorAndComesBackWhereItWas) {
-    VirtualDesktop desktop;
+class FullScreen : public testing::TestWithParam<Case> {};
+
+TEST_P(FullScreen, HidesOnlyForItsOwnMonitorAndComesBackWhereItWas) {
+    const Case& c = GetParam();
+    VirtualDesktop desktop(VirtualDesktop::Options{.monitors = c.monitors});
     XClient x(desktop.display());
-    MascotProcess mascot(desktop, iniFile(1, 5, 0, 0));
-    const Standing s = standingMascot(x, mascot);
-    ASSERT_NE(s.window, 0u) << mascot.log();
-
-    const pid_t other = fullScreenWindow(desktop, x, "300x100+400+300");
-    const long hidden = msUntilViewable(x, s.window, false);
+    // Mode 5 steps in place: the character stays where it starts.
+    MascotProcess mascot(desktop, iniFile(1, 5, 0, 0) + c.ini);
+    const XClient::Window w = mascot.waitForWindow(x);
+    ASSERT_NE(w, 0u) << mascot.log();
+    sleepMs(300); // the window manager's placing, if any, is over
+    const XClient::Rect place = formRect(x, w);
+    const pid_t other = showXmessage(desktop, "300x100+" + std::to_string(c.xmessageLeft) + "+300", "full");
+    ASSERT_TRUE(activateWindow(desktop, x, "xmessage").has_value());
+    desktop.run("wmctrl -r xmessage -b add,fullscreen");
+    const long hidden = msUntilViewable(x, w, false);
+    if (!c.hides) {
+        EXPECT_EQ(hidden, -1) << "hidden, though it should not be";
+        const std::optional<XClient::Window> front = x.activeWindow();
+        ASSERT_TRUE(front.has_value());
+        EXPECT_TRUE(x.hasState(*front, "_NET_WM_STATE_FULLSCREEN"));
+        EXPECT_EQ(x.geometry(*front).x, c.xmessageLeft / 1024 * 1024)
+            << "full screen on the monitor it was on";
+        return;
+    }
     ASSERT_GE(hidden, 0) << "still shown over the full-screen window";
     EXPECT_LE(hidden, 1000);
-    desktop.screenshot(artifactPath("hidden"));
-
     desktop.run("wmctrl -r xmessage -b remove,fullscreen");
-    const long back = msUntilViewable(x, s.window, true);
-    ASSERT_GE(back, 0) << "never came back when the window left full screen";
-    EXPECT_LE(back, 1000);
-    const XClient::Rect place = formRect(x, s.window);
-    EXPECT_EQ(place.x, s.place.x);
-    EXPECT_EQ(place.y, s.place.y);
+    const long back = msUntilViewable(x, w, true);
+    EXPECT_LE(back, 1000) << "-1: never came back";
+    EXPECT_EQ(formRect(x, w).x, place.x);
+    EXPECT_EQ(formRect(x, w).y, place.y);
     std::printf("full screen: hidden after %ld ms, back after %ld ms\n", hidden, back);
-
     // A full-screen window that closes lets it back too.
     desktop.run("wmctrl -r xmessage -b add,fullscreen");
-    ASSERT_GE(msUntilViewable(x, s.window, false), 0);
+    ASSERT_GE(msUntilViewable(x, w, false), 0);
     desktop.stopProcess(other);
-    EXPECT_GE(msUntilViewable(x, s.window, true), 0) << "the full-screen window closed";
-    expectCleanLog(mascot.log());
+    EXPECT_GE(msUntilViewable(x, w, true), 0) << "the full-screen window closed";
 }
 
-TEST(FullScreen, SwitchedOffItStays) {
-    VirtualDesktop desktop;
-    XClient x(desktop.display());
-    MascotProcess mascot(desktop, iniFile(1, 5, 0, 0) + "zengamen=2\r\n");
-    const Standing s = standingMascot(x, mascot);
-    ASSERT_NE(s.window, 0u) << mascot.log();
-    fullScreenWindow(desktop, x, "300x100+400+300");
-    EXPECT_EQ(msUntilViewable(x, s.window, false), -1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, FullScreen,
+    testing::Values(Case{"ItsMonitor", VirtualDesktop::Monitors::One, "", 400, true},
+                    Case{"SwitchedOff", VirtualDesktop::Monitors::One, "zengamen=2\r\n", 400, false},
+                    Case{"TheOtherMonitor", VirtualDesktop::Monitors::PrimaryLeft, "", 1324, false}),
+    [](const testing::TestParamInfo<Case>& row) { return std::string(row.param.what); });
 
-TEST(FullScreen, AFullScreenWindowOnTheOtherMonitorLeavesIt) {
-    VirtualDesktop desktop(VirtualDesktop::Options{.monitors = VirtualDesktop::Monitors::PrimaryLeft});
-    XClient x(desktop.display());
-    MascotProcess mascot(desktop, iniFile(1, 5, 0, 0));
-    const Standing s = standingMascot(x, mascot);
-    ASSERT_NE(s.window, 0u) << mascot.log();
-    ASSERT_LT(s.place.x + s.place.width, desktop.monitorWidth(0)) << "the character starts on the primary";
-    fullScreenWindow(desktop, x, "300x100+" + std::to_string(desktop.monitorWidth(0) + 300) + "+300");
-    const auto xmessage = x.activeWindow();
-    ASSERT_TRUE(xmessage.has_value());
-    ASSERT_TRUE(eventually([&] { return x.hasState(*xmessage, "_NET_WM_STATE_FULLSCREEN"); }));
-    EXPECT_GE(x.geometry(*xmessage).x, desktop.monitorWidth(0)) << "full screen on the other monitor";
-    EXPECT_EQ(msUntilViewable(x, s.window, false), -1);
-}
+} // namespace
