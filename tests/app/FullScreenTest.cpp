@@ -79,11 +79,15 @@ TEST_F(FullScreenTest, TheMenuItemSwitchesAtOnceAndAddsOnlyItsKey) {
     form->FullScreen1->Click();
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->FullScreen1->Checked());
-    std::stringstream ini;
-    ini << std::ifstream(dir / "kuvito.ini").rdbuf();
-    EXPECT_EQ(ini.str(), "[kuvito]\nspeed=0\nidour=0\ntemae=2\nzengamen=2\n");
+    const auto ini = [this] {
+        std::stringstream text;
+        text << std::ifstream(dir / "kuvito.ini").rdbuf();
+        return text.str();
+    };
+    EXPECT_EQ(ini(), "[kuvito]\nspeed=0\nidour=0\ntemae=2\nzengamen=2\n");
     form->FullScreen1->Click();
     EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(ini(), "[kuvito]\nspeed=0\nidour=0\ntemae=2\nzengamen=1\n");
 }
 
 TEST_F(FullScreenTest, WindowModeDoesNotStandOnAFullScreenWindow) {
