@@ -67,6 +67,7 @@ void TFrmMain::publishHandlers() {
     publishMethod("N2Click", TNotifyEvent([this](Component* s) { N2Click(s); }));
     publishMethod("N3Click", TNotifyEvent([this](Component* s) { N3Click(s); }));
     publishMethod("Exit1Click", TNotifyEvent([this](Component* s) { Exit1Click(s); }));
+    publishMethod("FullScreen1Click", TNotifyEvent([this](Component* s) { FullScreen1Click(s); }));
     publishMethod("Rgn1MouseDown", TMouseEvent([this](Component* s, TMouseButton b, TShiftState sh, int x,
                                                       int y) { Rgn1MouseDown(s, b, sh, x, y); }));
 }
@@ -94,6 +95,7 @@ void TFrmMain::bindComponents() {
     bind(Rgn5, "Rgn5");
     bind(Rgn6, "Rgn6");
     bind(Timer2, "Timer2");
+    bind(FullScreen1, "FullScreen1");
 }
 
 void TFrmMain::FormCreate(Component*) {
@@ -101,9 +103,17 @@ void TFrmMain::FormCreate(Component*) {
     ShowFrame(Rgn3);
     movement().Phase = 1;
     ReadSettings();
+    FullScreen1->setChecked(settings().hideForFullScreen);
     ApplySettings();
     movement().DirX = HorizontalHeading::Rightward;
     movement().DirY = VerticalHeading::Downward;
+    // The desktop may report a full-screen window between ticks (and while
+    // a pause holds Timer1); the window reached through the global is the
+    // one alive then, if any.
+    desktopQueries().watchFullScreen([] {
+        if (FrmMain)
+            FrmMain->followFullScreen();
+    });
 }
 
 void TFrmMain::FormClose(Component*) {
@@ -144,6 +154,9 @@ void TFrmMain::Timer1Timer(Component*) {
         TFrmMain* form;
         ~Close() { form->endMoveBatch(); }
     } close{this};
+    followFullScreen();
+    if (hiddenForFullScreen_)
+        return;
     // A stored mode that names no mover leaves the character standing.
     if (const Mover mover = moverFor(settings().MoveMode))
         (this->*mover)();
@@ -157,6 +170,25 @@ void TFrmMain::Timer2Timer(Component*) {
         Timer2->setInterval(0);
         ApplySettings();
     }
+}
+
+void TFrmMain::followFullScreen() {
+    bool covered = false;
+    if (settings().hideForFullScreen) {
+        if (const std::optional<ScreenRect> monitor = desktopQueries().fullScreenMonitor()) {
+            // The monitor the character is on is the one its middle is on.
+            const int x = Left() + Width() / 2;
+            const int y = Top() + Height() / 2;
+            covered = x >= monitor->left && x < monitor->right && y >= monitor->top && y < monitor->bottom;
+        }
+    }
+    if (covered == hiddenForFullScreen_)
+        return;
+    hiddenForFullScreen_ = covered;
+    if (covered)
+        hide();
+    else
+        show();
 }
 
 int TFrmMain::frameWidth() const {

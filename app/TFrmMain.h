@@ -51,6 +51,7 @@ public:
     TRgn* Rgn5 = nullptr;                   // walking right, first frame
     TRgn* Rgn6 = nullptr;                   // walking right, second frame
     TTimer* Timer2 = nullptr;               // pause: ten beats of the in-place frames
+    TMenuItem* FullScreen1 = nullptr;       // "全画面のときは隠れる": a check item
 
     // Event handlers, bound by name from the stored layout.
     void FormCreate(Component* Sender);
@@ -62,12 +63,21 @@ public:
     void N2Click(Component* Sender);
     void N3Click(Component* Sender);
     void Exit1Click(Component* Sender);
+    // Switches stepping aside for full-screen windows on or off and stores it.
+    void FullScreen1Click(Component* Sender);
 
     // Ends any pause and turns the settings into top-most state, timer
     // period and step size.
     void ApplySettings();
     // Makes one frame the only one drawn and the window's outline.
     void ShowFrame(TRgn* rgn);
+
+    // Hides the window while the window in front is full screen on the
+    // monitor the character is on (unless the user switched that off) and
+    // shows it again, where it was, once that is over. Run on every tick and
+    // whenever the desktop reports a change.
+    void followFullScreen();
+    bool hiddenForFullScreen() const { return hiddenForFullScreen_; }
 
     // The movers, one for each row of kMovementModes; Timer1Timer runs the
     // one of MoveMode on each tick.
@@ -146,6 +156,9 @@ private:
     // stopped, instead of leaving the character frozen for good.
     int movePeriod_ = 0;
     bool sessionLimitsTold_ = false;
+    // The window is hidden because of a full-screen window; the movers stand
+    // still meanwhile, so that it comes back where it was.
+    bool hiddenForFullScreen_ = false;
     std::vector<std::string> boundComponentNames_;
 };
 

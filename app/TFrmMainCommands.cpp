@@ -9,8 +9,10 @@
 
 #include "DesktopServices.h"
 #include "DialogPlacement.h"
+#include "SettingsStore.h"
 #include "TFrmSettei.h"
 #include "TFrmVer.h"
+#include "TMenuItem.h"
 #include "TTimer.h"
 
 namespace {
@@ -68,6 +70,14 @@ void TFrmMain::N3Click(Component*) {
 void TFrmMain::Exit1Click(Component*) {
     // Closing the main window ends the program; nothing is saved.
     close();
+}
+
+void TFrmMain::FullScreen1Click(Component*) {
+    // Stored first: a file that cannot be written leaves everything as it
+    // was, and the click shows why.
+    WriteHideForFullScreen(!settings().hideForFullScreen);
+    FullScreen1->setChecked(settings().hideForFullScreen);
+    followFullScreen();
 }
 
 ScreenPoint TFrmMain::PlaceNearTaskbar(int w, int h) {

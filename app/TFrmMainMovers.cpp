@@ -237,7 +237,9 @@ void TFrmMain::WanderTaskbar() {
 
 void TFrmMain::WalkOnWindow() {
     const std::optional<ForegroundWindow> front = desktopQueries().foregroundWindow();
-    if (!front) {
+    // A full-screen window in front has no top to stand on: its top edge is
+    // a monitor's, and the character would stand on the monitor above.
+    if (!front || desktopQueries().fullScreenMonitor()) {
         WanderScreen();
         return;
     }

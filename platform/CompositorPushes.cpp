@@ -38,14 +38,14 @@ bool CompositorPushes::pointer(CompositorReport& report, const ScreenRect& scree
 }
 
 bool CompositorPushes::frontWindow(CompositorReport& report, const ScreenRect& screens, std::uint64_t id,
-                                   bool ownWindow, int x, int y, int width, int height) {
+                                   bool ownWindow, int x, int y, int width, int height, bool fullScreen) {
     // A window may hang over a monitor's edge, but one wholly off them is
     // nothing the character could stand on.
     const std::optional<ScreenRect> frame = rectFrom(x, y, width, height);
     if (!frame || !overlaps(*frame, screens))
         return false;
     report.frontWindowKnown = true;
-    report.frontWindow = CompositorReport::Window{id, *frame, ownWindow};
+    report.frontWindow = CompositorReport::Window{id, *frame, ownWindow, fullScreen};
     return true;
 }
 

@@ -19,7 +19,7 @@ public:
     // Each returns false, leaving the report as it was, when it ignores the call.
     static bool pointer(CompositorReport& report, const ScreenRect& screens, int x, int y);
     static bool frontWindow(CompositorReport& report, const ScreenRect& screens, std::uint64_t id,
-                            bool ownWindow, int x, int y, int width, int height);
+                            bool ownWindow, int x, int y, int width, int height, bool fullScreen = false);
     static void noFrontWindow(CompositorReport& report);
     static bool workArea(CompositorReport& report, const ScreenRect& screens, int x, int y, int width,
                          int height);

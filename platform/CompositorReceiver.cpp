@@ -73,15 +73,24 @@ void CompositorReceiver::Pointer(int x, int y) {
         CompositorPushes::pointer(report_, screens_(), x, y);
 }
 
-void CompositorReceiver::FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width, int height) {
+void CompositorReceiver::FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width, int height,
+                                     bool fullScreen) {
     if (fromCompositor())
-        CompositorPushes::frontWindow(report_, screens_(), id, ownWindow, x, y, width, height);
+        CompositorPushes::frontWindow(report_, screens_(), id, ownWindow, x, y, width, height, fullScreen);
+}
+
+void CompositorReceiver::FrontWindow(int id, bool ownWindow, int x, int y, int width, int height,
+                                     bool fullScreen) {
+    if (id >= 0)
+        FrontWindow(static_cast<qulonglong>(id), ownWindow, x, y, width, height, fullScreen);
+}
+
+void CompositorReceiver::FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width, int height) {
+    FrontWindow(id, ownWindow, x, y, width, height, false);
 }
 
 void CompositorReceiver::FrontWindow(int id, bool ownWindow, int x, int y, int width, int height) {
-    if (fromCompositor() && id >= 0)
-        CompositorPushes::frontWindow(report_, screens_(), static_cast<qulonglong>(id), ownWindow, x, y,
-                                      width, height);
+    FrontWindow(id, ownWindow, x, y, width, height, false);
 }
 
 void CompositorReceiver::NoFrontWindow() {

@@ -61,9 +61,15 @@ public slots:
     Q_SCRIPTABLE Q_NOREPLY void Hello(const QString& helper, const QString& version);
     Q_SCRIPTABLE Q_NOREPLY void Pointer(int x, int y);
     Q_SCRIPTABLE Q_NOREPLY void FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width,
-                                            int height);
+                                            int height, bool fullScreen);
     // The same from a KWin script, whose numbers reach D-Bus as 32-bit
     // integers (KWin's callDBus has no way to send a 64-bit one).
+    Q_SCRIPTABLE Q_NOREPLY void FrontWindow(int id, bool ownWindow, int x, int y, int width, int height,
+                                            bool fullScreen);
+    // Both as helpers installed by versions that did not tell full screen
+    // send them: the window counts as not full screen.
+    Q_SCRIPTABLE Q_NOREPLY void FrontWindow(qulonglong id, bool ownWindow, int x, int y, int width,
+                                            int height);
     Q_SCRIPTABLE Q_NOREPLY void FrontWindow(int id, bool ownWindow, int x, int y, int width, int height);
     Q_SCRIPTABLE Q_NOREPLY void NoFrontWindow();
     Q_SCRIPTABLE Q_NOREPLY void WorkArea(int x, int y, int width, int height);

@@ -24,6 +24,8 @@ struct CompositorReport {
         // window's process with the bus name's owner), so that the program
         // knows its own window without anyone sending process ids or titles.
         bool ownWindow = false;
+        // The window fills its monitor in full screen.
+        bool fullScreen = false;
         bool operator==(const Window&) const = default;
     };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "ScreenPoint.h"
@@ -48,4 +49,16 @@ public:
     virtual std::optional<ScreenRect> taskbarRect() const = 0;
     // Nothing is kept from the program on an X11 desktop.
     virtual SessionLimits sessionLimits() const = 0;
+
+    // The whole monitor (panels included) that the window in front fills in
+    // full screen, or nothing when the front window is not full screen or
+    // the desktop cannot tell. It answers from what the desktop last
+    // reported, without asking the window system, so that asking on every
+    // tick costs nothing; a desktop that cannot tell answers nothing.
+    virtual std::optional<ScreenRect> fullScreenMonitor() const { return std::nullopt; }
+    // Calls `changed` from the event loop whenever fullScreenMonitor's answer
+    // may have changed, on a desktop that hears of it as it happens; on the
+    // others the caller asks again on its own ticks. One watcher at a time:
+    // a new one replaces the last, an empty one ends watching.
+    virtual void watchFullScreen(std::function<void()> changed) { (void)changed; }
 };

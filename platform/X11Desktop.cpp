@@ -11,6 +11,7 @@
 #include "RgnRegion.h"
 #include "ScreenSpace.h"
 #include "WindowStateKeeper.h"
+#include "X11FullScreenWatch.h"
 #include "X11MascotWindow.h"
 #include "X11TrayArea.h"
 #include "XlibBridge.h"
@@ -48,6 +49,18 @@ QRegion maskFor(const QRegion& region) {
 
 ScreenPoint screenPoint(QPoint p) {
     return {p.x(), p.y()};
+}
+
+// The whole monitor (the program's coordinates) that a window in the
+// server's pixels is on: the one its middle is on, or nothing off every
+// monitor.
+std::optional<ScreenRect> monitorOf(const ScreenRect& device) {
+    const ScreenSpace space = ScreenSpace::current();
+    const QPoint middle = space.deviceToLogical(QPoint(device.left + (device.right - device.left) / 2,
+                                                       device.top + (device.bottom - device.top) / 2));
+    if (const QScreen* screen = QGuiApplication::screenAt(middle))
+        return space.logicalToProgram(screen->geometry());
+    return std::nullopt;
 }
 
 } // namespace
@@ -273,6 +286,31 @@ bool X11Desktop::onXWayland() const {
             compositor_ = CompositorSelection::choose([] { return ScreenSpace::current().allDevice(); });
     }
     return *xwayland_;
+}
+
+std::optional<ScreenRect> X11Desktop::fullScreenMonitor() const {
+    // On a compositor that reports the front window, its word covers native
+    // windows too, which XWayland never sees.
+    if (const CompositorReport* report = compositorReport(); report && report->frontWindowKnown) {
+        if (!report->frontWindow || !report->frontWindow->fullScreen)
+            return std::nullopt;
+        return monitorOf(report->frontWindow->frame);
+    }
+    if (!fullScreen_)
+        return std::nullopt;
+    const std::optional<QRect> window = fullScreen_->fullScreenWindow();
+    if (!window)
+        return std::nullopt;
+    return monitorOf(ScreenRect{window->left(), window->top(), window->right() + 1, window->bottom() + 1});
+}
+
+void X11Desktop::watchFullScreen(std::function<void()> changed) {
+    fullScreenChanged_ = std::move(changed);
+    if (!fullScreen_)
+        fullScreen_ = X11FullScreenWatch::open([this] {
+            if (fullScreenChanged_)
+                fullScreenChanged_();
+        });
 }
 
 SessionLimits X11Desktop::sessionLimits() const {

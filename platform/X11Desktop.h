@@ -15,6 +15,7 @@ struct CompositorReport;
 class QSystemTrayIcon;
 class QWidget;
 class X11MascotWindow;
+class X11FullScreenWatch;
 class X11TrayArea;
 
 // The desktop the program runs on: Qt on X11 (xcb), with an EWMH window
@@ -43,6 +44,8 @@ public:
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
     SessionLimits sessionLimits() const override;
+    std::optional<ScreenRect> fullScreenMonitor() const override;
+    void watchFullScreen(std::function<void()> changed) override;
     void dragWindow(WindowHandle window, ScreenPoint pressPoint) override;
     int execModal(ModalDialog& dialog) override;
     void popupMenu(NativeMenu& menu, ScreenPoint at) override;
@@ -83,6 +86,10 @@ private:
     std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;
     std::uintptr_t nextMessageWindow_ = 1;
     std::unique_ptr<X11TrayArea> tray_;
+    // The active window's full-screen state, followed by events from the
+    // first watchFullScreen on.
+    std::unique_ptr<X11FullScreenWatch> fullScreen_;
+    std::function<void()> fullScreenChanged_;
     // The compositor's report, when a feed was chosen and it has one.
     const CompositorReport* compositorReport() const;
 

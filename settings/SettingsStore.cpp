@@ -11,6 +11,8 @@
 namespace {
 
 constexpr const char* kSection = "kuvito";
+// Written only by the tray menu's item; older versions never read it.
+constexpr const char* kFullScreenKey = "zengamen";
 // The reader sees at most this many bytes of a value, its terminator
 // included.
 constexpr std::size_t kReadBufferSize = 2048;
@@ -107,15 +109,26 @@ void ReadSettings() {
     settings.MoveMode = static_cast<MovementMode>(readIntKey(path, "idou", 1));
     settings.SpeedIndex = readIntKey(path, "speed", 5);
     settings.StepIndex = readIntKey(path, "idour", 5);
+    settings.hideForFullScreen = readIntKey(path, kFullScreenKey, 1) != 2;
 }
 
-void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) {
+namespace {
+
+// The file to write and its folders made: without any home folder there is
+// no file to name but the rule itself.
+std::string preparedWriteFile() {
     const SettingsLocation location = currentSettingsLocation();
-    // Without any home folder there is no file to name but the rule itself.
     const std::string path =
         location.writeFile().empty() ? "$XDG_CONFIG_HOME/kuvito/kuvito.ini" : location.writeFile();
     if (location.perUser() && !SettingsLocation::createFoldersFor(path))
         throw KuvitoError(path + " に書き込めません");
+    return path;
+}
+
+} // namespace
+
+void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) {
+    const std::string path = preparedWriteFile();
     MascotSettings& settings = programState().settings;
     writeIntKey(path, "speed", speedIndex);
     settings.SpeedIndex = speedIndex;
@@ -125,4 +138,9 @@ void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) 
     settings.StayOnTop = stayOnTop;
     writeIntKey(path, "idou", moveMode);
     settings.MoveMode = static_cast<MovementMode>(moveMode);
+}
+
+void WriteHideForFullScreen(bool on) {
+    writeIntKey(preparedWriteFile(), kFullScreenKey, on ? 1 : 2);
+    programState().settings.hideForFullScreen = on;
 }

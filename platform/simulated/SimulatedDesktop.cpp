@@ -557,3 +557,9 @@ void SimulatedDesktop::clearLogs() {
     modals_.clear();
     menus_.clear();
 }
+
+void SimulatedDesktop::setFullScreenMonitor(std::optional<ScreenRect> monitor) {
+    fullScreenMonitor_ = monitor;
+    if (fullScreenWatch_)
+        fullScreenWatch_();
+}

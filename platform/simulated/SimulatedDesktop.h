@@ -90,6 +90,8 @@ public:
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
     SessionLimits sessionLimits() const override { return sessionLimits_; }
+    std::optional<ScreenRect> fullScreenMonitor() const override { return fullScreenMonitor_; }
+    void watchFullScreen(std::function<void()> changed) override { fullScreenWatch_ = std::move(changed); }
     void dragWindow(WindowHandle window, ScreenPoint pressPoint) override;
     int execModal(ModalDialog& dialog) override;
     void popupMenu(NativeMenu& menu, ScreenPoint at) override;
@@ -137,6 +139,10 @@ public:
     void setTaskbarRect(std::optional<ScreenRect> rect) { taskbar_ = rect; }
     // Plays a session that keeps things from the program (a Wayland one).
     void setSessionLimits(SessionLimits limits) { sessionLimits_ = limits; }
+    // Plays the front window filling a monitor in full screen (nothing: it
+    // is not full screen), and reports the change to the watcher at once,
+    // as a desktop that hears of it does.
+    void setFullScreenMonitor(std::optional<ScreenRect> monitor);
 
     // --- what the program did to its own windows ---
     bool isHiddenFromTaskbar(const QWidget& window) const;
@@ -242,6 +248,8 @@ private:
     const QWidget* foregroundWidget_ = nullptr;
     std::optional<ScreenRect> taskbar_ = ScreenRect{0, 738, 1024, 768};
     SessionLimits sessionLimits_;
+    std::optional<ScreenRect> fullScreenMonitor_;
+    std::function<void()> fullScreenWatch_;
     mutable Reads reads_;
 
     std::map<const QWidget*, WidgetState> widgets_;

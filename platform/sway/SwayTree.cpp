@@ -53,8 +53,10 @@ struct Walk {
         const double id = node.value(QLatin1StringView("id")).toDouble(-1);
         const auto pid = intMember(node, QLatin1StringView("pid"));
         const bool idFits = id >= 0 && id <= double(std::numeric_limits<std::uint32_t>::max());
+        // 1: full screen on its output, 2: over every output.
+        const auto fullScreen = intMember(node, "fullscreen_mode");
         found.window = CompositorReport::Window{idFits ? static_cast<std::uint64_t>(id) : 0, *frame,
-                                                pid && *pid == ownPid};
+                                                pid && *pid == ownPid, fullScreen.value_or(0) != 0};
     }
 
     // `depth` counts the arrays and objects around `node` and itself.

@@ -144,8 +144,8 @@ Cell trayXEmbed(Bench& b, Started& s) {
         return true;
     };
     return settingsThenQuit(
-        b, s.mascot, [&] { return choose("Down Return"); }, [&] { return choose("Down Down Down Return"); },
-        "icon at " + at(g.x, g.y));
+        b, s.mascot, [&] { return choose("Down Return"); },
+        [&] { return choose("Down Down Down Down Return"); }, "icon at " + at(g.x, g.y));
 }
 
 Cell traySni(Bench& b, Started& s) {

@@ -130,8 +130,8 @@ TEST(Menu, ExitEndsTheProgramAndTheIconGoes) {
     ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
     ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
     clickTrayIcon(desktop, x, mascot, 3);
-    // Three steps down skip the separator and land on "終了".
-    desktop.run("xdotool key Down Down Down Return");
+    // Four steps down skip the separator and land on "終了".
+    desktop.run("xdotool key Down Down Down Down Return");
     EXPECT_TRUE(mascot.waitForExit(50));
     desktop.screenshot(artifactPath("after-exit"));
     EXPECT_TRUE(mascot.trayIcons(x).empty());
@@ -195,7 +195,7 @@ TEST(Failure, WithoutANotificationAreaTheProgramRunsAndSaysHowToEndIt) {
                 " click 3");
     ASSERT_TRUE(eventually([&] { return viewable() == 1; })) << "no menu";
     desktop.screenshot(artifactPath("no-tray-menu"));
-    desktop.run("xdotool key Down Down Down Return");
+    desktop.run("xdotool key Down Down Down Down Return");
     EXPECT_TRUE(mascot.waitForExit(50));
 }
 

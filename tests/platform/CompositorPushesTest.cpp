@@ -109,6 +109,15 @@ INSTANTIATE_TEST_SUITE_P(
                       workArea("WorkAreaAboveTheMonitors", 0, -1, 10, 10, false),
                       workArea("WorkAreaWithNoHeight", 0, 27, 1024, 0, false),
                       workArea("WorkAreaFarOff", 32767, 32767, 65534, 65534, false),
+                      PushCase{"FullScreenWindowIsKeptAsSuch",
+                               [](Report& r) {
+                                   return CompositorPushes::frontWindow(r, kScreens, 3, false, 0, 0, 1024, 768,
+                                                                        true);
+                               },
+                               true,
+                               [](Report& r) {
+                                   r.frontWindow = Report::Window{3, {0, 0, 1024, 768}, false, true};
+                               }},
                       PushCase{"NoFrontWindowIsKnownAsNone",
                                [](Report& r) {
                                    CompositorPushes::noFrontWindow(r);

@@ -112,6 +112,19 @@ TEST(SwayTree, FindsTheFocusedWindowsFrameAndItsWorkspace) {
     EXPECT_TRUE(focusOf("tree-tiled.bin", 16499).window->ownWindow);
 }
 
+TEST(SwayTree, TellsAFullScreenWindowByItsMode) {
+    // 0: not full screen, 1: on its output, 2: over every output.
+    for (const int mode : {0, 1, 2}) {
+        const std::string text =
+            R"({"type": "workspace", "rect": {"x": 0, "y": 0, "width": 800, "height": 600},
+            "nodes": [{"type": "con", "focused": true, "id": 9, "fullscreen_mode": )" +
+            std::to_string(mode) + R"(, "rect": {"x": 0, "y": 0, "width": 800, "height": 600}}]})";
+        const SwayFocus focus = SwayTree::focus(*SwayTree::parse(text), 0);
+        ASSERT_TRUE(focus.window.has_value()) << mode;
+        EXPECT_EQ(focus.window->fullScreen, mode != 0) << mode;
+    }
+}
+
 // A focused window `levels` containers down, each a node in its parent's
 // "nodes": two levels of nesting per container. The window has no size (a
 // window still) and an id no X11 client could have (reported as 0).

@@ -85,6 +85,7 @@ std::vector<std::uint8_t> MascotLayoutBuilder::build(const std::array<Picture, 6
         const char* onClick;
     };
     for (const Item& i : {Item{"N2", "設定", "N2Click"}, Item{"N3", "バージョン情報(&A)", "N3Click"},
+                          Item{"FullScreen1", "全画面のときは隠れる", "FullScreen1Click"},
                           Item{"N1", "-", nullptr}, Item{"Exit1", "終了", "Exit1Click"}}) {
         TMenuItem* item = designed<TMenuItem>(form, i.name);
         item->setCaption(i.caption);

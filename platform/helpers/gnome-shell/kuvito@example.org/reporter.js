@@ -172,7 +172,7 @@ class KuvitoReporter {
         const window = global.display.focus_window;
         if (window) {
             this._window = window;
-            for (const signal of ['position-changed', 'size-changed']) {
+            for (const signal of ['position-changed', 'size-changed', 'notify::fullscreen']) {
                 this._windowConnections.push(
                     window.connect(signal, () => this._guard(() => this._sendFrontWindow())));
             }
@@ -195,8 +195,9 @@ class KuvitoReporter {
         }
         const frame = window.get_frame_rect();
         const own = this._ownerPid > 0 && window.get_pid() === this._ownerPid;
-        this._pushChanged('front', 'FrontWindow', '(tbiiii)',
-            [window.get_id(), own, frame.x, frame.y, frame.width, frame.height]);
+        // A full-screen window in front sends the character out of the way.
+        this._pushChanged('front', 'FrontWindow', '(tbiiiib)',
+            [window.get_id(), own, frame.x, frame.y, frame.width, frame.height, window.is_fullscreen()]);
     }
 
     _sendWorkArea() {

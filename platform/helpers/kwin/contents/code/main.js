@@ -81,8 +81,9 @@ function reportFrontWindow() {
     }
     var g = w.frameGeometry;
     var own = ownerPid > 0 && w.pid === ownerPid;
+    // A full-screen window in front sends the character out of the way.
     report("front", "FrontWindow", [windowNumber(w), own, Math.round(g.x), Math.round(g.y),
-                                    Math.round(g.width), Math.round(g.height)]);
+                                    Math.round(g.width), Math.round(g.height), w.fullScreen === true]);
 }
 
 function reportWorkArea() {
@@ -161,6 +162,7 @@ function unfollow() {
         return;
     try {
         followed.frameGeometryChanged.disconnect(onFrameChanged);
+        followed.fullScreenChanged.disconnect(onFrameChanged);
     } catch (e) {
         // The window has gone, and its signal with it.
     }
@@ -171,8 +173,10 @@ var onActivated = guarded(function () {
     maybeCheckOwner();
     unfollow();
     followed = activeWindow();
-    if (followed)
+    if (followed) {
         followed.frameGeometryChanged.connect(onFrameChanged);
+        followed.fullScreenChanged.connect(onFrameChanged);
+    }
     reportFrontWindow();
     reportWorkArea();
 });
