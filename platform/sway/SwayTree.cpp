@@ -54,7 +54,7 @@ struct Walk {
         const auto pid = intMember(node, QLatin1StringView("pid"));
         const bool idFits = id >= 0 && id <= double(std::numeric_limits<std::uint32_t>::max());
         // 1: full screen on its output, 2: over every output.
-        const auto fullScreen = intMember(node, "fullscreen_mode");
+        const auto fullScreen = intMember(node, QLatin1StringView("fullscreen_mode"));
         found.window = CompositorReport::Window{idFits ? static_cast<std::uint64_t>(id) : 0, *frame,
                                                 pid && *pid == ownPid, fullScreen.value_or(0) != 0};
     }
