@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-// Keeps kuvito's KWin script (platform/helpers/kwin) loaded in the running
+// Keeps kuvito's KWin script (platform/wayland/helpers/kwin) loaded in the running
 // KWin for as long as this object lives. KWin loads scripts over the session
 // bus without a restart; a script of the same name that a killed kuvito
 // left behind is unloaded first, so the new one replaces it instead of

@@ -194,7 +194,7 @@ TEST_F(IniProfileFile, KilledWriterLeavesAWholeFile) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            ::execl("/proc/self/exe", "test_platform", "--ini-writer-child", ini_.c_str(), sizeArg.c_str(),
+            ::execl("/proc/self/exe", "test_ini", "--ini-writer-child", ini_.c_str(), sizeArg.c_str(),
                     static_cast<char*>(nullptr));
             ::_exit(127);
         }
