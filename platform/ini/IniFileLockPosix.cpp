@@ -30,7 +30,8 @@ int openLockFile(const std::string& path) {
 // Whether the locked descriptor still is the file under the lock's name: the
 // writer before may have removed it on release while we waited on it.
 bool stillNamed(int fd, const std::string& path) {
-    struct stat opened {}, named {};
+    struct stat opened {};
+    struct stat named {};
     return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
            opened.st_ino == named.st_ino;
 }

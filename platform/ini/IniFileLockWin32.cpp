@@ -35,8 +35,9 @@ IniFileLock::IniFileLock(const std::string& filePath, std::chrono::milliseconds 
         // A lock file being deleted answers "access denied" until it is
         // gone; a folder that takes no file answers the same with no file.
         const DWORD error = ::GetLastError();
-        const bool busy = error == ERROR_SHARING_VIOLATION ||
-                          (error == ERROR_ACCESS_DENIED && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+        const bool busy =
+            error == ERROR_SHARING_VIOLATION ||
+            (error == ERROR_ACCESS_DENIED && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
         if (!busy || std::chrono::steady_clock::now() >= deadline)
             return;
         ::Sleep(2);
