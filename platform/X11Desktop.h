@@ -15,6 +15,7 @@ struct CompositorReport;
 class QSystemTrayIcon;
 class QWidget;
 class X11MascotWindow;
+class X11SessionClaim;
 class X11TrayArea;
 
 // The desktop the program runs on: Qt on X11 (xcb), with an EWMH window
@@ -59,6 +60,7 @@ public:
                            std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+    bool claimSession(std::function<void()> comeForward) override;
 
     // The drag of a widget, pressed at a point inside it.
     void dragWindow(QWidget& window, QPoint pressPoint);
@@ -83,6 +85,8 @@ private:
     std::map<std::uintptr_t, std::shared_ptr<MessageHandler>> messageWindows_;
     std::uintptr_t nextMessageWindow_ = 1;
     std::unique_ptr<X11TrayArea> tray_;
+    // The display's selection, held while the program runs.
+    std::unique_ptr<X11SessionClaim> sessionClaim_;
     // The compositor's report, when a feed was chosen and it has one.
     const CompositorReport* compositorReport() const;
 
