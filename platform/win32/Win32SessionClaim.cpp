@@ -23,8 +23,8 @@ Win32SessionClaim::Win32SessionClaim(std::function<void()> comeForward) {
     owned_ = true;
     mutex_ = reinterpret_cast<std::uintptr_t>(mutex);
     window_ = std::make_unique<Win32MessageWindow>(
-        [comeForwardMessage, comeForward = std::move(comeForward)](unsigned message, std::uintptr_t,
-                                                                    std::intptr_t) -> std::optional<std::intptr_t> {
+        [comeForwardMessage, comeForward = std::move(comeForward)](
+            unsigned message, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
             if (comeForwardMessage == 0 || message != comeForwardMessage)
                 return std::nullopt;
             if (comeForward)
