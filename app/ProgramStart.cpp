@@ -31,6 +31,16 @@ std::optional<int> ProgramStart::handleCommandLine(const std::vector<std::string
     return std::nullopt;
 }
 
+std::optional<int> ProgramStart::joinRunningProgram() {
+    if (desktopProgram().claimSession([] {
+            if (FrmMain)
+                FrmMain->comeForward();
+        }))
+        return std::nullopt;
+    std::printf("kuvito: already running in this session; it comes to the pointer\n");
+    return 0;
+}
+
 void ProgramStart::prepareComponents() {
     ErrorDisplay::setTitle(kTitle);
     registerRegionClasses();

@@ -18,6 +18,12 @@ public:
     // version or the refusal, and returns the exit code when the program
     // ends there; nothing when it runs.
     static std::optional<int> handleCommandLine(const std::vector<std::string>& arguments);
+    // Once the desktop exists, before anything is shown: one kuvito runs per
+    // session. When another already runs, it has been asked to come forward,
+    // one line says so, and the exit code (0) is returned; otherwise this
+    // program has claimed the session, and the mascot window comes forward
+    // when a later start asks.
+    static std::optional<int> joinRunningProgram();
     // Once the application and the desktop exist: the error box's title, and
     // the component classes that stored layouts name.
     static void prepareComponents();

@@ -117,6 +117,10 @@ public:
     // it the only way to end the program. Then a right-button click on the
     // character opens the same menu, and the user is told so once.
     void offerMenuOnCharacter();
+    // What a second start of the program asks of the running one: the
+    // character comes to the pointer, on whichever monitor that is, and is
+    // shown if it was hidden.
+    void comeForward();
 
 private:
     // A session that keeps from the program what the mode in effect needs

@@ -19,6 +19,8 @@ namespace {
 
 // Dialogs keep this far from the screen's edges and the taskbar.
 constexpr int kDialogGap = 30;
+// How far below the pointer a character called forward stands.
+constexpr int kComeForwardGap = 8;
 
 // Creates (with `args`), places, shows modally and releases one dialog; the
 // global pointer holds it while it is open. A second command while it is open
@@ -78,6 +80,18 @@ void TFrmMain::FullScreen1Click(Component*) {
     WriteHideForFullScreen(!settings().hideForFullScreen);
     FullScreen1->setChecked(settings().hideForFullScreen);
     followFullScreen();
+}
+
+void TFrmMain::comeForward() {
+    // Just below the pointer, so that it is seen at once and does not take
+    // the next click meant for what lies under the pointer.
+    const ScreenPoint pointer = desktopQueries().cursorPos();
+    beginMoveBatch();
+    setLeft(pointer.x - frameWidth() / 2);
+    setTop(pointer.y + kComeForwardGap);
+    endMoveBatch();
+    if (!isVisible())
+        show();
 }
 
 ScreenPoint TFrmMain::PlaceNearTaskbar(int w, int h) {

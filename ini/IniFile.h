@@ -16,6 +16,10 @@ public:
     // missing file, a folder, a device or a read error.
     static std::optional<std::string> read(const std::string& path);
 
+    // Where a write to `path` goes: the file a symbolic link names, so that
+    // the link is kept.
+    static std::string writePath(const std::string& path);
+
     // Where a write to `path` goes (the file a symbolic link names), whether
     // the file exists, and what it holds. Nothing when it cannot be written in
     // place: the path is a folder or another non-regular file, the file or
@@ -29,8 +33,12 @@ public:
 
     // Replaces the target's content: a new file beside it, flushed to disk,
     // then moved over it, so that a crash leaves the old or the new file and
-    // never a mix. The old file's permissions or attributes are kept. False,
-    // with nothing changed, when any step fails (the file may have been made
-    // read-only meanwhile).
+    // never a mix. The old file's permissions or attributes are kept. A file
+    // with more than one name (a hard link the user made) is written in
+    // place instead, since a new file would take only one of the names: that
+    // keeps the link, owner and permissions at the price of a crash in the
+    // middle of the write leaving a mix. False, with nothing changed, when
+    // any step fails (the file may have been made read-only meanwhile).
+    // Callers hold the file's IniFileLock from reading it to here.
     static bool replace(const Target& target, const std::string& content);
 };

@@ -61,6 +61,16 @@ void syncDirectory(const fs::path& dir) {
     }
 }
 
+// The content written over the file's own, then cut to its length.
+bool writeInPlace(const fs::path& path, const std::string& content) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool ok =
+        writeAll(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fsync(fd) == 0;
+    return (::close(fd) == 0) && ok;
+}
+
 } // namespace
 
 std::optional<std::string> IniFile::read(const std::string& path) {
@@ -78,15 +88,23 @@ std::optional<std::string> IniFile::read(const std::string& path) {
     return std::move(buffer).str();
 }
 
-std::optional<IniFile::Target> IniFile::writableTarget(const std::string& path) {
-    fs::path target(path);
+std::string IniFile::writePath(const std::string& path) {
     std::error_code ec;
     // Replacing a symbolic link would cut it; write the file it points to.
-    if (fs::is_symlink(target, ec)) {
-        target = fs::canonical(target, ec);
-        if (ec)
-            return std::nullopt;
+    if (fs::is_symlink(path, ec)) {
+        const fs::path target = fs::canonical(path, ec);
+        // A dangling link is written as itself, and refused as a path that
+        // cannot be replaced.
+        return ec ? path : target.string();
     }
+    return path;
+}
+
+std::optional<IniFile::Target> IniFile::writableTarget(const std::string& path) {
+    const fs::path target(writePath(path));
+    std::error_code ec;
+    if (fs::is_symlink(target, ec))
+        return std::nullopt;
     Target result{target.string(), false, {}};
     struct stat old {};
     result.exists = ::stat(target.c_str(), &old) == 0;
@@ -112,6 +130,8 @@ bool IniFile::replace(const Target& target, const std::string& content) {
     struct stat old {};
     if (target.exists && ::stat(path.c_str(), &old) != 0)
         return false;
+    if (target.exists && old.st_nlink > 1)
+        return writeInPlace(path, content);
 
     fs::path tempPath;
     const int fd = createTemporary(path, tempPath);

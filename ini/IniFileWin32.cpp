@@ -55,7 +55,30 @@ std::wstring folderOf(const std::wstring& path) {
     return path.substr(0, slash);
 }
 
+// The number of names the file has: more than one when the user made hard
+// links to it. 1 when it cannot be told.
+DWORD linksOf(const std::wstring& path) {
+    const Handle file = openHandle(path, 0, OPEN_EXISTING);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file || !::GetFileInformationByHandle(file.get(), &info))
+        return 1;
+    return info.nNumberOfLinks;
+}
+
+// The content written over the file's own, then cut to its length.
+bool writeInPlace(const std::wstring& path, const std::string& content) {
+    const Handle file = openHandle(path, GENERIC_WRITE, OPEN_EXISTING);
+    return file && writeAll(file.get(), content) && ::SetEndOfFile(file.get()) &&
+           ::FlushFileBuffers(file.get());
+}
+
 } // namespace
+
+std::string IniFile::writePath(const std::string& path) {
+    // Used as given: a symbolic link to a settings file is rare on Windows,
+    // where making one takes rights an ordinary user lacks.
+    return path;
+}
 
 std::optional<std::string> IniFile::read(const std::string& path) {
     const std::wstring name = wide(path);
@@ -118,6 +141,11 @@ bool IniFile::replace(const Target& target, const std::string& content) {
     const std::wstring name = wide(target.path);
     if (name.empty())
         return false;
+    if (target.exists && linksOf(name) > 1) {
+        const DWORD now = ::GetFileAttributesW(name.c_str());
+        return now != INVALID_FILE_ATTRIBUTES &&
+               !(now & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) && writeInPlace(name, content);
+    }
     static unsigned counter = 0;
     std::wstring tempName;
     Handle temp;

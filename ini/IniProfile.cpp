@@ -1,6 +1,7 @@
 #include "IniProfile.h"
 
 #include "IniFile.h"
+#include "IniFileLock.h"
 #include "IniText.h"
 
 std::string IniProfile::getPrivateProfileString(const std::string& section, const std::string& key,
@@ -18,10 +19,15 @@ std::string IniProfile::getPrivateProfileString(const std::string& section, cons
 }
 
 bool IniProfile::writePrivateProfileString(const std::string& section, const std::string& key,
-                                           const std::string& value, const std::string& path) {
+                                           const std::string& value, const std::string& path,
+                                           std::chrono::milliseconds lockWait) {
     if (path.empty())
         return false;
-    const std::optional<IniFile::Target> target = IniFile::writableTarget(path);
+    const std::string writePath = IniFile::writePath(path);
+    const IniFileLock lock(writePath, lockWait);
+    if (!lock.held())
+        return false;
+    const std::optional<IniFile::Target> target = IniFile::writableTarget(writePath);
     if (!target)
         return false;
     const std::optional<std::string> updated = IniText::withValue(target->content, section, key, value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -19,10 +20,20 @@ public:
     // Sets key in section to value, creating the file and the section as
     // needed. The file is replaced as a whole (new file beside it, synced,
     // renamed over it), so a crash leaves either the old or the new file,
-    // never a mix; its permissions are kept. Returns false, changing
+    // never a mix; its permissions are kept, and a file with several hard
+    // links is written in place (IniFile::replace). Reading, changing and
+    // replacing happen under the file's IniFileLock, so that writers in
+    // other processes never lose each other's keys. Returns false, changing
     // nothing, when the file could not be written in place: its directory
     // is missing or read-only, the file is read-only, the path is a
-    // directory, or the names or value are not writable (see IniText).
+    // directory, the names or value are not writable (see IniText), or
+    // another writer held the lock for all of lockWait.
     static bool writePrivateProfileString(const std::string& section, const std::string& key,
-                                          const std::string& value, const std::string& path);
+                                          const std::string& value, const std::string& path,
+                                          std::chrono::milliseconds lockWait = kLockWait);
+
+    // How long a writer waits for another before its write fails: far longer
+    // than any write of a settings file takes, short enough that a stuck
+    // holder does not freeze the program that waits.
+    static constexpr std::chrono::milliseconds kLockWait{3000};
 };

@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
         qputenv("QT_NO_GLIB", "1");
     Application application(std::make_unique<QtMessageLoop>(argc, argv));
     installDesktop(std::make_unique<X11Desktop>());
+    if (const auto exitCode = ProgramStart::joinRunningProgram())
+        return *exitCode;
     FontSetup::install();
     ProgramStart::prepareComponents();
 

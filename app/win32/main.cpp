@@ -27,6 +27,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     Application application(std::make_unique<Win32MessageLoop>());
     installDesktop(std::make_unique<Win32Desktop>());
+    if (const auto exitCode = ProgramStart::joinRunningProgram())
+        return *exitCode;
     ProgramStart::prepareComponents();
 
     const std::unique_ptr<TFrmMain> mainWindow =

@@ -549,6 +549,20 @@ std::uint32_t SimulatedDesktop::clockSeed() const {
     return clockSeed_;
 }
 
+bool SimulatedDesktop::claimSession(std::function<void()> comeForward) {
+    if (sessionHeldElsewhere_) {
+        ++comeForwardRequests_;
+        return false;
+    }
+    comeForward_ = std::move(comeForward);
+    return true;
+}
+
+void SimulatedDesktop::askToComeForward() {
+    if (comeForward_)
+        comeForward_();
+}
+
 void SimulatedDesktop::clearLogs() {
     moves_.clear();
     moves_.shrink_to_fit();

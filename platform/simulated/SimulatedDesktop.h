@@ -108,6 +108,7 @@ public:
                            std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+    bool claimSession(std::function<void()> comeForward) override;
 
     // The same loops for Qt's own widgets, dialogs and menus.
     void dragWindow(QWidget& window, QPoint pressPoint);
@@ -222,6 +223,13 @@ public:
     // that forgets to set it cannot write beside the test binary.
     void setExecutablePath(std::string path) { executablePath_ = std::move(path); }
     void setClockSeed(std::uint32_t seed) { clockSeed_ = seed; }
+    // Another program holds the session: claimSession answers false and
+    // counts a request to come forward.
+    void setSessionHeldElsewhere(bool held) { sessionHeldElsewhere_ = held; }
+    int comeForwardRequests() const { return comeForwardRequests_; }
+    // A later start asks the program that claimed the session to come
+    // forward.
+    void askToComeForward();
 
     // The scheduler behind createTimer(); shared with the timers it made so
     // that a timer outliving its desktop stays harmless.
@@ -282,4 +290,7 @@ private:
 
     std::string executablePath_ = "/nonexistent-kuvito-dir/kuvito";
     std::uint32_t clockSeed_ = 12345;
+    bool sessionHeldElsewhere_ = false;
+    int comeForwardRequests_ = 0;
+    std::function<void()> comeForward_;
 };

@@ -6,6 +6,7 @@
 #include "Win32Menu.h"
 #include "Win32MessageWindow.h"
 #include "Win32NotifyIcon.h"
+#include "Win32SessionClaim.h"
 
 #include <windows.h>
 
@@ -409,6 +410,14 @@ std::string Win32Desktop::executablePath() const {
         }
         path.resize(path.size() * 2);
     }
+}
+
+bool Win32Desktop::claimSession(std::function<void()> comeForward) {
+    auto claim = std::make_unique<Win32SessionClaim>(std::move(comeForward));
+    if (!claim->owned())
+        return false;
+    sessionClaim_ = std::move(claim);
+    return true;
 }
 
 std::uint32_t Win32Desktop::clockSeed() const {

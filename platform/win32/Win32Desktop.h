@@ -12,6 +12,7 @@
 #include <utility>
 
 class Win32MessageWindow;
+class Win32SessionClaim;
 
 // The desktop the program runs on under Windows: the queries, windows and
 // timers of their own classes, the nested loops over Windows' message
@@ -71,6 +72,7 @@ public:
 
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+    bool claimSession(std::function<void()> comeForward) override;
 
 private:
     // An icon of ours: its message window and id.
@@ -96,4 +98,6 @@ private:
     };
     std::map<IconKey, ShownIcon> icons_;
     unsigned taskbarCreated_ = 0;
+    // The logon session's claim, held while the program runs.
+    std::unique_ptr<Win32SessionClaim> sessionClaim_;
 };

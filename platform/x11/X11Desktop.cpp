@@ -13,6 +13,7 @@
 #include "WindowStateKeeper.h"
 #include "X11FullScreenWatch.h"
 #include "X11MascotWindow.h"
+#include "X11SessionClaim.h"
 #include "X11TrayArea.h"
 #include "XlibBridge.h"
 
@@ -449,6 +450,16 @@ QSystemTrayIcon* X11Desktop::trayIcon(std::uintptr_t window, std::uint32_t id) c
 
 std::string X11Desktop::executablePath() const {
     return QCoreApplication::applicationFilePath().toStdString();
+}
+
+bool X11Desktop::claimSession(std::function<void()> comeForward) {
+    std::unique_ptr<X11SessionClaim> claim = X11SessionClaim::claim(std::move(comeForward));
+    if (!claim)
+        return true;
+    if (!claim->owned())
+        return false;
+    sessionClaim_ = std::move(claim);
+    return true;
 }
 
 std::uint32_t X11Desktop::clockSeed() const {

@@ -16,6 +16,7 @@ class QSystemTrayIcon;
 class QWidget;
 class X11MascotWindow;
 class X11FullScreenWatch;
+class X11SessionClaim;
 class X11TrayArea;
 
 // The desktop the program runs on: Qt on X11 (xcb), with an EWMH window
@@ -62,6 +63,7 @@ public:
                            std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+    bool claimSession(std::function<void()> comeForward) override;
 
     // The drag of a widget, pressed at a point inside it.
     void dragWindow(QWidget& window, QPoint pressPoint);
@@ -90,6 +92,8 @@ private:
     // first watchFullScreen on.
     std::unique_ptr<X11FullScreenWatch> fullScreen_;
     std::function<void()> fullScreenChanged_;
+    // The display's selection, held while the program runs.
+    std::unique_ptr<X11SessionClaim> sessionClaim_;
     // The compositor's report, when a feed was chosen and it has one.
     const CompositorReport* compositorReport() const;
 

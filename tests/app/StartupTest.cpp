@@ -227,6 +227,30 @@ TEST_F(StartupTest, ProgramStartShowsTheWindowAtTheCornerOffTheTaskbarAndOffersT
     EXPECT_EQ(sim->errorBoxes().size(), 1u);
 }
 
+// One kuvito per session: the first start claims the session, and its
+// character, hidden or not, comes to the pointer when a later start asks,
+// on a monitor left of the primary too; a later start ends with 0.
+TEST_F(StartupTest, LaterStartCallsTheRunningCharacterToThePointer) {
+    EXPECT_FALSE(ProgramStart::joinRunningProgram());
+    form = ProgramStart::showMascotWindow(standInLayout(), [](TFrmMain& window) { window.show(); });
+    ASSERT_TRUE(form);
+    form->hide();
+    for (const ScreenPoint pointer : {ScreenPoint{-700, 400}, ScreenPoint{900, 20}}) {
+        sim->setCursorPos(pointer);
+        sim->askToComeForward();
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_LT(left(), pointer.x);
+        EXPECT_GT(left() + form->Width(), pointer.x);
+        EXPECT_GT(top(), pointer.y) << "the pointer stays free for its next click";
+        EXPECT_LT(top(), pointer.y + form->Height());
+        EXPECT_EQ(sim->windowPos(form->desktopHandle()), (ScreenPoint{left(), top()}));
+    }
+
+    sim->setSessionHeldElsewhere(true);
+    EXPECT_EQ(ProgramStart::joinRunningProgram(), 0);
+    EXPECT_EQ(sim->comeForwardRequests(), 1);
+}
+
 } // namespace
 
 namespace {

@@ -52,6 +52,8 @@ bool MascotProcess::running() {
     int status;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -pid_; // ended; remember that it did
+        if (WIFEXITED(status))
+            exitCode_ = WEXITSTATUS(status);
         return false;
     }
     return true;
@@ -102,6 +104,18 @@ bool MascotProcess::waitForExit(int tenthsOfSeconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return false;
+}
+
+std::optional<int> MascotProcess::exitCode() {
+    running();
+    return exitCode_;
+}
+
+void MascotProcess::kill() {
+    if (running()) {
+        ::kill(pid_, SIGKILL);
+        waitForExit(50);
+    }
 }
 
 void MascotProcess::stop() {

@@ -30,6 +30,11 @@ public:
     std::vector<XClient::Window> trayIcons(XClient& x);
     // Waits for the process to end by itself.
     bool waitForExit(int tenthsOfSeconds);
+    // The code it ended with by itself; nothing while it runs or when a
+    // signal ended it.
+    std::optional<int> exitCode();
+    // Ends it as a crash would (SIGKILL) and waits for it.
+    void kill();
     void stop();
 
 private:
@@ -37,4 +42,5 @@ private:
     std::string dir_;
     std::string logFile_;
     int pid_ = 0;
+    std::optional<int> exitCode_;
 };

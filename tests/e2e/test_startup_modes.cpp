@@ -1,5 +1,6 @@
 #include "E2eSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -32,6 +33,45 @@ TEST(Startup, NoIniFileGivesOneShapedTopMostWindowWithTrayIconAndNoFile) {
     EXPECT_FALSE(std::filesystem::exists(mascot.iniPath()));
     EXPECT_TRUE(mascot.running());
     expectCleanLog(mascot.log());
+}
+
+// One kuvito per display: a second start makes no character and no icon,
+// calls the running character to the pointer and ends at once with 0; a
+// running one killed outright leaves nothing that blocks the next start.
+TEST(Startup, SecondStartCallsTheFirstForwardAndAKilledOneBlocksNothing) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    MascotProcess first(desktop, iniFile(1, 5, 0, 0)); // stepping in place: only a call moves it
+    auto w = first.waitForWindow(x);
+    ASSERT_NE(w, 0u) << first.log();
+    ASSERT_TRUE(eventually([&] { return !first.trayIcons(x).empty(); })) << "no tray icon in the panel";
+    const auto titled = [&] {
+        return desktop.run("xdotool search --onlyvisible --name '^走れクヴィトくん$' | wc -l");
+    };
+    const std::string windowsBefore = titled();
+    desktop.run("xdotool mousemove 700 500");
+
+    const std::string program = std::filesystem::path(first.iniPath()).parent_path() / "kuvito";
+    const std::string dir = std::filesystem::path(first.iniPath()).parent_path();
+    MascotProcess second(desktop, {program}, dir + "/second.log");
+    ASSERT_TRUE(second.waitForExit(20)) << "the second start still runs";
+    const std::string said = second.log();
+    EXPECT_EQ(second.exitCode(), 0) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_TRUE(eventually([&] {
+        const auto g = formRect(x, w);
+        return g.x < 700 && g.x + W > 700 && g.y > 500 && g.y < 500 + H;
+    })) << "the running character did not come to the pointer";
+    sleepMs(500);
+    EXPECT_EQ(titled(), windowsBefore) << "a second character or icon appeared";
+    EXPECT_EQ(first.trayIcons(x).size(), 1u);
+    EXPECT_TRUE(first.running());
+
+    first.kill();
+    MascotProcess third(desktop, {program}, dir + "/third.log");
+    EXPECT_NE(third.waitForWindow(x), 0u) << third.log();
+    EXPECT_TRUE(third.running());
+    expectCleanLog(first.log());
 }
 
 TEST(Modes, ChaseReachesThePointerThenAlternatesTheIdleFrames) {

@@ -1,4 +1,5 @@
 #include "IniProfile.h"
+#include "IniFileLock.h"
 #include "IniText.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <csignal>
 #include <sys/stat.h>
@@ -18,8 +20,9 @@
 
 namespace fs = std::filesystem;
 
-// Set by main() for the child process of the crash test.
+// Run by main() in the child processes of the crash and race tests.
 int runIniWriterChild(const std::string& path, std::size_t size);
+int runIniKeyWriterChild(const std::string& path, const std::string& prefix, int count);
 
 namespace {
 
@@ -216,7 +219,82 @@ TEST_F(IniProfileFile, KilledWriterLeavesAWholeFile) {
     }
 }
 
+// Two programs writing keys of one file at once, each write reporting
+// success, must find every key they wrote in it at the end: each writes
+// keys of its own, one new key a write, so that one change lost anywhere in
+// the run shows as a missing key.
+TEST_F(IniProfileFile, ConcurrentWritersLoseNoKey) {
+    constexpr int kWrites = 300;
+    const std::string count = std::to_string(kWrites);
+    std::vector<pid_t> children;
+    for (const char* prefix : {"a", "b"}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::execl("/proc/self/exe", "test_platform", "--ini-key-writer-child", ini_.c_str(), prefix,
+                    count.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failed";
+    }
+    int missing = 0;
+    for (const char* prefix : {"a", "b"})
+        for (int i = 0; i < kWrites; ++i)
+            missing += read((prefix + std::to_string(i)).c_str()) == std::to_string(i) ? 0 : 1;
+    EXPECT_EQ(missing, 0);
+    EXPECT_EQ(entriesInDir(), 1u) << "no lock file is left behind";
+}
+
+TEST_F(IniProfileFile, HardLinkedFileStaysLinkedWithItsMode) {
+    const fs::path other = dir_ / "linked.ini";
+    spit(ini_, "[kuvito]\r\nspeed=1\r\nidou=3\r\n");
+    ASSERT_EQ(::chmod(ini_.c_str(), 0640), 0);
+    fs::create_hard_link(ini_, other);
+    ASSERT_TRUE(write("speed", "12"));
+    ASSERT_TRUE(write("idou", "2"));
+    EXPECT_TRUE(fs::equivalent(ini_, other));
+    EXPECT_EQ(slurp(other), "[kuvito]\r\nspeed=12\r\nidou=2\r\n");
+    EXPECT_EQ(modeOf(ini_), 0640u);
+    EXPECT_EQ(entriesInDir(), 2u);
+}
+
+// A writer that keeps the lock delays another's write a bounded time, which
+// then fails without touching the file; once the lock is free it succeeds.
+TEST_F(IniProfileFile, HeldLockFailsTheWriteAfterTheWait) {
+    const std::string before = "[kuvito]\r\nspeed=1\r\n";
+    spit(ini_, before);
+    constexpr auto kWait = std::chrono::milliseconds(200);
+    {
+        const IniFileLock other(ini_.string(), kWait);
+        ASSERT_TRUE(other.held());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(IniProfile::writePrivateProfileString("kuvito", "speed", "2", ini_.string(), kWait));
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(waited, kWait);
+        EXPECT_LT(waited, kWait * 5);
+        EXPECT_EQ(slurp(ini_), before);
+    }
+    EXPECT_TRUE(IniProfile::writePrivateProfileString("kuvito", "speed", "2", ini_.string(), kWait));
+    EXPECT_EQ(read("speed"), "2");
+    EXPECT_EQ(entriesInDir(), 1u);
+}
+
 } // namespace
+
+int runIniKeyWriterChild(const std::string& path, const std::string& prefix, int count) {
+    int failed = 0;
+    for (int i = 0; i < count; ++i)
+        failed += IniProfile::writePrivateProfileString("kuvito", prefix + std::to_string(i),
+                                                        std::to_string(i), path)
+                      ? 0
+                      : 1;
+    return failed == 0 ? 0 : 1;
+}
 
 int runIniWriterChild(const std::string& path, std::size_t size) {
     for (unsigned i = 0;; ++i)

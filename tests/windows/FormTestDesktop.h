@@ -44,6 +44,7 @@ public:
 
     std::string executablePath() const override { return {}; }
     std::uint32_t clockSeed() const override { return 0; }
+    bool claimSession(std::function<void()>) override { return true; }
 
 private:
     Win32Windows windows_;

@@ -111,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                       workArea("WorkAreaFarOff", 32767, 32767, 65534, 65534, false),
                       PushCase{"FullScreenWindowIsKeptAsSuch",
                                [](Report& r) {
-                                   return CompositorPushes::frontWindow(r, kScreens, 3, false, 0, 0, 1024, 768,
-                                                                        true);
+                                   return CompositorPushes::frontWindow(r, kScreens, 3, false, 0, 0, 1024,
+                                                                        768, true);
                                },
                                true,
                                [](Report& r) {

@@ -128,7 +128,8 @@ TEST(CompositorReceiver, TakesTheCompositorsPushesOverTheBusAndIgnoresWhatItCann
     // Later helpers add whether the front window is full screen.
     push(s.shell, "FrontWindow", {9, false, 0, 0, 1024, 768, true});
     waitFor([&] { return s.receiver->report().frontWindow->id == 9; });
-    EXPECT_EQ(s.receiver->report().frontWindow, (CompositorReport::Window{9, {0, 0, 1024, 768}, false, true}));
+    EXPECT_EQ(s.receiver->report().frontWindow,
+              (CompositorReport::Window{9, {0, 0, 1024, 768}, false, true}));
 
     // A helper switched off takes everything it said with it.
     push(s.shell, "Goodbye", {});
