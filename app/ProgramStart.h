@@ -18,8 +18,9 @@ public:
     // version or the refusal, and returns the exit code when the program
     // ends there; nothing when it runs.
     static std::optional<int> handleCommandLine(const std::vector<std::string>& arguments);
-    // Once the application and the desktop exist: the error box's title, and
-    // the component classes that stored layouts name.
+    // Once the application and the desktop exist: the language the user
+    // reads (the desktop's answer), the error box's title, and the component
+    // classes that stored layouts name.
     static void prepareComponents();
     // Once the components are prepared: makes the mascot window from the
     // stored layout, stands it at the screen's top-left corner, keeps it off

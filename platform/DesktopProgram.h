@@ -12,4 +12,7 @@ public:
     virtual std::string executablePath() const = 0;
     // A seed for the random generator, from the time of day.
     virtual std::uint32_t clockSeed() const = 0;
+    // The code of the language the user reads the program in (a table of
+    // text/languages, chosen by LanguageChoice from the system's settings).
+    virtual std::string userLanguage() const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "CompositorFeed.h"
 #include "CompositorSelection.h"
+#include "LanguageChoice.h"
 #include "PanelFromWorkArea.h"
 #include "PointerDrag.h"
 #include "QtMenu.h"
@@ -30,6 +31,7 @@
 #include <QWindow>
 
 #include <chrono>
+#include <cstdlib>
 
 namespace {
 
@@ -434,4 +436,9 @@ std::string X11Desktop::executablePath() const {
 std::uint32_t X11Desktop::clockSeed() const {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}
+
+std::string X11Desktop::userLanguage() const {
+    return LanguageChoice::fromEnvironment(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                           std::getenv("LANG"), std::getenv("LANGUAGE"));
 }

@@ -59,6 +59,7 @@ public:
                            std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+    std::string userLanguage() const override;
 
     // The drag of a widget, pressed at a point inside it.
     void dragWindow(QWidget& window, QPoint pressPoint);

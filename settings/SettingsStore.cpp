@@ -1,5 +1,6 @@
 #include "SettingsStore.h"
 
+#include "Captions.h"
 #include "DesktopServices.h"
 #include "IniProfile.h"
 #include "KuvitoError.h"
@@ -38,7 +39,7 @@ std::int32_t readIntKey(const std::string& path, const char* key, std::int32_t d
 
 void writeIntKey(const std::string& path, const char* key, std::int32_t value) {
     if (!IniProfile::writePrivateProfileString(kSection, key, std::to_string(value), path))
-        throw KuvitoError(path + " に書き込めません");
+        throw KuvitoError(Captions::fill("error.iniUnwritable", "path", path));
 }
 
 } // namespace
@@ -115,7 +116,7 @@ void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) 
     const std::string path =
         location.writeFile().empty() ? "$XDG_CONFIG_HOME/kuvito/kuvito.ini" : location.writeFile();
     if (location.perUser() && !SettingsLocation::createFoldersFor(path))
-        throw KuvitoError(path + " に書き込めません");
+        throw KuvitoError(Captions::fill("error.iniUnwritable", "path", path));
     MascotSettings& settings = programState().settings;
     writeIntKey(path, "speed", speedIndex);
     settings.SpeedIndex = speedIndex;

@@ -106,6 +106,7 @@ public:
                            std::function<void()> opening) override;
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+    std::string userLanguage() const override;
 
     // The same loops for Qt's own widgets, dialogs and menus.
     void dragWindow(QWidget& window, QPoint pressPoint);
@@ -216,6 +217,7 @@ public:
     // that forgets to set it cannot write beside the test binary.
     void setExecutablePath(std::string path) { executablePath_ = std::move(path); }
     void setClockSeed(std::uint32_t seed) { clockSeed_ = seed; }
+    void setUserLanguage(std::string code) { userLanguage_ = std::move(code); }
 
     // The scheduler behind createTimer(); shared with the timers it made so
     // that a timer outliving its desktop stays harmless.
@@ -274,4 +276,5 @@ private:
 
     std::string executablePath_ = "/nonexistent-kuvito-dir/kuvito";
     std::uint32_t clockSeed_ = 12345;
+    std::string userLanguage_ = "ja";
 };

@@ -71,6 +71,7 @@ public:
 
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
+    std::string userLanguage() const override;
 
 private:
     // An icon of ours: its message window and id.

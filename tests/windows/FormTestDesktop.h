@@ -44,6 +44,7 @@ public:
 
     std::string executablePath() const override { return {}; }
     std::uint32_t clockSeed() const override { return 0; }
+    std::string userLanguage() const override { return "ja"; }
 
 private:
     Win32Windows windows_;
