@@ -39,7 +39,7 @@ std::int32_t readIntKey(const std::string& path, const char* key, std::int32_t d
 
 void writeIntKey(const std::string& path, const char* key, std::int32_t value) {
     if (!IniProfile::writePrivateProfileString(kSection, key, std::to_string(value), path))
-        throw KuvitoError(Captions::fill("error.iniUnwritable", "path", path));
+        throw KuvitoError(Captions::fill("error.unwritable", "path", path));
 }
 
 } // namespace
@@ -116,7 +116,7 @@ void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode) 
     const std::string path =
         location.writeFile().empty() ? "$XDG_CONFIG_HOME/kuvito/kuvito.ini" : location.writeFile();
     if (location.perUser() && !SettingsLocation::createFoldersFor(path))
-        throw KuvitoError(Captions::fill("error.iniUnwritable", "path", path));
+        throw KuvitoError(Captions::fill("error.unwritable", "path", path));
     MascotSettings& settings = programState().settings;
     writeIntKey(path, "speed", speedIndex);
     settings.SpeedIndex = speedIndex;

@@ -90,7 +90,7 @@ TEST_F(CaptionsTest, FallsBackToJapaneseAndLeavesUnknownTextsAlone) {
 
 TEST_F(CaptionsTest, FillReplacesEveryPlaceholder) {
     Captions::useLanguage("en");
-    const std::string filled = Captions::fill("error.iniUnwritable", "path", "/tmp/{path}/kuvito.ini");
+    const std::string filled = Captions::fill("error.unwritable", "path", "/tmp/{path}/kuvito.ini");
     EXPECT_NE(filled.find("/tmp/{path}/kuvito.ini"), std::string::npos) << filled;
     const std::string quoted = Captions::fill("session.quote", "mode", "@");
     EXPECT_EQ(quoted.find("{mode}"), std::string::npos);

@@ -49,7 +49,7 @@ const CaptionRow kRows[] = {
     {"session.and", " and "},
 
     {"error.unexpected", "An unexpected error occurred"},
-    {"error.iniUnwritable", "Cannot write to {path}"},
+    {"error.unwritable", "Cannot write to {path}"},
     {"error.windowClass", "The window class cannot be registered"},
     {"error.window", "The window cannot be created"},
 };

@@ -58,7 +58,7 @@ const CaptionRow kRows[] = {
 
     // Error messages.
     {"error.unexpected", "予期しないエラーが発生しました"},
-    {"error.iniUnwritable", "{path} に書き込めません"},
+    {"error.unwritable", "{path} に書き込めません"},
     {"error.windowClass", "ウィンドウクラスが登録できません"},
     {"error.window", "ウィンドウが作成できません"},
 };
