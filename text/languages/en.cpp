@@ -8,6 +8,7 @@ const CaptionRow kRows[] = {
     {"menu.settings", "&Settings"},
     {"menu.about", "&About"},
     {"menu.exit", "E&xit"},
+    {"menu.autostart", "Start at login"},
 
     {"mode.chase", "Chase the pointer"},
     {"mode.wanderScreen", "Roam anywhere"},

@@ -11,6 +11,7 @@ const CaptionRow kRows[] = {
     {"menu.settings", "設定"},
     {"menu.about", "バージョン情報(&A)"},
     {"menu.exit", "終了"},
+    {"menu.autostart", "ログイン時に起動"},
 
     // The movement modes, as the settings dialog and the notices name them.
     {"mode.chase", "マウスを追いかける"},
