@@ -90,8 +90,9 @@ TEST_F(CaptionsTest, FallsBackToJapaneseAndLeavesUnknownTextsAlone) {
 
 TEST_F(CaptionsTest, FillReplacesEveryPlaceholder) {
     Captions::useLanguage("en");
-    const std::string filled = Captions::fill("error.unwritable", "path", "/tmp/{path}/kuvito.ini");
-    EXPECT_NE(filled.find("/tmp/{path}/kuvito.ini"), std::string::npos) << filled;
+    // A value that holds the placeholder itself is put in once, not again.
+    const std::string filled = Captions::fill("error.unwritable", "path", "{path}");
+    EXPECT_EQ(filled.find("{path}"), filled.rfind("{path}")) << filled;
     const std::string quoted = Captions::fill("session.quote", "mode", "@");
     EXPECT_EQ(quoted.find("{mode}"), std::string::npos);
     EXPECT_NE(quoted.find('@'), std::string::npos);
