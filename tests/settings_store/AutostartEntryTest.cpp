@@ -59,6 +59,8 @@ TEST(AutostartEntryTest, NamesTheRunningProgramValidlyAndGoesWhenRemoved) {
     entry << in.rdbuf();
     EXPECT_EQ(programOf(entry.str()), program);
     EXPECT_NE(entry.str().find("\nX-GNOME-Autostart-enabled=true\n"), std::string::npos);
+    EXPECT_NE(entry.str().find("\nName[ja]="), std::string::npos)
+        << "the session's menu names it in Japanese too";
     EXPECT_EQ(run("desktop-file-validate '" + entryPath + "' 2>&1; echo $?"), "0\n");
 
     AutostartEntry::write(entryPath, AutostartEntry::text("/usr/bin/kuvito", "/usr/bin/kuvito"));
