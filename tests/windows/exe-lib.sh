@@ -50,7 +50,9 @@ until_true() {
 exe_start() {
   cp "$exe" "$dir/kuvito.exe"
   [ $# -gt 0 ] && printf '%s' "$1" >"$dir/kuvito.ini"
-  (cd "$dir" && exec "${run_as[@]}" "$wine_run" ./kuvito.exe) &
+  # The scenarios read the Japanese captions: kuvito.exe speaks the language
+  # Windows shows its own menus in, which Wine takes from LANG (C is English).
+  (cd "$dir" && exec "${run_as[@]}" env LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$wine_run" ./kuvito.exe) &
   pid=$!
 }
 
