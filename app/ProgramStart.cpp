@@ -1,5 +1,6 @@
 #include "ProgramStart.h"
 
+#include "Captions.h"
 #include "CommandLine.h"
 #include "DesktopServices.h"
 #include "ErrorDisplay.h"
@@ -8,10 +9,6 @@
 #include "TTaskTrayIcon.h"
 
 #include <cstdio>
-
-namespace {
-const char* const kTitle = "走れクヴィトくん";
-}
 
 std::optional<int> ProgramStart::handleCommandLine(const std::vector<std::string>& arguments) {
     const CommandLine commandLine = CommandLine::parse(arguments);
@@ -42,7 +39,8 @@ std::optional<int> ProgramStart::joinRunningProgram() {
 }
 
 void ProgramStart::prepareComponents() {
-    ErrorDisplay::setTitle(kTitle);
+    Captions::useLanguage(desktopProgram().userLanguage());
+    ErrorDisplay::setTitle(Captions::text("app.title"));
     registerRegionClasses();
     registerTaskTrayIconClasses();
 }

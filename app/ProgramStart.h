@@ -24,8 +24,9 @@ public:
     // program has claimed the session, and the mascot window comes forward
     // when a later start asks.
     static std::optional<int> joinRunningProgram();
-    // Once the application and the desktop exist: the error box's title, and
-    // the component classes that stored layouts name.
+    // Once the application and the desktop exist: the language the user
+    // reads (the desktop's answer), the error box's title, and the component
+    // classes that stored layouts name.
     static void prepareComponents();
     // Once the components are prepared: makes the mascot window from the
     // stored layout, stands it at the screen's top-left corner, keeps it off

@@ -1,5 +1,6 @@
 #include "SessionNotice.h"
 
+#include "Captions.h"
 #include "MovementModes.h"
 
 #include <string>
@@ -7,21 +8,18 @@
 namespace {
 
 // One row per thing a session may keep from the program: the limit, the
-// reading it takes away, and what the modes that read it do without it
-// (the sentence follows their names).
+// reading it takes away, and the id of the sentence that says what the modes
+// that read it do without it (their names fill its {modes}).
 struct LimitRow {
     bool SessionLimits::*limit;
     bool DesktopReadings::*reading;
-    const char* whatTheyDo;
+    const char* whatTheyDoId;
 };
 
 constexpr LimitRow kLimitRows[] = {
-    {&SessionLimits::pointerOnlyOverX11Windows, &DesktopReadings::pointer,
-     "は、マウスが X11 のウィンドウの上にあるときだけマウスの方へ向かいます。"},
-    {&SessionLimits::onlyX11WindowsInFront, &DesktopReadings::frontWindow,
-     "は X11 のウィンドウの上だけを歩き、Wayland のアプリが手前にあるときは画面中をうろうろします。"},
-    {&SessionLimits::panelUnknown, &DesktopReadings::panel,
-     "は、パネルの場所がわからないため、画面のいちばん下を歩きます。"},
+    {&SessionLimits::pointerOnlyOverX11Windows, &DesktopReadings::pointer, "session.pointer"},
+    {&SessionLimits::onlyX11WindowsInFront, &DesktopReadings::frontWindow, "session.frontWindow"},
+    {&SessionLimits::panelUnknown, &DesktopReadings::panel, "session.panel"},
 };
 
 bool limited(const SessionLimits& limits, const MovementModeRow& mode) {
@@ -32,16 +30,17 @@ bool limited(const SessionLimits& limits, const MovementModeRow& mode) {
 }
 
 std::string quoted(const MovementModeRow& mode) {
-    return std::string("「") + mode.caption + "」";
+    return Captions::fill("session.quote", "mode", Captions::text(mode.captionId));
 }
 
 // The names of the modes that pass the filter, in the settings dialog's
 // order, joined as a list.
 template <typename Filter> std::string modeNames(Filter filter) {
+    const std::string joiner = Captions::text("session.and");
     std::string names;
     for (const MovementModeRow& mode : kMovementModes)
         if (filter(mode))
-            names += (names.empty() ? "" : "と") + quoted(mode);
+            names += (names.empty() ? "" : joiner) + quoted(mode);
     return names;
 }
 
@@ -51,13 +50,13 @@ std::string SessionNotice::text(const SessionLimits& limits, MovementMode inEffe
     const MovementModeRow* const mode = movementModeRow(inEffect);
     if (!mode || !limited(limits, *mode))
         return {};
-    std::string text = "Wayland のデスクトップでは見えないものがあります。\n";
+    std::string text = Captions::text("session.intro") + '\n';
     for (const LimitRow& row : kLimitRows) {
         if (!(limits.*row.limit))
             continue;
         const std::string names = modeNames([&](const MovementModeRow& m) { return m.reads.*row.reading; });
         if (!names.empty())
-            text += names + row.whatTheyDo + '\n';
+            text += Captions::fill(row.whatTheyDoId, "modes", names) + '\n';
     }
     if (limits.helperSwitchedOff)
         text += std::string("kuvito の GNOME Shell "
@@ -65,9 +64,9 @@ std::string SessionNotice::text(const SessionLimits& limits, MovementMode inEffe
                             "gnome-extensions enable ") +
                 limits.helperSwitchedOff + " を実行してください。\n";
     if (limits.newLoginCompletesSetUp)
-        text += "ログアウトしてログインし直すと準備が整い、どのモードも使えるようになります。\n";
+        text += Captions::text("session.newLogin") + '\n';
     const std::string working = modeNames([&](const MovementModeRow& m) { return !limited(limits, m); });
     if (!working.empty())
-        text += working + "はいつもどおりに動きます。";
+        text += Captions::fill("session.working", "modes", working);
     return text;
 }

@@ -1,5 +1,6 @@
 #include "TFrmMain.h"
 
+#include "Captions.h"
 #include "DesktopServices.h"
 #include "FormLoader.h"
 #include "GeneratorDraws.h"
@@ -28,9 +29,6 @@ bool isIndex(int value) {
     return value >= 0 && value < static_cast<int>(kPeriods.size());
 }
 
-// The title of the notices the program shows on its own.
-const char* const kNoticeTitle = "走れクヴィトくん";
-
 } // namespace
 
 TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout)
@@ -42,6 +40,7 @@ TFrmMain::TFrmMain(Component* owner, const std::vector<std::uint8_t>& layout)
         publishHandlers();
         FormLoader::loadForm(*this, layout);
         bindComponents();
+        showCaptionsInUserLanguage();
     } catch (...) {
         FrmMain = nullptr;
         throw;
@@ -96,6 +95,18 @@ void TFrmMain::bindComponents() {
     bind(Rgn6, "Rgn6");
     bind(Timer2, "Timer2");
     bind(FullScreen1, "FullScreen1");
+}
+
+void TFrmMain::showCaptionsInUserLanguage() {
+    // The stored layout carries the Japanese captions it was built with, and
+    // each of them is a row of the Japanese table: looking them up by that
+    // text needs no list of which component shows what, and a menu item
+    // added to the layout follows as soon as the tables have its caption
+    // (until then it stays Japanese).
+    setCaption(Captions::fromJapanese(Caption()));
+    for (Component* component : components())
+        if (auto* item = dynamic_cast<TMenuItem*>(component))
+            item->setCaption(Captions::fromJapanese(item->Caption()));
 }
 
 void TFrmMain::FormCreate(Component*) {
@@ -200,7 +211,7 @@ int TFrmMain::frameHeight() const {
 }
 
 void TFrmMain::offerMenuOnCharacter() {
-    const std::string how = "右クリックでメニュー（設定・終了）";
+    const std::string how = Captions::text("noTray.hint");
     for (TRgn* frame : {Rgn1, Rgn2, Rgn3, Rgn4, Rgn5, Rgn6}) {
         if (!frame)
             continue;
@@ -214,9 +225,7 @@ void TFrmMain::offerMenuOnCharacter() {
         });
         frame->setHint(how);
     }
-    desktopTray().showNotice(kNoticeTitle, "通知領域が見つからないため、アイコンを表示できません。\n"
-                                           "キャラクターを右クリックするとメニューが開きます。"
-                                           "終了もそこからできます。");
+    desktopTray().showNotice(Captions::text("app.title"), Captions::text("noTray.notice"));
 }
 
 void TFrmMain::tellSessionLimits() {
@@ -226,5 +235,5 @@ void TFrmMain::tellSessionLimits() {
     if (text.empty())
         return;
     sessionLimitsTold_ = true;
-    desktopTray().showNotice(kNoticeTitle, text);
+    desktopTray().showNotice(Captions::text("app.title"), text);
 }

@@ -147,6 +147,9 @@ private:
     int frameWidth() const;
     int frameHeight() const;
     void bindComponents();
+    // The window's title and the menu's captions, stored in Japanese, in the
+    // language the user reads.
+    void showCaptionsInUserLanguage();
     // Points `member` at the layout's component `name`, which must exist.
     template <typename T> void bind(T*& member, const char* name);
     void publishHandlers();

@@ -2,11 +2,12 @@
 
 #include <string_view>
 
+#include "Captions.h"
 #include "DesktopServices.h"
 
 namespace {
 std::string& titleStorage() {
-    static std::string title = "走れクヴィトくん";
+    static std::string title = Captions::text("app.title");
     return title;
 }
 } // namespace
@@ -81,6 +82,6 @@ void ErrorDisplay::showException(std::exception_ptr error) {
     } catch (const std::exception& e) {
         showMessage(e.what());
     } catch (...) {
-        showMessage("予期しないエラーが発生しました");
+        showMessage(Captions::text("error.unexpected"));
     }
 }

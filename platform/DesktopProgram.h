@@ -20,4 +20,7 @@ public:
     // false, the running program having been asked to come forward. A
     // desktop that cannot tell answers true.
     virtual bool claimSession(std::function<void()> comeForward) = 0;
+    // The code of the language the user reads the program in (a table of
+    // text/languages, chosen by LanguageChoice from the system's settings).
+    virtual std::string userLanguage() const = 0;
 };

@@ -1,5 +1,6 @@
 #include "DialogDesign.h"
 
+#include "Captions.h"
 #include "MovementModes.h"
 
 #include <iterator>
@@ -7,7 +8,7 @@
 namespace {
 
 ControlDesign control(ControlKind kind, const char* name, const char* parent, int left, int top, int width,
-                      int height, const char* caption = "") {
+                      int height, const std::string& caption = "") {
     ControlDesign c;
     c.name = name;
     c.kind = kind;
@@ -21,7 +22,7 @@ ControlDesign control(ControlKind kind, const char* name, const char* parent, in
 }
 
 ControlDesign panel(const char* name, const char* parent, bool bevelled, int left, int top, int width,
-                    int height, const char* caption) {
+                    int height, const std::string& caption) {
     ControlDesign c = control(ControlKind::Panel, name, parent, left, top, width, height, caption);
     c.bevelled = bevelled;
     c.align = TextAlign::Centre;
@@ -49,39 +50,45 @@ DialogDesign makeSettingsDesign() {
     using K = ControlKind;
     DialogDesign d;
     d.name = "FrmSettei";
-    d.caption = "走れクヴィトくんの設定";
+    d.caption = Captions::text("settings.title");
     d.clientWidth = 365;
     d.clientHeight = 198;
     d.stayOnTop = true;
     d.fontFace = "ＭＳ Ｐゴシック";
     auto& c = d.controls;
     c.push_back(panel("Panel1", "", true, 0, 0, 365, 166, " "));
-    c.push_back(control(K::GroupBox, "GroupBox3", "Panel1", 8, 6, 163, 116, "動き"));
+    c.push_back(
+        control(K::GroupBox, "GroupBox3", "Panel1", 8, 6, 163, 116, Captions::text("settings.movement")));
     for (std::size_t i = 0; i < kMovementModes.size(); ++i) {
         const std::string name = "RadioButton" + std::to_string(i + 1);
         const OptionPlace& at = kOptionPlaces[i];
         ControlDesign option = control(K::OptionButton, name.c_str(), "GroupBox3", at.left, at.top, at.width,
-                                       at.height, kMovementModes[i].caption);
+                                       at.height, Captions::text(kMovementModes[i].captionId));
         // The first option is selected when the dialog is created.
         option.checked = i == 0;
         c.push_back(option);
         d.tabOrder.push_back(name);
     }
     c.push_back(panel("Panel3", "Panel1", true, 8, 128, 163, 30, "\u3000"));
-    c.push_back(control(K::CheckBox, "CbxTemae", "Panel3", 8, 7, 123, 17, "常に手前に表示"));
-    c.push_back(control(K::GroupBox, "GroupBox1", "Panel1", 177, 7, 179, 74, "速さ"));
+    c.push_back(
+        control(K::CheckBox, "CbxTemae", "Panel3", 8, 7, 123, 17, Captions::text("settings.stayOnTop")));
+    c.push_back(
+        control(K::GroupBox, "GroupBox1", "Panel1", 177, 7, 179, 74, Captions::text("settings.speed")));
     c.push_back(control(K::Slider, "TrBar", "GroupBox1", 18, 21, 143, 25));
-    c.push_back(control(K::Label, "Label2", "GroupBox1", 14, 48, 23, 12, "速い"));
-    c.push_back(control(K::Label, "Label3", "GroupBox1", 144, 48, 23, 12, "遅い"));
-    c.push_back(control(K::GroupBox, "GroupBox2", "Panel1", 177, 84, 180, 74, "移動量"));
+    c.push_back(control(K::Label, "Label2", "GroupBox1", 14, 48, 23, 12, Captions::text("settings.fast")));
+    c.push_back(control(K::Label, "Label3", "GroupBox1", 144, 48, 23, 12, Captions::text("settings.slow")));
+    c.push_back(
+        control(K::GroupBox, "GroupBox2", "Panel1", 177, 84, 180, 74, Captions::text("settings.stepSize")));
     c.push_back(control(K::Slider, "TrBarIdouR", "GroupBox2", 18, 21, 143, 25));
-    c.push_back(control(K::Label, "Label5", "GroupBox2", 16, 48, 23, 12, "多い"));
-    c.push_back(control(K::Label, "Label6", "GroupBox2", 137, 48, 34, 12, "少ない"));
+    c.push_back(control(K::Label, "Label5", "GroupBox2", 16, 48, 23, 12, Captions::text("settings.large")));
+    c.push_back(control(K::Label, "Label6", "GroupBox2", 137, 48, 34, 12, Captions::text("settings.small")));
     c.push_back(panel("Panel2", "", false, 0, 166, 365, 32, " "));
-    ControlDesign ok = control(K::PushButton, "Button1", "Panel2", 96, 4, 77, 25, "OK(&O)");
+    ControlDesign ok =
+        control(K::PushButton, "Button1", "Panel2", 96, 4, 77, 25, Captions::text("button.ok"));
     ok.isDefault = true;
     c.push_back(ok);
-    ControlDesign cancel = control(K::PushButton, "Button2", "Panel2", 198, 4, 77, 25, "ｷｬﾝｾﾙ(&C)");
+    ControlDesign cancel =
+        control(K::PushButton, "Button2", "Panel2", 198, 4, 77, 25, Captions::text("button.cancel"));
     cancel.isCancel = true;
     c.push_back(cancel);
     for (const char* name : {"CbxTemae", "TrBar", "TrBarIdouR", "Button1", "Button2"})
@@ -93,32 +100,32 @@ DialogDesign makeAboutDesign() {
     using K = ControlKind;
     DialogDesign d;
     d.name = "FrmVer";
-    d.caption = "バージョン情報";
+    d.caption = Captions::text("about.title");
     d.clientWidth = 235;
     d.clientHeight = 161;
     d.fontFace = "ＭＳ Ｐゴシック";
     auto& c = d.controls;
     c.push_back(panel("Panel1", "", true, 0, 0, 235, 130, " "));
     c.push_back(control(K::Image, "Image1", "Panel1", 8, 6, 39, 39));
-    ControlDesign title = control(K::Label, "Label1", "Panel1", 66, 12, 106, 16, "走れクヴィトくん");
+    ControlDesign title = control(K::Label, "Label1", "Panel1", 66, 12, 106, 16, Captions::text("app.title"));
     title.font = {16, true};
     c.push_back(title);
     c.push_back(control(K::Label, "Label2", "Panel1", 96, 32, 32, 12, "Ver1.0"));
     // The credit lines are centred in their boxes so that they sit under
     // the title whatever their length.
     c.push_back(centred(control(K::Label, "Label3", "Panel1", 50, 54, 127, 12, "Copyright © 2026")));
-    c.push_back(centred(control(K::Label, "Label4", "Panel1", 66, 72, 97, 12, "kuvito 開発チーム")));
+    c.push_back(centred(control(K::Label, "Label4", "Panel1", 66, 72, 97, 12, Captions::text("about.team"))));
     ControlDesign where =
-        centred(control(K::Label, "Label5", "Panel1", 22, 88, 193, 12, "kuvito — デスクトップマスコット"));
+        centred(control(K::Label, "Label5", "Panel1", 22, 88, 193, 12, Captions::text("about.what")));
     // Blue like a link, but plain text that does nothing when clicked.
     where.blueText = true;
     c.push_back(where);
-    c.push_back(
-        control(K::Label, "Label6", "Panel1", 24, 104, 189, 12, "「走れクヴィトくん」はフリーソフトです。"));
+    c.push_back(control(K::Label, "Label6", "Panel1", 24, 104, 189, 12, Captions::text("about.free")));
     c.push_back(panel("Panel2", "", false, 0, 130, 235, 31, " "));
     // The only button: Enter presses it, and with no cancel button Esc does
     // nothing.
-    ControlDesign ok = control(K::PushButton, "Button1", "Panel2", 78, 4, 75, 25, "OK(&O)");
+    ControlDesign ok =
+        control(K::PushButton, "Button1", "Panel2", 78, 4, 75, 25, Captions::text("button.ok"));
     ok.isDefault = true;
     c.push_back(ok);
     d.tabOrder = {"Button1"};
@@ -157,12 +164,28 @@ LabelSpan fitLabel(const ControlDesign& label, int needed) {
     return {label.left - shift, needed};
 }
 
-const DialogDesign& settingsDialogDesign() {
-    static const DialogDesign design = makeSettingsDesign();
+namespace {
+
+// Each design is made once for the language in use, and again only when
+// another language is chosen (which only tests do, between dialogs).
+const DialogDesign& designFor(DialogDesign (*make)(), DialogDesign& design, std::string& language) {
+    if (design.name.empty() || language != Captions::language()) {
+        design = make();
+        language = Captions::language();
+    }
     return design;
 }
 
+} // namespace
+
+const DialogDesign& settingsDialogDesign() {
+    static DialogDesign design;
+    static std::string language;
+    return designFor(makeSettingsDesign, design, language);
+}
+
 const DialogDesign& aboutDialogDesign() {
-    static const DialogDesign design = makeAboutDesign();
-    return design;
+    static DialogDesign design;
+    static std::string language;
+    return designFor(makeAboutDesign, design, language);
 }

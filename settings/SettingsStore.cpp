@@ -1,5 +1,6 @@
 #include "SettingsStore.h"
 
+#include "Captions.h"
 #include "DesktopServices.h"
 #include "IniProfile.h"
 #include "KuvitoError.h"
@@ -40,7 +41,7 @@ std::int32_t readIntKey(const std::string& path, const char* key, std::int32_t d
 
 void writeIntKey(const std::string& path, const char* key, std::int32_t value) {
     if (!IniProfile::writePrivateProfileString(kSection, key, std::to_string(value), path))
-        throw KuvitoError(path + " に書き込めません");
+        throw KuvitoError(Captions::fill("error.unwritable", "path", path));
 }
 
 } // namespace
@@ -121,7 +122,7 @@ std::string preparedWriteFile() {
     const std::string path =
         location.writeFile().empty() ? "$XDG_CONFIG_HOME/kuvito/kuvito.ini" : location.writeFile();
     if (location.perUser() && !SettingsLocation::createFoldersFor(path))
-        throw KuvitoError(path + " に書き込めません");
+        throw KuvitoError(Captions::fill("error.unwritable", "path", path));
     return path;
 }
 

@@ -27,8 +27,9 @@ void ReadSettings();
 
 // Writes speed, idour, temae and idou in that order, setting each field right
 // after its key was written. A key that cannot be written raises KuvitoError
-// "<path> に書き込めません" and stops there: earlier keys and their fields are
-// already changed, that key and the later ones are not.
+// error.unwritable ("<path> に書き込めません" in Japanese) and stops
+// there: earlier keys and their fields are already changed, that key and the
+// later ones are not.
 void WriteSettings(int speedIndex, int stepIndex, bool stayOnTop, int moveMode);
 
 // Writes zengamen alone and then sets hideForFullScreen; a file that cannot be

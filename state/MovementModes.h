@@ -13,12 +13,13 @@ struct DesktopReadings {
     bool panel = false;
 };
 
-// One movement mode: its value, the caption of its option in the settings
-// dialog (UTF-8; a message that names the mode calls it the same, so that
-// the user knows it by what they choose it by) and what its mover reads.
+// One movement mode: its value, the id of its option's caption in the
+// settings dialog (text/languages; a message that names the mode calls it the
+// same, so that the user knows it by what they choose it by) and what its
+// mover reads.
 struct MovementModeRow {
     MovementMode mode;
-    const char* caption;
+    const char* captionId;
     DesktopReadings reads;
 };
 
@@ -26,11 +27,11 @@ struct MovementModeRow {
 // counts, lists or names the modes reads this table; the mascot window keeps
 // one mover for each row (TFrmMain::moverFor).
 inline constexpr std::array kMovementModes{
-    MovementModeRow{MovementMode::ChaseMouse, "マウスを追いかける", {.pointer = true}},
-    MovementModeRow{MovementMode::WanderScreen, "画面中をうろうろ", {}},
-    MovementModeRow{MovementMode::WanderTaskbar, "画面の下でうろうろ", {.panel = true}},
-    MovementModeRow{MovementMode::WalkOnWindow, "ウィンンドウの上でうろうろ", {.frontWindow = true}},
-    MovementModeRow{MovementMode::StepInPlace, "足踏み", {.pointer = true}},
+    MovementModeRow{MovementMode::ChaseMouse, "mode.chase", {.pointer = true}},
+    MovementModeRow{MovementMode::WanderScreen, "mode.wanderScreen", {}},
+    MovementModeRow{MovementMode::WanderTaskbar, "mode.wanderTaskbar", {.panel = true}},
+    MovementModeRow{MovementMode::WalkOnWindow, "mode.walkOnWindow", {.frontWindow = true}},
+    MovementModeRow{MovementMode::StepInPlace, "mode.stepInPlace", {.pointer = true}},
 };
 
 // The row of a mode, or null for a stored value that names none.

@@ -65,9 +65,10 @@ mutter=(mutter)
 matrix=("${kwin[@]}" "${mutter[@]}" "${gnome[@]}")
 # mingw-w64 (POSIX threads) with its resource compiler, GoogleTest's sources
 # to build for Windows, and 64-bit Wine with the Japanese font its dialogs
-# take from fontconfig.
+# take from fontconfig; locales for the Japanese locale the kuvito.exe
+# scenarios run Wine in.
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64
-  fonts-ipafont-gothic fontconfig)
+  fonts-ipafont-gothic fontconfig locales)
 
 debian13=(mmdebstrap)
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "Canvas.h"
+#include "Captions.h"
 #include "ControlBase.h"
 #include "KuvitoError.h"
 #include "Utf16.h"
@@ -58,7 +59,7 @@ void registerClass() {
         return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }();
     if (!registered)
-        throw KuvitoError("ウィンドウクラスが登録できません");
+        throw KuvitoError(Captions::text("error.windowClass"));
 }
 
 // The styles of each frame. A form starts with the normal, resizable one.
@@ -107,7 +108,7 @@ FormBase::FormBase() {
     HWND hwnd = CreateWindowExW(styles.exStyle, className, L"", styles.style, CW_USEDEFAULT, CW_USEDEFAULT, 0,
                                 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (hwnd == nullptr)
-        throw KuvitoError("ウィンドウが作成できません");
+        throw KuvitoError(Captions::text("error.window"));
     hwnd_ = reinterpret_cast<std::uintptr_t>(hwnd);
     setBackground(212, 208, 200);
 }

@@ -548,6 +548,9 @@ std::string SimulatedDesktop::executablePath() const {
 std::uint32_t SimulatedDesktop::clockSeed() const {
     return clockSeed_;
 }
+std::string SimulatedDesktop::userLanguage() const {
+    return userLanguage_;
+}
 
 bool SimulatedDesktop::claimSession(std::function<void()> comeForward) {
     if (sessionHeldElsewhere_) {

@@ -109,6 +109,7 @@ public:
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
     bool claimSession(std::function<void()> comeForward) override;
+    std::string userLanguage() const override;
 
     // The same loops for Qt's own widgets, dialogs and menus.
     void dragWindow(QWidget& window, QPoint pressPoint);
@@ -230,6 +231,7 @@ public:
     // A later start asks the program that claimed the session to come
     // forward.
     void askToComeForward();
+    void setUserLanguage(std::string code) { userLanguage_ = std::move(code); }
 
     // The scheduler behind createTimer(); shared with the timers it made so
     // that a timer outliving its desktop stays harmless.
@@ -293,4 +295,5 @@ private:
     bool sessionHeldElsewhere_ = false;
     int comeForwardRequests_ = 0;
     std::function<void()> comeForward_;
+    std::string userLanguage_ = "ja";
 };

@@ -1,6 +1,7 @@
 #include "Win32Desktop.h"
 
 #include "KuvitoError.h"
+#include "LanguageChoice.h"
 #include "ModalDialog.h"
 #include "Utf16.h"
 #include "Win32Menu.h"
@@ -423,4 +424,13 @@ bool Win32Desktop::claimSession(std::function<void()> comeForward) {
 std::uint32_t Win32Desktop::clockSeed() const {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}
+
+std::string Win32Desktop::userLanguage() const {
+    // The language of Windows' own menus and dialogs, as a tag ("ja-JP").
+    wchar_t tag[LOCALE_NAME_MAX_LENGTH] = {};
+    if (::LCIDToLocaleName(MAKELCID(::GetUserDefaultUILanguage(), SORT_DEFAULT), tag, LOCALE_NAME_MAX_LENGTH,
+                           0) == 0)
+        return LanguageChoice::fromName("");
+    return LanguageChoice::fromName(Utf16::toUtf8(tag));
 }

@@ -73,6 +73,7 @@ public:
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
     bool claimSession(std::function<void()> comeForward) override;
+    std::string userLanguage() const override;
 
 private:
     // An icon of ours: its message window and id.

@@ -2,6 +2,7 @@
 
 #include "CompositorFeed.h"
 #include "CompositorSelection.h"
+#include "LanguageChoice.h"
 #include "PanelFromWorkArea.h"
 #include "PointerDrag.h"
 #include "QtMenu.h"
@@ -32,6 +33,7 @@
 #include <QWindow>
 
 #include <chrono>
+#include <cstdlib>
 
 namespace {
 
@@ -465,4 +467,9 @@ bool X11Desktop::claimSession(std::function<void()> comeForward) {
 std::uint32_t X11Desktop::clockSeed() const {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}
+
+std::string X11Desktop::userLanguage() const {
+    return LanguageChoice::fromEnvironment(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                           std::getenv("LANG"), std::getenv("LANGUAGE"));
 }

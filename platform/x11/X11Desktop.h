@@ -64,6 +64,7 @@ public:
     std::string executablePath() const override;
     std::uint32_t clockSeed() const override;
     bool claimSession(std::function<void()> comeForward) override;
+    std::string userLanguage() const override;
 
     // The drag of a widget, pressed at a point inside it.
     void dragWindow(QWidget& window, QPoint pressPoint);

@@ -3,6 +3,7 @@
 
 #include "MascotFixture.h"
 
+#include "Captions.h"
 #include "GeneratorDraws.h"
 #include "KuvitoError.h"
 #include "MovementModes.h"
@@ -147,7 +148,7 @@ TEST_F(StartupTest, EveryModeHasACaptionAndAMoverThatReadsWhatItsRowSays) {
     create(100, 100);
     for (const MovementModeRow& row : kMovementModes) {
         SCOPED_TRACE(static_cast<int>(row.mode));
-        EXPECT_TRUE(row.caption && *row.caption);
+        EXPECT_NE(Captions::find(*Captions::table(Captions::kJapanese), row.captionId), nullptr);
         ASSERT_NE(TFrmMain::moverFor(row.mode), nullptr);
         settings().MoveMode = row.mode;
         sim->clearReads();
@@ -314,10 +315,10 @@ TEST_P(SessionNoticeTest, ToldOnlyWhenTheModeInEffectNeedsWhatTheSessionKeepsNam
     for (const MovementModeRow& row : kMovementModes) {
         const int mode = static_cast<int>(row.mode);
         const bool working = std::string(c.works).find(char('0' + mode)) != std::string::npos;
-        EXPECT_EQ(works.contains(QString::fromUtf8(row.caption)), working)
-            << "mode " << mode << " in: " << works.toStdString();
+        const QString caption = QString::fromStdString(Captions::text(row.captionId));
+        EXPECT_EQ(works.contains(caption), working) << "mode " << mode << " in: " << works.toStdString();
         // Quoted: a sentence may say what a mode's name says ("画面中をうろうろ").
-        EXPECT_EQ(limited.contains(QString::fromUtf8("「") + QString::fromUtf8(row.caption)), !working)
+        EXPECT_EQ(limited.contains(QString::fromUtf8("「") + caption), !working)
             << "mode " << mode << " in: " << limited.toStdString();
     }
 }

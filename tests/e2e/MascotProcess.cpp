@@ -1,5 +1,6 @@
 #include "MascotProcess.h"
 
+#include "Captions.h"
 #include "E2eSupport.h"
 
 #include <algorithm>
@@ -59,6 +60,16 @@ bool MascotProcess::running() {
     return true;
 }
 
+namespace {
+// The mascot window's title, in whichever language the program speaks.
+bool isProgramTitle(const std::string& name) {
+    for (const LanguageTable* table : Captions::tables())
+        if (name == Captions::find(*table, "app.title"))
+            return true;
+    return false;
+}
+} // namespace
+
 XClient::Window MascotProcess::waitForWindow(XClient& x, int tenthsOfSeconds) {
     for (int i = 0; i < tenthsOfSeconds; ++i) {
         // The tray icon's embedded window carries the same title; the mascot
@@ -66,7 +77,7 @@ XClient::Window MascotProcess::waitForWindow(XClient& x, int tenthsOfSeconds) {
         // window Qt shows, has the form's size).
         auto icons = trayIcons(x);
         for (auto w : x.windowsOfPid(pid())) {
-            if (!x.isViewable(w) || x.name(w) != "走れクヴィトくん")
+            if (!x.isViewable(w) || !isProgramTitle(x.name(w)))
                 continue;
             if (std::find(icons.begin(), icons.end(), w) != icons.end())
                 continue;

@@ -1,9 +1,12 @@
 // The mascot on desktops other than openbox with tint2: what users of Xfce,
 // KDE or GNOME (StatusNotifierItem trays) meet first.
 
+#include "Captions.h"
 #include "E2eSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <regex>
 
 namespace {
@@ -96,6 +99,74 @@ TEST(Xfce, TheTrayIconExportsTheMenuAndItsItemsRunTheCommands) {
     click(menu[4].id);
     EXPECT_TRUE(mascot.waitForExit(50)) << "終了 must end the program";
 }
+
+namespace {
+
+// The English table's text of an id, as dbusmenu marks an access key ("_").
+std::string english(const char* id, bool asMenuLabel = false) {
+    std::string text = Captions::find(*Captions::table("en"), id);
+    if (asMenuLabel)
+        std::replace(text.begin(), text.end(), '&', '_');
+    return text;
+}
+
+// The environment's LANG for the programs a test starts while it lives.
+class LangForPrograms {
+public:
+    explicit LangForPrograms(const char* lang) {
+        if (const char* old = std::getenv("LANG"))
+            old_ = old;
+        setenv("LANG", lang, 1);
+    }
+    ~LangForPrograms() {
+        if (old_)
+            setenv("LANG", old_->c_str(), 1);
+        else
+            unsetenv("LANG");
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+class Language : public ::testing::TestWithParam<const char*> {};
+
+} // namespace
+
+// Outside Japanese (and C, which the other tests run in) the program speaks
+// English: the menu the tray shows (read where an Xfce panel reads it) and
+// the settings dialog.
+TEST_P(Language, OutsideJapaneseTheMenuAndTheSettingsDialogAreEnglish) {
+    VirtualDesktop desktop(VirtualDesktop::Options{.session = VirtualDesktop::Session::Xfce});
+    XClient x(desktop.display());
+    std::optional<MascotProcess> mascot;
+    {
+        const LangForPrograms lang(GetParam());
+        mascot.emplace(desktop, iniFile(1, 5, 0, 0));
+    }
+    ASSERT_NE(mascot->waitForWindow(x), 0u) << mascot->log();
+    std::string item;
+    ASSERT_TRUE(eventually([&] { return !(item = registeredItem(desktop)).empty(); }));
+    const std::string menuPath = desktop.run(
+        "gdbus call --session -d " + item +
+        " -o /StatusNotifierItem -m org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(menuPath, m, std::regex("'(/[^']*)'"))) << menuPath;
+    const std::vector<MenuEntry> menu = exportedMenu(desktop, item, m[1].str());
+    std::vector<std::string> labels;
+    for (const auto& e : menu)
+        labels.push_back(e.label);
+    EXPECT_EQ(labels, (std::vector<std::string>{english("menu.settings", true), english("menu.about", true),
+                                                "-", english("menu.exit", true)}));
+    ASSERT_FALSE(menu.empty());
+    desktop.run("gdbus call --session -d " + item + " -o " + m[1].str() +
+                " -m com.canonical.dbusmenu.Event -- " + std::to_string(menu[0].id) + " clicked '<0>' 0");
+    EXPECT_TRUE(eventually([&] { return findWindow(x, *mascot, english("settings.title")) != 0; }));
+    desktop.screenshot(artifactPath(std::string("settings-") + GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, Language, ::testing::Values("en_US.UTF-8", "de_DE.UTF-8"),
+                         [](const auto& test) { return std::string(test.param).substr(0, 2); });
 
 namespace {
 constexpr int MonitorWidth = 1024, PanelTop = 738, W = 53, H = 87;

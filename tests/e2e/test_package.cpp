@@ -102,7 +102,7 @@ TEST_F(Package, PassesTheValidators) {
     EXPECT_EQ(desktop.status, 0) << desktop.out;
     EXPECT_EQ(desktop.out.find("error"), std::string::npos) << desktop.out;
     const std::string entry = readFile(root() + "/usr/share/applications/" KUVITO_APPSTREAM_ID ".desktop");
-    for (const char* line : {"\nName=走れクヴィトくん\n", "\nName[ja]=走れクヴィトくん\n", "\nIcon=kuvito\n",
+    for (const char* line : {"\nName=Run, Kuvito!\n", "\nName[ja]=走れクヴィトくん\n", "\nIcon=kuvito\n",
                              "\nExec=kuvito\n", "\nCategories=Amusement;\n", "\nComment=", "\nComment[ja]="})
         EXPECT_NE(entry.find(line), std::string::npos) << line;
 

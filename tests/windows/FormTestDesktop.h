@@ -45,6 +45,7 @@ public:
     std::string executablePath() const override { return {}; }
     std::uint32_t clockSeed() const override { return 0; }
     bool claimSession(std::function<void()>) override { return true; }
+    std::string userLanguage() const override { return "ja"; }
 
 private:
     Win32Windows windows_;

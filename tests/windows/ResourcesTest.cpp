@@ -95,13 +95,13 @@ TEST(Resources, VersionInformationCarriesVersionAndName) {
     EXPECT_EQ(text(L"FileVersion"), KUVITO_VERSION);
     EXPECT_EQ(text(L"OriginalFilename"), "kuvito.exe");
 
-    // The name the desktop file gives the program, so that both systems
-    // show the same one.
+    // The name the desktop file gives the program in Japanese, the language
+    // of this block, so that both systems show the same one.
     std::ifstream desktop(KUVITO_DESKTOP_FILE);
     std::string line, name;
     while (std::getline(desktop, line) && name.empty())
-        if (line.rfind("Name=", 0) == 0)
-            name = line.substr(5);
+        if (line.rfind("Name[ja]=", 0) == 0)
+            name = line.substr(9);
     ASSERT_FALSE(name.empty());
     EXPECT_EQ(text(L"FileDescription"), name);
     EXPECT_EQ(text(L"ProductName"), name);

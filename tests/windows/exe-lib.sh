@@ -16,6 +16,14 @@ export DISPLAY=$KUVITO_WINE_DISPLAY
 read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-exe.XXXXXX")
+# The scenarios read the Japanese captions: kuvito.exe speaks the language
+# Windows shows its own menus in, which Wine takes from the locale (C is
+# English). Wine needs the locale itself, not only its name, or it cannot
+# open a program in a folder with a Japanese name; it is made here (LOCPATH)
+# so that the machine needs no Japanese locale of its own.
+locales=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-locale.XXXXXX")
+localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" 2>/dev/null
+chmod -R a+rX "$locales"
 pid=""
 program_pid=""
 run_as=() # what starts the program as another user; empty: as this one
@@ -25,7 +33,7 @@ cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
   for p in "${others[@]}"; do kill "$p" 2>/dev/null; done
   [ -n "$pid" ] && wait "$pid" 2>/dev/null
-  rm -rf "$dir"
+  rm -rf "$dir" "$locales"
 }
 trap cleanup EXIT
 fail() {
@@ -50,7 +58,8 @@ until_true() {
 exe_start() {
   cp "$exe" "$dir/kuvito.exe"
   [ $# -gt 0 ] && printf '%s' "$1" >"$dir/kuvito.ini"
-  (cd "$dir" && exec "${run_as[@]}" "$wine_run" ./kuvito.exe) &
+  (cd "$dir" && exec "${run_as[@]}" env LOCPATH="$locales" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$wine_run" \
+    ./kuvito.exe) &
   pid=$!
 }
 

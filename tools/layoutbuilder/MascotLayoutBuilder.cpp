@@ -1,5 +1,6 @@
 #include "MascotLayoutBuilder.h"
 
+#include "Captions.h"
 #include "Cursors.h"
 #include "Form.h"
 #include "FormStorer.h"
@@ -47,6 +48,12 @@ TRgn* frame(Form& form, const char* name, const Picture& picture, bool autoSize)
     return rgn;
 }
 
+// The layout is stored with the Japanese captions, whatever language the
+// builder runs in; the program shows them in the user's (by this text).
+std::string japanese(const char* id) {
+    return Captions::find(*Captions::table(Captions::kJapanese), id);
+}
+
 } // namespace
 
 std::vector<std::uint8_t> MascotLayoutBuilder::build(const std::array<Picture, 6>& frames,
@@ -59,7 +66,7 @@ std::vector<std::uint8_t> MascotLayoutBuilder::build(const std::array<Picture, 6
     form.setTop(111);
     form.setWidth(112);
     form.setHeight(117);
-    form.setCaption("走れクヴィトくん");
+    form.setCaption(japanese("app.title"));
     form.setCursorNumber(Cursors::crHandPoint);
     form.setFormStyle(Form::TFormStyle::fsStayOnTop);
     form.bindEventName("OnCreate", "FormCreate");
@@ -81,14 +88,14 @@ std::vector<std::uint8_t> MascotLayoutBuilder::build(const std::array<Picture, 6
     TPopupMenu* popup = designed<TPopupMenu>(form, "PopupMenu1");
     struct Item {
         const char* name;
-        const char* caption;
+        const char* captionId; // null: a separator
         const char* onClick;
     };
-    for (const Item& i : {Item{"N2", "設定", "N2Click"}, Item{"N3", "バージョン情報(&A)", "N3Click"},
-                          Item{"FullScreen1", "全画面のときは隠れる", "FullScreen1Click"},
-                          Item{"N1", "-", nullptr}, Item{"Exit1", "終了", "Exit1Click"}}) {
+    for (const Item& i : {Item{"N2", "menu.settings", "N2Click"}, Item{"N3", "menu.about", "N3Click"},
+                          Item{"FullScreen1", "menu.hideFullScreen", "FullScreen1Click"},
+                          Item{"N1", nullptr, nullptr}, Item{"Exit1", "menu.exit", "Exit1Click"}}) {
         TMenuItem* item = designed<TMenuItem>(form, i.name);
-        item->setCaption(i.caption);
+        item->setCaption(i.captionId ? japanese(i.captionId) : "-");
         item->setParentComponent(popup);
         if (i.onClick)
             item->bindEventName("OnClick", i.onClick);
