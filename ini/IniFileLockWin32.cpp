@@ -1,27 +1,14 @@
 #include "IniFileLock.h"
 
+#include "IniWidePath.h"
+
 #include <windows.h>
-
-namespace {
-
-std::wstring wide(const std::string& utf8) {
-    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                        static_cast<int>(utf8.size()), nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                          out.data(), n);
-    return out;
-}
-
-} // namespace
 
 // The lock is the share mode: the lock file is opened sharing nothing, so a
 // second writer cannot open it until the first closes it, and it is deleted
 // on that close, by the system also when the holder dies.
 IniFileLock::IniFileLock(const std::string& filePath, std::chrono::milliseconds wait) {
-    const std::wstring name = wide(filePath + ".lock");
+    const std::wstring name = iniWidePath(filePath + ".lock");
     if (name.empty())
         return;
     const auto deadline = std::chrono::steady_clock::now() + wait;

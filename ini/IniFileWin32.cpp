@@ -1,24 +1,13 @@
 #include "IniFile.h"
 
+#include "IniWidePath.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <memory>
 
 namespace {
-
-std::wstring wide(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                        static_cast<int>(utf8.size()), nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                          out.data(), n);
-    return out;
-}
 
 struct HandleCloser {
     void operator()(HANDLE h) const { ::CloseHandle(h); }
@@ -81,7 +70,7 @@ std::string IniFile::writePath(const std::string& path) {
 }
 
 std::optional<std::string> IniFile::read(const std::string& path) {
-    const std::wstring name = wide(path);
+    const std::wstring name = iniWidePath(path);
     if (name.empty())
         return std::nullopt;
     const Handle file = openHandle(name, GENERIC_READ, OPEN_EXISTING);
@@ -112,7 +101,7 @@ std::optional<std::string> IniFile::read(const std::string& path) {
 }
 
 std::optional<IniFile::Target> IniFile::writableTarget(const std::string& path) {
-    const std::wstring name = wide(path);
+    const std::wstring name = iniWidePath(path);
     if (name.empty())
         return std::nullopt;
     Target result{path, false, {}};
@@ -138,7 +127,7 @@ std::optional<IniFile::Target> IniFile::writableTarget(const std::string& path) 
 }
 
 bool IniFile::replace(const Target& target, const std::string& content) {
-    const std::wstring name = wide(target.path);
+    const std::wstring name = iniWidePath(target.path);
     if (name.empty())
         return false;
     if (target.exists && linksOf(name) > 1) {
