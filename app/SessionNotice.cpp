@@ -4,6 +4,7 @@
 #include "MovementModes.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -58,11 +59,17 @@ std::string SessionNotice::text(const SessionLimits& limits, MovementMode inEffe
         if (!names.empty())
             text += Captions::fill(row.whatTheyDoId, "modes", names) + '\n';
     }
-    if (limits.helperSwitchedOff)
-        text += std::string("kuvito の GNOME Shell "
-                            "拡張機能がオフになっています。オンに戻すには「拡張機能」アプリを使うか、"
-                            "gnome-extensions enable ") +
-                limits.helperSwitchedOff + " を実行してください。\n";
+    // What became of the shell's helper, and what the user can do about it.
+    const std::pair<const char*, const char*> helper[] = {
+        {limits.helperSwitchedOff, "session.helperSwitchedOff"},
+        {limits.helperOutOfDate, "session.helperOutOfDate"},
+        {limits.helperFailed, "session.helperFailed"},
+    };
+    for (const auto& [uuid, id] : helper)
+        if (uuid)
+            text += Captions::fill(id, "uuid", uuid) + '\n';
+    if (limits.helperMissing)
+        text += Captions::text("session.helperMissing") + '\n';
     if (limits.newLoginCompletesSetUp)
         text += Captions::text("session.newLogin") + '\n';
     const std::string working = modeNames([&](const MovementModeRow& m) { return !limited(limits, m); });

@@ -35,6 +35,13 @@ struct SessionLimits {
     // the user has switched it off, the first time the program finds that:
     // the notice says how to turn it on again. Null otherwise.
     const char* helperSwitchedOff = nullptr;
+    // The UUID of that helper when the shell loads none of its forms, being
+    // made for other versions of the shell, or when it failed in the shell;
+    // whether it is installed nowhere the shell looks. The notice says which,
+    // and what to do.
+    const char* helperOutOfDate = nullptr;
+    const char* helperFailed = nullptr;
+    bool helperMissing = false;
 };
 
 // What the program asks about the screen, the pointer and the shell.

@@ -27,7 +27,8 @@ bool onBus(const char* name) {
 std::unique_ptr<CompositorFeed> gnomeShell(const CompositorReceiver::Screens& screens) {
     SessionLimits limits = kXWaylandAlone;
     GnomeExtensionMemory memory(GnomeExtensionMemory::defaultPath());
-    switch (GnomeShellExtension::prepare(memory)) {
+    const GnomeShellExtension::Outcome outcome = GnomeShellExtension::prepare(memory);
+    switch (outcome.readiness) {
     case GnomeShellExtension::Readiness::Ready:
         limits = SessionLimits{};
         break;
@@ -37,9 +38,17 @@ std::unique_ptr<CompositorFeed> gnomeShell(const CompositorReceiver::Screens& sc
     case GnomeShellExtension::Readiness::SwitchedOff:
         // Said once: a user who switched it off on purpose is not told again
         // at every start.
-        if (!memory.toldSwitchedOff(ProgramIdentity::kExtensionUuid) &&
-            memory.rememberToldSwitchedOff(ProgramIdentity::kExtensionUuid))
-            limits.helperSwitchedOff = ProgramIdentity::kExtensionUuid;
+        if (!memory.toldSwitchedOff(outcome.uuid) && memory.rememberToldSwitchedOff(outcome.uuid))
+            limits.helperSwitchedOff = outcome.uuid;
+        break;
+    case GnomeShellExtension::Readiness::OutOfDate:
+        limits.helperOutOfDate = outcome.uuid;
+        break;
+    case GnomeShellExtension::Readiness::Failed:
+        limits.helperFailed = outcome.uuid;
+        break;
+    case GnomeShellExtension::Readiness::Missing:
+        limits.helperMissing = true;
         break;
     case GnomeShellExtension::Readiness::Unavailable:
         break;

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,6 +25,8 @@ namespace {
 enum ShellState {
     kActive = 1,
     kInactive = 2,
+    kError = 3,
+    kOutOfDate = 4,
     kInitialized = 6,
     kDeactivating = 7,
     kActivating = 8,
@@ -71,7 +74,37 @@ ShellInfo askShell(const QString& uuid) {
     return info;
 }
 
+// The program's extension in each of its forms, the one for the shells of
+// today first: where the shell found it and where the build tree keeps it.
+struct Form {
+    const char* uuid;
+    const char* buildCopy;
+};
+constexpr Form kForms[] = {
+    {ProgramIdentity::kExtensionUuid, ProgramIdentity::kBuildGnomeShellExtension},
+    {ProgramIdentity::kLegacyExtensionUuid, ProgramIdentity::kBuildLegacyGnomeShellExtension},
+};
+
 } // namespace
+
+std::optional<std::size_t> GnomeShellExtension::loadableForm(const std::vector<std::optional<int>>& states) {
+    for (std::size_t i = 0; i < states.size(); ++i)
+        if (states[i] && *states[i] != kError && *states[i] != kOutOfDate)
+            return i;
+    return std::nullopt;
+}
+
+GnomeShellExtension::Readiness
+GnomeShellExtension::whyNoneLoads(const std::vector<std::optional<int>>& states, bool installed) {
+    // A form in error says more than one made for another shell.
+    for (const auto& state : states)
+        if (state == kError)
+            return Readiness::Failed;
+    for (const auto& state : states)
+        if (state == kOutOfDate)
+            return Readiness::OutOfDate;
+    return installed ? Readiness::NeedsNewLogin : Readiness::Missing;
+}
 
 GnomeShellExtension::Step GnomeShellExtension::stepFor(std::optional<int> shellState, bool installed,
                                                        bool enabledBefore) {
@@ -96,7 +129,13 @@ GnomeShellExtension::Step GnomeShellExtension::stepFor(std::optional<int> shellS
 
 std::string GnomeShellExtension::enableRefusal(const std::string& path, const std::string& dataDir,
                                                const std::string& buildCopy, unsigned user) {
-    const std::string installed = dataDir + "/gnome-shell/extensions/" + ProgramIdentity::kExtensionUuid;
+    return enableRefusal(ProgramIdentity::kExtensionUuid, path, dataDir, buildCopy, user);
+}
+
+std::string GnomeShellExtension::enableRefusal(const std::string& uuid, const std::string& path,
+                                               const std::string& dataDir, const std::string& buildCopy,
+                                               unsigned user) {
+    const std::string installed = dataDir + "/gnome-shell/extensions/" + uuid;
     const auto canonical = [](const std::string& p) {
         return QFileInfo(QString::fromStdString(p)).canonicalFilePath().toStdString();
     };
@@ -112,9 +151,7 @@ std::string GnomeShellExtension::enableRefusal(const std::string& path, const st
     return {};
 }
 
-GnomeShellExtension::Readiness GnomeShellExtension::prepare(GnomeExtensionMemory& memory) {
-    const std::string uuid = ProgramIdentity::kExtensionUuid;
-    const QString quuid = QString::fromStdString(uuid);
+GnomeShellExtension::Outcome GnomeShellExtension::prepare(GnomeExtensionMemory& memory) {
     // The extension of earlier releases pushed to a bus name nobody can
     // own for real, where any program could have listened: it goes, and its
     // being on counts as the user's consent to the new one.
@@ -127,46 +164,64 @@ GnomeShellExtension::Readiness GnomeShellExtension::prepare(GnomeExtensionMemory
                          ProgramIdentity::kOldExtensionUuid, ProgramIdentity::kExtensionUuid);
     }
 
-    const ShellInfo info = askShell(quuid);
-    if (!info.answered)
-        return Readiness::Unavailable;
-    const bool installed = !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                                   QStringLiteral("gnome-shell/extensions/") + quuid +
-                                                       QStringLiteral("/metadata.json"))
-                                .isEmpty();
+    // The package carries a form for the shells before 45 and one for 45
+    // and later; the running shell loads one and calls the other out of
+    // date.
+    std::vector<ShellInfo> infos;
+    std::vector<std::optional<int>> states;
+    bool installed = false;
+    for (const Form& form : kForms) {
+        infos.push_back(askShell(QString::fromLatin1(form.uuid)));
+        if (!infos.back().answered)
+            return {Readiness::Unavailable, form.uuid};
+        states.push_back(infos.back().state);
+        installed = installed || !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                         QStringLiteral("gnome-shell/extensions/") +
+                                                             QString::fromLatin1(form.uuid) +
+                                                             QStringLiteral("/metadata.json"))
+                                      .isEmpty();
+    }
+    const std::optional<std::size_t> chosen = loadableForm(states);
+    if (!chosen)
+        return {whyNoneLoads(states, installed), kForms[0].uuid};
+    const Form& form = kForms[*chosen];
+    const ShellInfo& info = infos[*chosen];
+    const std::string uuid = form.uuid;
+    const QString quuid = QString::fromLatin1(form.uuid);
     switch (stepFor(info.state, installed, memory.enabledOnce(uuid))) {
     case Step::Ready:
         // On, by the program or by the user: from now on, off is the
         // user's choice.
         memory.rememberEnabled(uuid);
-        return Readiness::Ready;
+        return {Readiness::Ready, form.uuid};
     case Step::Enable: {
-        const std::string why = enableRefusal(info.path.toStdString(), ProgramIdentity::kInstalledDataDir,
-                                              ProgramIdentity::kBuildGnomeShellExtension, getuid());
+        const std::string why = enableRefusal(uuid, info.path.toStdString(),
+                                              ProgramIdentity::kInstalledDataDir, form.buildCopy, getuid());
         if (!why.empty()) {
             std::fprintf(stderr, "kuvito: not enabling the GNOME Shell extension %s: %s\n", uuid.c_str(),
                          why.c_str());
-            return Readiness::Unavailable;
+            return {Readiness::Unavailable, form.uuid};
         }
         // Written down first: an extension the program could not remember
         // enabling would be enabled again after the user switched it off.
         if (!memory.rememberEnabled(uuid)) {
             std::fprintf(stderr, "kuvito: not enabling the GNOME Shell extension: cannot write %s\n",
                          memory.path().c_str());
-            return Readiness::Unavailable;
+            return {Readiness::Unavailable, form.uuid};
         }
-        return answeredTrue(callShell("EnableExtension", quuid)) ? Readiness::Ready : Readiness::Unavailable;
+        return {answeredTrue(callShell("EnableExtension", quuid)) ? Readiness::Ready : Readiness::Unavailable,
+                form.uuid};
     }
     case Step::SwitchedOff:
         std::fprintf(stderr,
                      "kuvito: the GNOME Shell extension %s is switched off, so kuvito sees only X11 windows; "
                      "turn it on with the Extensions app or gnome-extensions enable %s\n",
                      uuid.c_str(), uuid.c_str());
-        return Readiness::SwitchedOff;
+        return {Readiness::SwitchedOff, form.uuid};
     case Step::NeedsNewLogin:
-        return Readiness::NeedsNewLogin;
+        return {Readiness::NeedsNewLogin, form.uuid};
     case Step::Unavailable:
         break;
     }
-    return Readiness::Unavailable;
+    return {Readiness::Unavailable, form.uuid};
 }

@@ -158,8 +158,9 @@ void X11MascotConnection::copyIdentity(unsigned long from) const {
             XFree(data);
     }
     // The character never takes the keyboard from the window the user types
-    // in: it wants no input, and nothing the user did maps it (Mutter 48
-    // focuses a new window that wants input, whatever Qt's user time says).
+    // in: it wants no input, and no user action maps it (GNOME Shell 43 and
+    // 48 focused it at every start while it wanted input, whatever its user
+    // time said). It still comes to the front when the desktop asks.
     XWMHints* copied = XGetWMHints(dpy_, window_);
     XWMHints hints = copied ? *copied : XWMHints{};
     if (copied)

@@ -51,7 +51,7 @@ public:
     void setCardinal(unsigned long property, unsigned long value) const;
     // Copies the properties that the window manager and other programs go
     // by from `from` (Qt's own window for the widget) to this window, which
-    // asks for no keyboard focus.
+    // wants no keyboard focus.
     void copyIdentity(unsigned long from) const;
     // Takes size limits off the window's size hints and states its place.
     void setPlaceHints(QRect g) const;

@@ -348,19 +348,20 @@ pid_t VirtualDesktop::startGnomeShell(const std::string& log) {
     // the user's extensions folder, since the shell looks for extensions
     // only when it starts. Both are enabled as a user's settings would.
     std::string enabled = "'ubuntu-appindicators@ubuntu.com'";
-    // The build tree's form of the extension, which reports to the build's
-    // program and to the tests' copies of it; the form the shell loads.
-    std::string ours = KUVITO_GNOME_EXTENSION;
-    if (run("gnome-shell --version | grep -qE ' (4[5-9]|[5-9][0-9])\\.' && echo new").find("new") !=
-        std::string::npos)
-        ours = std::regex_replace(ours, std::regex("/43/"), "/45/");
-    if (!ours.empty() && std::filesystem::is_directory(ours)) {
+    // Both forms of the build tree's extension, which report to the build's
+    // program and to the tests' copies of it, each under its own UUID: the
+    // shell loads the one made for it, as from the package.
+    const std::pair<const char*, const char*> forms[] = {
+        {KUVITO_GNOME_EXTENSION, KUVITO_EXTENSION_UUID},
+        {KUVITO_LEGACY_GNOME_EXTENSION, KUVITO_LEGACY_EXTENSION_UUID}};
+    for (const auto& [ours, uuid] : forms) {
+        if (std::string(ours).empty() || !std::filesystem::is_directory(ours))
+            continue;
         const std::string folder = dir_ + "/" + kGnomeExtensionsFolder;
         std::filesystem::create_directories(folder);
-        std::filesystem::copy(ours, folder + "/" KUVITO_EXTENSION_UUID,
-                              std::filesystem::copy_options::recursive);
+        std::filesystem::copy(ours, folder + "/" + uuid, std::filesystem::copy_options::recursive);
         handOver(dir_ + "/data");
-        enabled += ", '" KUVITO_EXTENSION_UUID "'";
+        enabled += ", '" + std::string(uuid) + "'";
     }
     run("gsettings set org.gnome.shell enabled-extensions \"[" + enabled + "]\"");
     // The top-left corner opens the overview when the pointer touches it;

@@ -79,6 +79,8 @@ TEST_F(Package, HoldsTheProgramAndWhatTheDesktopNeedsOfIt) {
                   "./usr/bin/kuvito", "./usr/share/applications/" + id + ".desktop",
                   "./usr/share/gnome-shell/extensions/" KUVITO_EXTENSION_UUID "/extension.js",
                   "./usr/share/gnome-shell/extensions/" KUVITO_EXTENSION_UUID "/metadata.json",
+                  "./usr/share/gnome-shell/extensions/" KUVITO_LEGACY_EXTENSION_UUID "/extension.js",
+                  "./usr/share/gnome-shell/extensions/" KUVITO_LEGACY_EXTENSION_UUID "/metadata.json",
                   "./usr/share/kuvito/kwin/metadata.json", "./usr/share/kuvito/kwin/contents/code/main.js",
                   "./usr/share/doc/kuvito/changelog.gz", "./usr/share/doc/kuvito/copyright",
                   "./usr/share/icons/hicolor/32x32/apps/kuvito.png",

@@ -45,6 +45,14 @@ const CaptionRow kRows[] = {
     {"session.panel",
      "In {modes}, the character walks along the bottom of the screen, since the panel's place "
      "is unknown."},
+    {"session.helperSwitchedOff", "kuvito's GNOME Shell extension is switched off. To turn it back on, use "
+                                  "the Extensions app or run gnome-extensions enable {uuid}."},
+    {"session.helperOutOfDate", "This GNOME Shell does not load kuvito's extension {uuid}: it is made for "
+                                "another version of GNOME. Install the kuvito made for this GNOME."},
+    {"session.helperFailed", "kuvito's GNOME Shell extension {uuid} failed in the shell; gnome-extensions "
+                             "info {uuid} tells why. Logging out and in again may help."},
+    {"session.helperMissing",
+     "kuvito's GNOME Shell extension is not installed. Install kuvito again from its package."},
     {"session.newLogin", "Log out and log in again to finish the set-up; then every mode works."},
     {"session.working", "In {modes}, everything works as usual."},
     {"session.quote", "“{mode}”"},

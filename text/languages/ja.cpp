@@ -53,6 +53,16 @@ const CaptionRow kRows[] = {
     {"session.frontWindow",
      "{modes}は X11 のウィンドウの上だけを歩き、Wayland のアプリが手前にあるときは画面中をうろうろします。"},
     {"session.panel", "{modes}は、パネルの場所がわからないため、画面のいちばん下を歩きます。"},
+    {"session.helperSwitchedOff", "kuvito の GNOME Shell "
+                                  "拡張機能がオフになっています。オンに戻すには「拡張機能」アプリを使うか、gn"
+                                  "ome-extensions enable {uuid} を実行してください。"},
+    {"session.helperOutOfDate",
+     "この GNOME Shell は kuvito の拡張機能 {uuid} を別の版のためのものとして読み込みません。この GNOME "
+     "に合った kuvito を入れてください。"},
+    {"session.helperFailed", "kuvito の GNOME Shell 拡張機能 {uuid} がエラーで止まりました。gnome-extensions "
+                             "info {uuid} で理由が分かります。ログインし直すと直ることがあります。"},
+    {"session.helperMissing",
+     "kuvito の GNOME Shell 拡張機能が見つかりません。kuvito をパッケージから入れ直してください。"},
     {"session.newLogin", "ログアウトしてログインし直すと準備が整い、どのモードも使えるようになります。"},
     {"session.working", "{modes}はいつもどおりに動きます。"},
     {"session.quote", "「{mode}」"},

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -186,6 +187,24 @@ TEST(GnomeShellExtension, StepFollowsTheShellsStateTheDiskAndWhatWasEnabledBefor
         EXPECT_EQ(GnomeShellExtension::stepFor(c.state, c.installed, c.enabledBefore), c.step)
             << "state " << c.state.value_or(-1) << (c.installed ? " installed" : "")
             << (c.enabledBefore ? " enabled before" : "");
+}
+
+// One package carries the extension for the shells before 45 and after,
+// under two UUIDs: the shell loads one, calls the other out of date (4),
+// and the program goes on with the one it loads, whichever comes first.
+TEST(GnomeShellExtension, GoesOnWithTheFormTheShellLoadsAndElseSaysWhyNone) {
+    using R = GnomeShellExtension::Readiness;
+    using States = std::vector<std::optional<int>>;
+    EXPECT_EQ(GnomeShellExtension::loadableForm(States{1, 4}), 0u);            // GNOME 48
+    EXPECT_EQ(GnomeShellExtension::loadableForm(States{4, 1}), 1u);            // GNOME 43
+    EXPECT_EQ(GnomeShellExtension::loadableForm(States{4, 6}), 1u);            // never enabled
+    EXPECT_EQ(GnomeShellExtension::loadableForm(States{std::nullopt, 2}), 1u); // one form only
+    EXPECT_EQ(GnomeShellExtension::loadableForm(States{3, 4}), std::nullopt);  // none loads
+    EXPECT_EQ(GnomeShellExtension::loadableForm(States{std::nullopt, std::nullopt}), std::nullopt);
+    EXPECT_EQ(GnomeShellExtension::whyNoneLoads(States{4, 3}, true), R::Failed);
+    EXPECT_EQ(GnomeShellExtension::whyNoneLoads(States{4, 4}, true), R::OutOfDate);
+    EXPECT_EQ(GnomeShellExtension::whyNoneLoads(States{std::nullopt, std::nullopt}, true), R::NeedsNewLogin);
+    EXPECT_EQ(GnomeShellExtension::whyNoneLoads(States{std::nullopt, std::nullopt}, false), R::Missing);
 }
 
 } // namespace
