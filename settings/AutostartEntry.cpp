@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One argument of Exec as the desktop entry specification wants it: quoted
+// One argument of Exec as desktop entries want it: quoted
 // when it holds a reserved character, with ", `, $ and \ escaped inside the
 // quotes, and % doubled everywhere.
 std::string execArgument(std::string_view argument) {
