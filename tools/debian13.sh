@@ -16,9 +16,9 @@
 # results have the same paths inside and out. The command runs as root from
 # the checkout's top folder, in a private mount namespace: /dev, /proc and
 # /sys are the machine's, /run and /tmp are fresh, and nothing stays mounted
-# when it ends. The root is a mount point of its own in there, so that a
-# command inside may unshare a mount namespace again (the GNOME Shell
-# session does).
+# when it ends. The root is the namespace's root mount, so that a command
+# inside may unshare a mount namespace again (the GNOME Shell session does)
+# and still read other processes' programs by their paths.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 root=${KUVITO_DEBIAN13_ROOT:-/var/tmp/kuvito-debian13/root}
@@ -80,8 +80,15 @@ unshare --mount --propagation private -- bash -euc '
   mkdir -p "$root$repo"
   mount --bind "$repo" "$root$repo"
   cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+  # The root becomes this namespace'"'"'s own root (not a chroot): a process
+  # that makes a mount namespace of its own inside (the GNOME session)
+  # still sees the others'"'"' programs at their paths in /proc/PID/exe.
+  mkdir -p "$root/.oldroot"
+  cd "$root"
+  pivot_root . .oldroot
+  umount -l /.oldroot
   if [ "$ndeps" -gt 0 ]; then
-    chroot "$root" env -i "${keep[@]}" "$repo/tools/deps.sh" "${deps[@]}"
+    env -i "${keep[@]}" "$repo/tools/deps.sh" "${deps[@]}"
   fi
-  exec chroot "$root" env -i "${keep[@]}" bash -c "cd \"\$0\" && exec \"\$@\"" "$repo" "$@"
+  exec env -i "${keep[@]}" bash -c "cd \"\$0\" && exec \"\$@\"" "$repo" "$@"
 ' bash "$root" "$repo" "${#keep[@]}" "${keep[@]}" "${#deps[@]}" "${deps[@]}" "$@"

@@ -10,6 +10,13 @@
 #                                      whole run's results under build/
 #   tools/desktop-matrix.sh --table    docs/desktops.md from the results under
 #                                      build/ as they are (after NAME... runs)
+#   tools/desktop-matrix.sh --package --quick | NAME...
+#                                      the same, with the build's Debian
+#                                      package installed (apt-get install) on
+#                                      this machine and in the Debian 13 root
+#                                      for the run and removed after it: the
+#                                      installed program runs, with the
+#                                      helpers the package carries
 #
 # The desktops, their order and the quick subset are the blocks of
 # tests/e2e/desktops.conf. Each desktop runs in a private virtual display
@@ -27,6 +34,18 @@ all=$(sed -n 's/^\[\([a-z0-9]*\)\]$/\1/p' "$list")
 
 mode=all
 names=$all
+package=0
+if [ "${1:-}" = --package ]; then
+  package=1
+  shift
+  [ $# -gt 0 ] || { echo "--package wants --quick or desktops' names" >&2; exit 2; }
+  # The package is removed after the run: one installed by the user stays
+  # theirs.
+  if dpkg-query -W -f='${Status}' kuvito 2>/dev/null | grep -q 'ok installed'; then
+    echo "--package installs and removes the package kuvito, which is installed here: remove it first" >&2
+    exit 2
+  fi
+fi
 if [ "${1:-}" = --table ]; then
   mode=table
 elif [ "${1:-}" = --quick ]; then
@@ -66,6 +85,14 @@ if [ "$mode" != table ]; then
     tools/deps.sh test $(sessions_of 12 $names)
   fi
   cmake --build "$build" --target test_e2e kuvito >/dev/null
+  deb=
+  if [ "$package" = 1 ]; then
+    cmake --build "$build" >/dev/null
+    rm -rf "$build/matrix-package"
+    cpack --config "$build/CPackConfig.cmake" -B "$build/matrix-package" >/dev/null
+    deb=$(ls "$PWD/$build"/matrix-package/kuvito_*.deb)
+    echo "[ package  ] $(basename "$deb")"
+  fi
   # A run of some desktops replaces only their results.
   if [ "$mode" = some ]; then
     for name in $names; do rm -f "$out/$name.row" "$out/$name.png"; done
@@ -82,6 +109,13 @@ if [ "$mode" != table ]; then
       if [ "$(key_of "$name" release)" = 13 ]; then new+=("$name"); else old+=("$name"); fi
     done
     local test=(env KUVITO_MATRIX_OUT="$PWD/$out" "$build"/tests/e2e/test_e2e --gtest_also_run_disabled_tests)
+    if [ -n "$deb" ]; then
+      # Installed as a user installs it, for this run only.
+      test=(bash -c 'deb=$1; shift
+        apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "$deb" >/dev/null 2>&1 || { echo "apt-get install $deb failed" >&2; exit 1; }
+        KUVITO_E2E_INSTALLED=/usr/bin/kuvito "$@"; rc=$?
+        apt-get purge -y -qq kuvito >/dev/null 2>&1; exit $rc' package "$deb" "${test[@]}")
+    fi
     if [ ${#old[@]} -gt 0 ]; then
       "${test[@]}" --gtest_filter="$(filter "${old[@]}")" 2>&1 | tee -a "$out/run-$mode.log" |
         grep -E '^\[ *(OK|FAILED|RUN|cell) '
@@ -119,6 +153,15 @@ if [ "$mode" != table ]; then
       rc=$?
     fi
   fi
+  # The whole run also builds and tests the project with Debian 13's own
+  # compiler and Qt, and its package with Debian 13's lintian.
+  if [ "$mode" = all ]; then
+    echo "[ debian13 ] tools/test-debian13.sh"
+    tools/test-debian13.sh > "$out/debian13.log" 2>&1 || rc=1
+    { head -n 1 "$out/debian13.log"; tail -n 1 "$out/debian13.log"; } | paste -sd ':' |
+      sed 's/:/: built with every warning an error; unit and package tests: /' > "$out/debian13.line"
+    cat "$out/debian13.line"
+  fi
   set -e
 fi
 
@@ -151,6 +194,10 @@ generated=$(mktemp)
   echo "pixels). Positions are the X server's pixels. \"cannot pass\" cells say why (tests/e2e/desktops.conf)."
   echo
   table
+  if [ -f "$out/debian13.line" ]; then
+    echo
+    echo "Built on $(cat "$out/debian13.line") (tools/test-debian13.sh)."
+  fi
   echo
   echo "Screenshots (mode 3, standing on the panel):"
   for name in $names; do

@@ -18,16 +18,29 @@ MascotProcess::MascotProcess(VirtualDesktop& desktop, std::optional<std::string>
     dir_ = desktop.dir() + "/kuvito-" +
            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     fs::create_directories(dir_);
-    fs::copy_file(KUVITO_EXE, dir_ + "/kuvito");
-    // A development build takes its KWin script from the build tree
-    // wherever the program runs from.
+    std::string program = dir_ + "/kuvito";
+    iniPath_ = dir_ + "/kuvito.ini";
+    if (const char* installed = VirtualDesktop::installedProgram()) {
+        // Its own folder is not the user's to write: the settings are the
+        // user's, as the program looks for them.
+        program = installed;
+        iniPath_ = desktop.dir() + "/config/kuvito/kuvito.ini";
+        fs::create_directories(desktop.dir() + "/config/kuvito");
+        fs::remove(iniPath_);
+    } else {
+        // A development build takes its KWin script from the build tree
+        // wherever the program runs from.
+        fs::copy_file(KUVITO_EXE, program);
+    }
     if (ini) {
-        std::ofstream f(iniPath(), std::ios::binary);
+        std::ofstream f(iniPath_, std::ios::binary);
         f << *ini;
     }
     desktop.handOver(dir_);
+    if (VirtualDesktop::installedProgram())
+        desktop.handOver(desktop.dir() + "/config");
     logFile_ = dir_ + "/kuvito.log";
-    pid_ = desktop.spawn({dir_ + "/kuvito"}, logFile_);
+    pid_ = desktop.spawn({program}, logFile_);
 }
 
 MascotProcess::MascotProcess(VirtualDesktop& desktop, const std::vector<std::string>& argv,

@@ -9,7 +9,9 @@
 
 // The real kuvito program, copied into a folder of its own on a virtual
 // desktop so that its kuvito.ini (which lies beside the executable) belongs
-// to the test.
+// to the test. Where the desktop runs the installed program
+// (VirtualDesktop::installedProgram), that program runs as it lies, and its
+// kuvito.ini is the one in the desktop user's own folder.
 class MascotProcess {
 public:
     // ini: the settings file's content, or nothing for no file.
@@ -21,7 +23,7 @@ public:
     ~MascotProcess();
 
     int pid() const { return pid_ < 0 ? -pid_ : pid_; }
-    std::string iniPath() const { return dir_ + "/kuvito.ini"; }
+    const std::string& iniPath() const { return iniPath_; }
     std::string log() const;
     bool running();
     // Waits for the mascot window to be mapped; 0 when it never appears.
@@ -41,6 +43,7 @@ private:
     VirtualDesktop& desktop_;
     std::string dir_;
     std::string logFile_;
+    std::string iniPath_;
     int pid_ = 0;
     std::optional<int> exitCode_;
 };

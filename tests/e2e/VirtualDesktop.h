@@ -48,6 +48,11 @@ public:
     VirtualDesktop(const VirtualDesktop&) = delete;
     VirtualDesktop& operator=(const VirtualDesktop&) = delete;
 
+    // The installed program the tests run instead of the build's, with the
+    // helpers its package installed (KUVITO_E2E_INSTALLED, which
+    // tools/desktop-matrix.sh --package sets), or null for the build's.
+    static const char* installedProgram();
+
     const std::string& display() const { return display_; }
     const std::string& dir() const { return dir_; }
     // The environment a program on this desktop needs (DISPLAY, HOME, ...).
