@@ -86,7 +86,8 @@ unshare --mount --propagation private -- bash -euc '
   mkdir -p "$root/.oldroot"
   cd "$root"
   pivot_root . .oldroot
-  umount -l /.oldroot
+  # The new root may have no umount of its own yet (a fresh apt variant).
+  "/.oldroot$(command -v umount)" -l /.oldroot
   if [ "$ndeps" -gt 0 ]; then
     env -i "${keep[@]}" "$repo/tools/deps.sh" "${deps[@]}"
   fi
