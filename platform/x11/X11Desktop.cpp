@@ -365,14 +365,30 @@ void X11Desktop::dragWindow(QWidget& window, QPoint pressPoint) {
 }
 
 void X11Desktop::takeLastStep(const std::function<void(QPoint)>& follow) {
-    if (!onXWayland() || !compositor_ || !compositor_->repeatPointer())
+    if (!onXWayland() || !compositor_)
         return;
-    // The compositor's answer comes over its own connection and XWayland's
-    // motion after it: a moment with the event loop running, never a hang.
+    // XWayland may not have heard of the drag's last motion. sway is asked
+    // to send it again; GNOME Shell and KWin report the pointer themselves,
+    // a moment after it moved.
+    const bool repeated = compositor_->repeatPointer();
+    if (!repeated && !compositor_->report().pointer)
+        return;
+    // sway's repeated motion and the helper's next report come over their
+    // own connections: a moment with the event loop running, never a hang.
     QEventLoop wait;
     QTimer::singleShot(kLastStepWaitMs, &wait, &QEventLoop::quit);
     wait.exec();
-    if (const auto now = XlibBridge::pointer(); now && !now->leftDown)
+    const auto now = XlibBridge::pointer();
+    // A button down again is the start of something new.
+    if (!now || now->leftDown)
+        return;
+    // The compositor's own pointer, where it tells it, is the truth: the
+    // X server's, and the release's place with it, may still lack the last
+    // motion (Mutter 48 leaves it out when the window has moved by the
+    // same step, as the drag makes it do).
+    if (const auto& reported = compositor_->report().pointer)
+        follow(QPoint(reported->x, reported->y));
+    else
         follow(now->pos);
 }
 

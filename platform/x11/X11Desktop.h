@@ -81,7 +81,9 @@ private:
     // connection (X11MascotWindow), or null for a widget Qt shows itself.
     X11MascotWindow* standIn(const QWidget& window) const;
     // After a drag on a compositor that may have held back its last motion,
-    // the window is given the pointer's place once more (device pixels).
+    // the window is given the pointer's place once more (device pixels):
+    // the one the compositor reports, or XWayland's once sway has sent it
+    // again.
     void takeLastStep(const std::function<void(QPoint)>& follow);
     static constexpr int kLastStepWaitMs = 100;
 
