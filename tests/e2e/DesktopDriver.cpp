@@ -188,16 +188,19 @@ std::string DesktopDriver::kwinPlaceNative() const {
                "}\n";
     // A second script, run after the first, says where the window is then:
     // KWin 6 tells a script the frame asked for until the window has moved.
+    // Each run prints a mark of its own: the log keeps what earlier runs
+    // printed (the window an earlier cell showed was at the same place),
+    // and a line of theirs would answer for a window not placed yet.
+    static int runs = 0;
+    const std::string mark = "kuvito-native-frame-" + std::to_string(++runs);
     const std::string tell = desktop_.dir() + "/tell-native.js";
-    if (!std::filesystem::exists(tell))
-        std::ofstream(tell)
-            << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
-               "workspace.clientList();\n"
-               "for (var i = 0; i < all.length; ++i) {\n"
-               "    var g = all[i].frameGeometry;\n"
-               "    if (all[i].caption === 'kuvito-native')\n"
-               "        print('kuvito-native-frame ' + g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height);\n"
-               "}\n";
+    std::ofstream(tell) << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
+                           "workspace.clientList();\n"
+                           "for (var i = 0; i < all.length; ++i) {\n"
+                           "    var g = all[i].frameGeometry;\n"
+                           "    if (all[i].caption === 'kuvito-native')\n"
+                           "        print('"
+                        << mark << " ' + g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height);\n}\n";
     const std::string scripting =
         "gdbus call --session -d org.kde.KWin -o /Scripting -m org.kde.kwin.Scripting.";
     desktop_.run(scripting + "loadScript " + script + " kuvito-test-place >/dev/null; " + scripting +
@@ -211,10 +214,10 @@ std::string DesktopDriver::kwinPlaceNative() const {
         desktop_.run(scripting + "loadScript " + tell + " kuvito-test-tell >/dev/null; " + scripting +
                      "start >/dev/null; sleep 0.2; " + scripting +
                      "unloadScript kuvito-test-tell >/dev/null");
-        const std::string printed = desktop_.run("grep -o 'kuvito-native-frame [0-9 -]*' '" + desktop_.dir() +
-                                                 "/kwin.log' | tail -n 1");
+        const std::string printed =
+            desktop_.run("grep -o '" + mark + " [0-9 -]*' '" + desktop_.dir() + "/kwin.log' | tail -n 1");
         std::smatch frame;
-        if (!std::regex_search(printed, frame, std::regex(R"(frame (300 300 \d+ \d+))")))
+        if (!std::regex_search(printed, frame, std::regex(mark + R"( (300 300 \d+ \d+))")))
             return {};
         return frame[1].str();
     }
