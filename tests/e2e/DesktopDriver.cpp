@@ -176,8 +176,8 @@ void DesktopDriver::runKWinScript(const std::string& path, const std::string& na
     // given time to have run and is taken out at once.
     const std::string scripting =
         "gdbus call --session -d org.kde.KWin -o /Scripting -m org.kde.kwin.Scripting.";
-    desktop_.run(scripting + "unloadScript " + name + " >/dev/null; " + scripting + "loadScript " + path + " " +
-                 name + " >/dev/null; " + scripting + "start >/dev/null" +
+    desktop_.run(scripting + "unloadScript " + name + " >/dev/null; " + scripting + "loadScript " + path +
+                 " " + name + " >/dev/null; " + scripting + "start >/dev/null" +
                  (settle ? "; sleep 0.2; " + scripting + "unloadScript " + name + " >/dev/null" : ""));
 }
 
@@ -296,11 +296,12 @@ void DesktopDriver::setFullScreen(const std::string& title, bool native, bool on
         desktop_.run("i3-msg " + quoted + " >/dev/null");
     } else if (native && desktop_.options().session == VirtualDesktop::Session::KWin) {
         const std::string script = desktop_.dir() + "/fullscreen-native.js";
-        std::ofstream(script) << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
-                                 "workspace.clientList();\n"
-                                 "for (var i = 0; i < all.length; ++i)\n"
-                                 "    if (all[i].caption === '"
-                              << title << "') all[i].fullScreen = " << (on ? "true" : "false") << ";\n";
+        std::ofstream(script)
+            << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
+               "workspace.clientList();\n"
+               "for (var i = 0; i < all.length; ++i)\n"
+               "    if (all[i].caption === '"
+            << title << "') all[i].fullScreen = " << (on ? "true" : "false") << ";\n";
         runKWinScript(script, "kuvito-test-fullscreen", false);
     } else if (native) {
         // GNOME Shell: the window as the shell has it.

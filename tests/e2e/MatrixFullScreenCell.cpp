@@ -52,7 +52,8 @@ Cell fullscreen(Bench& b) {
         b.row.options.monitors != VirtualDesktop::Monitors::One && place.x >= b.desktop.monitorWidth(0)
             ? b.desktop.monitorWidth(0)
             : 0;
-    const pid_t msg = showXmessage(b.desktop, "300x100+" + std::to_string(monitorLeft + 300) + "+300", "full");
+    const pid_t msg =
+        showXmessage(b.desktop, "300x100+" + std::to_string(monitorLeft + 300) + "+300", "full");
     Cell c;
     if (!b.driver.bringToFront(b.x, "xmessage"))
         c = {false, "the X window could not be brought to the front"};
