@@ -170,6 +170,17 @@ bool DesktopDriver::canShowNativeWindow() const {
            session == VirtualDesktop::Session::KWin;
 }
 
+void DesktopDriver::runKWinScript(const std::string& path, const std::string& name, bool settle) const {
+    // KWin runs a loaded script once started. A script of that name still
+    // loaded goes first, so that the name is free; one run to settle is
+    // given time to have run and is taken out at once.
+    const std::string scripting =
+        "gdbus call --session -d org.kde.KWin -o /Scripting -m org.kde.kwin.Scripting.";
+    desktop_.run(scripting + "unloadScript " + name + " >/dev/null; " + scripting + "loadScript " + path +
+                 " " + name + " >/dev/null; " + scripting + "start >/dev/null" +
+                 (settle ? "; sleep 0.2; " + scripting + "unloadScript " + name + " >/dev/null" : ""));
+}
+
 std::string DesktopDriver::kwinPlaceNative() const {
     // A KWin script, run once, moves the window and activates it; KWin
     // tells its frame (getWindowInfo) by the id its window search (the
@@ -188,33 +199,31 @@ std::string DesktopDriver::kwinPlaceNative() const {
                "}\n";
     // A second script, run after the first, says where the window is then:
     // KWin 6 tells a script the frame asked for until the window has moved.
+    // Each run prints a mark of its own: the log keeps what earlier runs
+    // printed (the window an earlier cell showed was at the same place),
+    // and a line of theirs would answer for a window not placed yet.
+    static int runs = 0;
+    const std::string mark = "kuvito-native-frame-" + std::to_string(++runs);
     const std::string tell = desktop_.dir() + "/tell-native.js";
-    if (!std::filesystem::exists(tell))
-        std::ofstream(tell)
-            << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
-               "workspace.clientList();\n"
-               "for (var i = 0; i < all.length; ++i) {\n"
-               "    var g = all[i].frameGeometry;\n"
-               "    if (all[i].caption === 'kuvito-native')\n"
-               "        print('kuvito-native-frame ' + g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height);\n"
-               "}\n";
-    const std::string scripting =
-        "gdbus call --session -d org.kde.KWin -o /Scripting -m org.kde.kwin.Scripting.";
-    desktop_.run(scripting + "loadScript " + script + " kuvito-test-place >/dev/null; " + scripting +
-                 "start >/dev/null; sleep 0.2; " + scripting + "unloadScript kuvito-test-place >/dev/null");
+    std::ofstream(tell) << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
+                           "workspace.clientList();\n"
+                           "for (var i = 0; i < all.length; ++i) {\n"
+                           "    var g = all[i].frameGeometry;\n"
+                           "    if (all[i].caption === 'kuvito-native')\n"
+                           "        print('"
+                        << mark << " ' + g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height);\n}\n";
+    runKWinScript(script, "kuvito-test-place");
     const std::string found = desktop_.run("gdbus call --session -d org.kde.KWin -o /WindowsRunner -m "
                                            "org.kde.krunner1.Match kuvito-native 2>/dev/null");
     std::smatch id;
     if (!std::regex_search(found, id, std::regex(R"('\d+_(\{[0-9a-f-]+\})')"))) {
         // KWin 6.3 has no window search on D-Bus: the frame is the one the
         // second script printed, once the window is where it was put.
-        desktop_.run(scripting + "loadScript " + tell + " kuvito-test-tell >/dev/null; " + scripting +
-                     "start >/dev/null; sleep 0.2; " + scripting +
-                     "unloadScript kuvito-test-tell >/dev/null");
-        const std::string printed = desktop_.run("grep -o 'kuvito-native-frame [0-9 -]*' '" + desktop_.dir() +
-                                                 "/kwin.log' | tail -n 1");
+        runKWinScript(tell, "kuvito-test-tell");
+        const std::string printed =
+            desktop_.run("grep -o '" + mark + " [0-9 -]*' '" + desktop_.dir() + "/kwin.log' | tail -n 1");
         std::smatch frame;
-        if (!std::regex_search(printed, frame, std::regex(R"(frame (300 300 \d+ \d+))")))
+        if (!std::regex_search(printed, frame, std::regex(mark + R"( (300 300 \d+ \d+))")))
             return {};
         return frame[1].str();
     }
@@ -277,6 +286,33 @@ std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow() {
         return std::nullopt;
     }
     return native;
+}
+
+void DesktopDriver::setFullScreen(const std::string& title, bool native, bool on) {
+    const std::string quoted = "'[title=\"" + title + "\"] fullscreen " + (on ? "enable" : "disable") + "'";
+    if (desktop_.options().session == VirtualDesktop::Session::Sway) {
+        swaymsg(quoted + " >/dev/null");
+    } else if (desktop_.options().session == VirtualDesktop::Session::I3) {
+        desktop_.run("i3-msg " + quoted + " >/dev/null");
+    } else if (native && desktop_.options().session == VirtualDesktop::Session::KWin) {
+        const std::string script = desktop_.dir() + "/fullscreen-native.js";
+        std::ofstream(script)
+            << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
+               "workspace.clientList();\n"
+               "for (var i = 0; i < all.length; ++i)\n"
+               "    if (all[i].caption === '"
+            << title << "') all[i].fullScreen = " << (on ? "true" : "false") << ";\n";
+        runKWinScript(script, "kuvito-test-fullscreen", false);
+    } else if (native) {
+        // GNOME Shell: the window as the shell has it.
+        desktop_.shellEval("const w = global.get_window_actors().map(a => a.meta_window).find(w => "
+                           "w.get_title() == '" +
+                           title + "'); if (w) w." + (on ? "make_fullscreen" : "unmake_fullscreen") +
+                           "(); true");
+    } else {
+        // What a program asks of the window manager for its own window.
+        desktop_.run("wmctrl -r '" + title + "' -b " + (on ? "add" : "remove") + ",fullscreen");
+    }
 }
 
 bool DesktopDriver::shellShowsWindowOf(int pid) const {

@@ -41,12 +41,18 @@ public:
     // where the desktop lets the test place it and focused; its frame as
     // the compositor has it. Only where the compositor tells a test where
     // its windows are (GNOME Shell, sway, KWin).
+    static constexpr const char* kNativeTitle = "kuvito-native";
     struct NativeWindow {
         pid_t pid = 0;
         XClient::Rect frame;
     };
     bool canShowNativeWindow() const;
     std::optional<NativeWindow> showNativeWindow();
+    // Makes the window of that title full screen (or takes it back), as
+    // its program or the user would on that desktop: a native Wayland one
+    // (showNativeWindow) through the compositor, an X window through the
+    // window manager.
+    void setFullScreen(const std::string& title, bool native, bool on);
     // Whether the window of that process is on the current workspace and
     // shown, as GNOME Shell draws it.
     bool shellShowsWindowOf(int pid) const;
@@ -59,6 +65,9 @@ public:
 private:
     int currentWorkspace() const;
     std::string swaymsg(const std::string& arguments) const;
+    // Runs the KWin script in that file once, under that name; settle: and
+    // waits until it has run (what it did or printed is read next).
+    void runKWinScript(const std::string& path, const std::string& name, bool settle = true) const;
     // On KWin: the native window moved to where the character can stand on
     // it and activated; its frame as "x y width height", or empty.
     std::string kwinPlaceNative() const;

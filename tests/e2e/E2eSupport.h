@@ -138,6 +138,20 @@ inline bool eventually(const std::function<bool()>& condition, int tenthsOfSecon
     return condition();
 }
 
+// Milliseconds from start (by default, now) until the window is (or is not)
+// viewable, within three seconds; -1 when it never was.
+inline long msUntilViewable(XClient& x, XClient::Window w, bool viewable,
+                            std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now()) {
+    for (long ms = 0; ms < 3000;
+         ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                  .count()) {
+        if (x.isViewable(w) == viewable)
+            return ms;
+        sleepMs(10);
+    }
+    return -1;
+}
+
 // An xmessage window at the given X geometry ("WxH+X+Y"), once it shows:
 // a window for the mascot to walk on.
 inline pid_t showXmessage(VirtualDesktop& desktop, const std::string& geometry, const std::string& text) {

@@ -102,3 +102,6 @@ struct Started {
 // The cells about the program's own windows (MatrixTrayCells.cpp).
 Cell shaped(Bench& b);
 Cell tray(Bench& b);
+
+// The full-screen cell (MatrixFullScreenCell.cpp).
+Cell fullscreen(Bench& b);

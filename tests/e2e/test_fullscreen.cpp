@@ -3,24 +3,9 @@
 
 #include "E2eSupport.h"
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
-
-// Milliseconds until the window is (or is not) viewable, within three
-// seconds; -1 when it never was.
-long msUntilViewable(XClient& x, XClient::Window w, bool viewable) {
-    const auto start = std::chrono::steady_clock::now();
-    for (long ms = 0; ms < 3000;
-         ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-                  .count()) {
-        if (x.isViewable(w) == viewable)
-            return ms;
-        sleepMs(10);
-    }
-    return -1;
-}
 
 struct Case {
     const char* what;

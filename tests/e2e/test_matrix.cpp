@@ -522,6 +522,7 @@ const std::vector<MatrixCell>& matrixCells() {
         {"behind", "temae=2: a window in front covers it", behind},
         {"workspace", "there after a workspace switch", workspace},
         {"focus", "the user's window keeps the keyboard", focus},
+        {"fullscreen", "mode 5: a full-screen window in front hides it", fullscreen},
     };
     return cells;
 }
