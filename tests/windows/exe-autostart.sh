@@ -14,12 +14,11 @@ run_value() {
     sed -n 's/^ *kuvito *REG_SZ *//p'
 }
 
-# Chooses the fourth item, ログイン時に起動, with the keyboard: the menu's own
-# loop has it.
+# Chooses the fourth item, ログイン時に起動, with the mouse: Wine's menu
+# rows are 16 pixels high, the first one's middle 10 from the top.
 choose_item() {
   exe_open_menu
-  sleep 0.3
-  xdotool key Down Down Down Down Return
+  exe_click_menu 58
 }
 
 "$wine_run" reg delete "$run_key" /v kuvito /f >/dev/null 2>&1
