@@ -132,16 +132,15 @@ TEST(Menu, StartAtLoginWritesTheSessionsEntryForThisProgramAndUntickingRemovesIt
     const std::string entry = desktop.dir() + "/config/autostart/kuvito.desktop";
     const std::string program =
         std::filesystem::weakly_canonical(std::filesystem::path(mascot.iniPath()).parent_path() / "kuvito");
-    // The fourth item is "ログイン時に起動".
-    clickTrayIcon(desktop, x, mascot, 3);
-    desktop.screenshot(artifactPath("login-unticked"));
-    desktop.run("xdotool key Down Down Down Down Return");
-    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(entry); }));
-    EXPECT_NE(readFile(entry).find("\nExec=" + program + "\n"), std::string::npos) << readFile(entry);
-    clickTrayIcon(desktop, x, mascot, 3);
-    desktop.screenshot(artifactPath("login-ticked"));
-    desktop.run("xdotool key Down Down Down Down Return");
-    EXPECT_TRUE(eventually([&] { return !std::filesystem::exists(entry); }));
+    for (const bool ticks : {true, false}) {
+        clickTrayIcon(desktop, x, mascot, 3);
+        desktop.screenshot(artifactPath(ticks ? "login-unticked" : "login-ticked"));
+        // The fourth item is "ログイン時に起動".
+        desktop.run("xdotool key Down Down Down Down Return");
+        ASSERT_TRUE(eventually([&] { return std::filesystem::exists(entry) == ticks; })) << ticks;
+        if (ticks)
+            EXPECT_NE(readFile(entry).find("\nExec=" + program + "\n"), std::string::npos) << readFile(entry);
+    }
     EXPECT_TRUE(mascot.running());
     expectCleanLog(mascot.log());
 }
