@@ -207,14 +207,20 @@ void TTaskTrayIcon::offerMenu() {
     // show instead. Nothing to offer while no icon is shown.
     if (!visible_ || isDesigning() || isLoading() || handle_ == 0)
         return;
-    // As the host opens it, the owner form comes to the front first, as it
-    // does before the program opens the menu itself for the right button.
+    // As the host opens it, the owner form comes to the front first and the
+    // menu's OnPopup runs, as they do before the program opens the menu
+    // itself for the right button.
     std::weak_ptr<bool> alive = alive_;
     desktopTray().setNotifyIconMenu(handle_, notifyIconData().uID,
                                     popUpMenuR_ ? &popUpMenuR_->menu() : nullptr, [this, alive] {
                                         auto flag = alive.lock();
-                                        if (flag && *flag)
-                                            ErrorDisplay::guarded([this] { foregroundStep(); });
+                                        if (!flag || !*flag)
+                                            return;
+                                        ErrorDisplay::guarded([this, &flag] {
+                                            foregroundStep();
+                                            if (*flag && popUpMenuR_)
+                                                popUpMenuR_->announcePopup();
+                                        });
                                     });
 }
 

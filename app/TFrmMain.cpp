@@ -67,6 +67,8 @@ void TFrmMain::publishHandlers() {
     publishMethod("N3Click", TNotifyEvent([this](Component* s) { N3Click(s); }));
     publishMethod("Exit1Click", TNotifyEvent([this](Component* s) { Exit1Click(s); }));
     publishMethod("FullScreen1Click", TNotifyEvent([this](Component* s) { FullScreen1Click(s); }));
+    publishMethod("Autostart1Click", TNotifyEvent([this](Component* s) { Autostart1Click(s); }));
+    publishMethod("PopupMenu1Popup", TNotifyEvent([this](Component* s) { PopupMenu1Popup(s); }));
     publishMethod("Rgn1MouseDown", TMouseEvent([this](Component* s, TMouseButton b, TShiftState sh, int x,
                                                       int y) { Rgn1MouseDown(s, b, sh, x, y); }));
 }
@@ -95,6 +97,7 @@ void TFrmMain::bindComponents() {
     bind(Rgn6, "Rgn6");
     bind(Timer2, "Timer2");
     bind(FullScreen1, "FullScreen1");
+    bind(Autostart1, "Autostart1");
 }
 
 void TFrmMain::showCaptionsInUserLanguage() {
@@ -115,6 +118,9 @@ void TFrmMain::FormCreate(Component*) {
     movement().Phase = 1;
     ReadSettings();
     FullScreen1->setChecked(settings().hideForFullScreen);
+    // Read again whenever the menu opens; this is for a notification area
+    // that shows the menu without saying so first.
+    PopupMenu1Popup(this);
     ApplySettings();
     movement().DirX = HorizontalHeading::Rightward;
     movement().DirY = VerticalHeading::Downward;

@@ -52,6 +52,7 @@ public:
     TRgn* Rgn6 = nullptr;                   // walking right, second frame
     TTimer* Timer2 = nullptr;               // pause: ten beats of the in-place frames
     TMenuItem* FullScreen1 = nullptr;       // "全画面のときは隠れる": a check item
+    TMenuItem* Autostart1 = nullptr;        // "ログイン時に起動": a check item
 
     // Event handlers, bound by name from the stored layout.
     void FormCreate(Component* Sender);
@@ -65,6 +66,13 @@ public:
     void Exit1Click(Component* Sender);
     // Switches stepping aside for full-screen windows on or off and stores it.
     void FullScreen1Click(Component* Sender);
+    // Adds or removes the system's entry that starts the program at login.
+    // The mark shows what the system has afterwards, also when that failed.
+    void Autostart1Click(Component* Sender);
+    // Runs as the tray menu opens (the program's own popup or a menu the
+    // notification area draws): the login entry may have been added or
+    // removed by hand since, so its mark is read from the system each time.
+    void PopupMenu1Popup(Component* Sender);
 
     // Ends any pause and turns the settings into top-most state, timer
     // period and step size.

@@ -1,12 +1,13 @@
 // The user's commands on the mascot: the drag with the left button and the
-// tray menu's settings, about and exit items, with the rule that places the
-// dialogs beside the taskbar.
+// tray menu's items (settings, about, full screen, login, exit), with the
+// rule that places the dialogs beside the taskbar.
 
 #include "TFrmMain.h"
 
 #include <memory>
 #include <utility>
 
+#include "AutostartStore.h"
 #include "DesktopServices.h"
 #include "DialogPlacement.h"
 #include "SettingsStore.h"
@@ -80,6 +81,28 @@ void TFrmMain::FullScreen1Click(Component*) {
     WriteHideForFullScreen(!settings().hideForFullScreen);
     FullScreen1->setChecked(settings().hideForFullScreen);
     followFullScreen();
+}
+
+void TFrmMain::Autostart1Click(Component*) {
+    // Decided by what the system has now, not by the mark: the entry may
+    // have changed since the menu opened.
+    const bool on = AutostartStore::isOn();
+    try {
+        if (on)
+            AutostartStore::turnOff();
+        else
+            AutostartStore::turnOn(desktopProgram().executablePath());
+    } catch (...) {
+        // The menu may have flipped the mark by itself; the message goes up
+        // to be shown.
+        Autostart1->setChecked(AutostartStore::isOn());
+        throw;
+    }
+    Autostart1->setChecked(AutostartStore::isOn());
+}
+
+void TFrmMain::PopupMenu1Popup(Component*) {
+    Autostart1->setChecked(AutostartStore::isOn());
 }
 
 void TFrmMain::comeForward() {

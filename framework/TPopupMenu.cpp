@@ -21,8 +21,12 @@ TPopupMenu::~TPopupMenu() {
 }
 
 void TPopupMenu::Popup(int x, int y) {
-    fire(onPopup_, this);
+    announcePopup();
     desktopLoops().popupMenu(menu(), {x, y});
+}
+
+void TPopupMenu::announcePopup() {
+    fire(onPopup_, this);
 }
 
 void TPopupMenu::add(TMenuItem* item) {

@@ -23,6 +23,9 @@ public:
     // Shows the menu at a screen point through desktopLoops().popupMenu; returns
     // when it has closed. OnPopup runs first.
     void Popup(int x, int y);
+    // Runs OnPopup, as Popup does first: for the menu a notification area
+    // opens by itself.
+    void announcePopup();
 
     void add(TMenuItem* item);    // appends; an item in another menu moves here
     void remove(TMenuItem* item); // the item is not destroyed

@@ -90,4 +90,6 @@ void AutostartEntry::write(const std::string& entryPath, const std::string& entr
 void AutostartEntry::remove(const std::string& entryPath) {
     std::error_code error;
     fs::remove(entryPath, error);
+    if (error && exists(entryPath))
+        throw KuvitoError(Captions::fill("error.unwritable", "path", entryPath));
 }

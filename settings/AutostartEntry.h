@@ -21,6 +21,7 @@ public:
     // Writes the entry (and the folders above it), replacing one there.
     // Raises KuvitoError when it cannot.
     static void write(const std::string& entryPath, const std::string& entryText);
-    // Removes the entry; one that is not there is not an error.
+    // Removes the entry; one that is not there is not an error. Raises
+    // KuvitoError when it stays.
     static void remove(const std::string& entryPath);
 };

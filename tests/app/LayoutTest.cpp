@@ -106,15 +106,14 @@ TEST_F(LayoutTest, LoadedWindowHasItsDesignedComponents) {
     EXPECT_FALSE(form->TaskTrayIcon1->Icon().empty());
 
     const std::vector<TMenuItem*>& items = form->PopupMenu1->items();
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[0], form->N2);
-    EXPECT_EQ(items[1], form->N3);
-    EXPECT_EQ(items[2], form->FullScreen1);
-    EXPECT_EQ(items[3], form->N1);
-    EXPECT_EQ(items[4], form->Exit1);
+    EXPECT_EQ(items, (std::vector<TMenuItem*>{form->N2, form->N3, form->FullScreen1, form->Autostart1,
+                                              form->N1, form->Exit1}));
     EXPECT_EQ(form->N2->Caption(), "設定");
     EXPECT_EQ(form->FullScreen1->Caption(), "全画面のときは隠れる");
     EXPECT_TRUE(form->FullScreen1->OnClick());
+    EXPECT_EQ(form->Autostart1->Caption(), "ログイン時に起動");
+    EXPECT_TRUE(form->Autostart1->OnClick());
+    EXPECT_TRUE(form->PopupMenu1->OnPopup());
     EXPECT_EQ(form->N3->Caption(), "バージョン情報(&A)");
     EXPECT_EQ(form->N1->Caption(), "-");
     EXPECT_EQ(form->Exit1->Caption(), "終了");

@@ -145,7 +145,7 @@ Cell trayXEmbed(Bench& b, Started& s) {
     };
     return settingsThenQuit(
         b, s.mascot, [&] { return choose("Down Return"); },
-        [&] { return choose("Down Down Down Down Return"); }, "icon at " + at(g.x, g.y));
+        [&] { return choose("Down Down Down Down Down Return"); }, "icon at " + at(g.x, g.y));
 }
 
 Cell traySni(Bench& b, Started& s) {

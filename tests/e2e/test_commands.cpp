@@ -123,6 +123,28 @@ TEST(Menu, AboutBoxOpensAndEnterClosesIt) {
     EXPECT_TRUE(mascot.running());
 }
 
+TEST(Menu, StartAtLoginWritesTheSessionsEntryForThisProgramAndUntickingRemovesIt) {
+    VirtualDesktop desktop;
+    XClient x(desktop.display());
+    MascotProcess mascot(desktop, iniFile(1, 5, 5, 5));
+    ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
+    ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
+    const std::string entry = desktop.dir() + "/config/autostart/kuvito.desktop";
+    const std::string program =
+        std::filesystem::weakly_canonical(std::filesystem::path(mascot.iniPath()).parent_path() / "kuvito");
+    for (const bool ticks : {true, false}) {
+        clickTrayIcon(desktop, x, mascot, 3);
+        desktop.screenshot(artifactPath(ticks ? "login-unticked" : "login-ticked"));
+        // The fourth item is "ログイン時に起動".
+        desktop.run("xdotool key Down Down Down Down Return");
+        ASSERT_TRUE(eventually([&] { return std::filesystem::exists(entry) == ticks; })) << ticks;
+        if (ticks)
+            EXPECT_NE(readFile(entry).find("\nExec=" + program + "\n"), std::string::npos) << readFile(entry);
+    }
+    EXPECT_TRUE(mascot.running());
+    expectCleanLog(mascot.log());
+}
+
 TEST(Menu, ExitEndsTheProgramAndTheIconGoes) {
     VirtualDesktop desktop;
     XClient x(desktop.display());
@@ -130,8 +152,8 @@ TEST(Menu, ExitEndsTheProgramAndTheIconGoes) {
     ASSERT_NE(mascot.waitForWindow(x), 0u) << mascot.log();
     ASSERT_TRUE(eventually([&] { return !mascot.trayIcons(x).empty(); }));
     clickTrayIcon(desktop, x, mascot, 3);
-    // Four steps down skip the separator and land on "終了".
-    desktop.run("xdotool key Down Down Down Down Return");
+    // Five steps down skip the separator and land on "終了".
+    desktop.run("xdotool key Down Down Down Down Down Return");
     EXPECT_TRUE(mascot.waitForExit(50));
     desktop.screenshot(artifactPath("after-exit"));
     EXPECT_TRUE(mascot.trayIcons(x).empty());
@@ -195,7 +217,7 @@ TEST(Failure, WithoutANotificationAreaTheProgramRunsAndSaysHowToEndIt) {
                 " click 3");
     ASSERT_TRUE(eventually([&] { return viewable() == 1; })) << "no menu";
     desktop.screenshot(artifactPath("no-tray-menu"));
-    desktop.run("xdotool key Down Down Down Down Return");
+    desktop.run("xdotool key Down Down Down Down Down Return");
     EXPECT_TRUE(mascot.waitForExit(50));
 }
 

@@ -86,6 +86,7 @@ std::vector<std::uint8_t> MascotLayoutBuilder::build(const std::array<Picture, 6
     timer1->bindEventName("OnTimer", "Timer1Timer");
     TTaskTrayIcon* tray = designed<TTaskTrayIcon>(form, "TaskTrayIcon1");
     TPopupMenu* popup = designed<TPopupMenu>(form, "PopupMenu1");
+    popup->bindEventName("OnPopup", "PopupMenu1Popup");
     struct Item {
         const char* name;
         const char* captionId; // null: a separator
@@ -93,6 +94,7 @@ std::vector<std::uint8_t> MascotLayoutBuilder::build(const std::array<Picture, 6
     };
     for (const Item& i : {Item{"N2", "menu.settings", "N2Click"}, Item{"N3", "menu.about", "N3Click"},
                           Item{"FullScreen1", "menu.hideFullScreen", "FullScreen1Click"},
+                          Item{"Autostart1", "menu.autostart", "Autostart1Click"},
                           Item{"N1", nullptr, nullptr}, Item{"Exit1", "menu.exit", "Exit1Click"}}) {
         TMenuItem* item = designed<TMenuItem>(form, i.name);
         item->setCaption(i.captionId ? japanese(i.captionId) : "-");
