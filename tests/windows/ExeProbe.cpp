@@ -15,6 +15,8 @@
 //                               the primary monitor, taskbar included
 //                               ("kuvito probe full screen"), until
 //                               "exe-probe.exe release fullscreen"
+//   exe-probe.exe front         writes the caption of the window in front as
+//                               Windows has it (X's active window may differ)
 //
 // Everything it writes is UTF-8; it ends with 0 when it did what was asked.
 #include "Utf16.h"
@@ -120,6 +122,10 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc >= 2 ? argv[1] : L"";
     if (command == L"release")
         return releaseHold(argc >= 3 ? argv[2] : L"hold");
+    if (command == L"front") {
+        writeLine(textOf(::GetForegroundWindow()));
+        return 0;
+    }
     if (command == L"window" || command == L"fullscreen")
         return showUntilReleased(command, command == L"fullscreen");
     if (argc != 3)

@@ -54,6 +54,8 @@ read -r x y _ _ < <(exe_geometry)
 sleep 0.5
 active=$(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')
 [ "$((active))" = "$((user_window))" ] || fail "the active window is $active, not the user's window $user_window"
+front=$("$wine_run" "$probe" front)
+[ "$front" = "kuvito probe window" ] || fail "Windows has \"$front\" in front, not the user's window"
 
 "$wine_run" "$probe" release window
 exe_open_menu
