@@ -53,7 +53,8 @@ bool isDesktop(HWND window) {
 
 } // namespace
 
-Win32FullScreenWatch::Win32FullScreenWatch(std::function<void()> changed, std::unique_ptr<TimerSource> lookTimer)
+Win32FullScreenWatch::Win32FullScreenWatch(std::function<void()> changed,
+                                           std::unique_ptr<TimerSource> lookTimer)
     : changed_(std::move(changed)), lookTimer_(std::move(lookTimer)) {
     watching = this;
     foregroundHook_ = hook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, 0, 0);
@@ -84,8 +85,12 @@ std::optional<ScreenRect> Win32FullScreenWatch::filledMonitor(std::uintptr_t id)
         !::GetClientRect(window, &client))
         return std::nullopt;
     ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    FullScreenRule::Front front{fromRect(frame), fromRect(client), fromRect(info.rcMonitor),
-                                ::IsZoomed(window) != FALSE, ::IsIconic(window) != FALSE, false};
+    FullScreenRule::Front front{fromRect(frame),
+                                fromRect(client),
+                                fromRect(info.rcMonitor),
+                                ::IsZoomed(window) != FALSE,
+                                ::IsIconic(window) != FALSE,
+                                false};
     // The shell is asked only when its word could decide.
     if (!FullScreenRule::filledMonitor(front)) {
         front.shellSaysFullScreen = true;
@@ -149,8 +154,7 @@ void Win32FullScreenWatch::heard(unsigned event, std::uintptr_t window, long obj
 
 void Win32FullScreenWatch::followThread(std::uintptr_t window) {
     DWORD process = 0;
-    const DWORD thread =
-        window ? ::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process) : 0;
+    const DWORD thread = window ? ::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process) : 0;
     if (thread == hookedThread_)
         return;
     unhook(moveHook_);

@@ -20,9 +20,7 @@ TEST(FullScreenRule, OnlyAWindowThatLeavesNothingOfItsMonitorCounts) {
     };
     const Case cases[] = {
         {"a window without a frame filling the monitor", {kMonitor, kMonitor, kMonitor}, true},
-        {"one a pixel short at the bottom",
-         {{1920, 0, 3840, 1079}, {1920, 0, 3840, 1079}, kMonitor},
-         false},
+        {"one a pixel short at the bottom", {{1920, 0, 3840, 1079}, {1920, 0, 3840, 1079}, kMonitor}, false},
         {"one a pixel short at the left", {{1921, 0, 3840, 1080}, {1921, 0, 3840, 1080}, kMonitor}, false},
         {"a captioned window spread over the monitor (maximised where no taskbar is)",
          {beyond, belowCaption, kMonitor, true},
