@@ -122,7 +122,11 @@ FormBase::~FormBase() {
 }
 
 void FormBase::show() {
-    ShowWindow(hwndOf(hwnd_), SW_SHOW);
+    // Shown without taking activation: the forms shown this way are the
+    // mascot window, coming back after a full-screen window or called to
+    // the pointer, and the user's window keeps the keyboard. A modal dialog
+    // comes to the front in its own loop (Win32Desktop::execModal).
+    ShowWindow(hwndOf(hwnd_), SW_SHOWNA);
 }
 
 void FormBase::hide() {

@@ -4,6 +4,7 @@
 #include "LanguageChoice.h"
 #include "ModalDialog.h"
 #include "Utf16.h"
+#include "Win32FullScreenWatch.h"
 #include "Win32Menu.h"
 #include "Win32MessageWindow.h"
 #include "Win32NotifyIcon.h"
@@ -132,6 +133,25 @@ std::optional<ScreenRect> Win32Desktop::taskbarRect() const {
 
 SessionLimits Win32Desktop::sessionLimits() const {
     return queries_.sessionLimits();
+}
+
+std::optional<ScreenRect> Win32Desktop::fullScreenMonitor() const {
+    return fullScreen_ ? fullScreen_->fullScreenMonitor() : std::nullopt;
+}
+
+void Win32Desktop::watchFullScreen(std::function<void()> changed) {
+    fullScreenChanged_ = std::move(changed);
+    if (!fullScreenChanged_) {
+        fullScreen_.reset();
+        return;
+    }
+    if (!fullScreen_)
+        fullScreen_ = std::make_unique<Win32FullScreenWatch>(
+            [this] {
+                if (fullScreenChanged_)
+                    fullScreenChanged_();
+            },
+            timers_.createTimer([this] { fullScreen_->look(); }));
 }
 
 // --- nested loops ------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+class Win32FullScreenWatch;
 class Win32MessageWindow;
 class Win32SessionClaim;
 
@@ -40,6 +41,9 @@ public:
     std::optional<ForegroundWindow> foregroundWindow() const override;
     std::optional<ScreenRect> taskbarRect() const override;
     SessionLimits sessionLimits() const override;
+    // From Win32FullScreenWatch, made by the first watcher.
+    std::optional<ScreenRect> fullScreenMonitor() const override;
+    void watchFullScreen(std::function<void()> changed) override;
 
     // The window follows the pointer (SetWindowPos, so it hears the moves
     // as from any other) while the left button is down, with the mouse
@@ -99,6 +103,8 @@ private:
     };
     std::map<IconKey, ShownIcon> icons_;
     unsigned taskbarCreated_ = 0;
+    std::function<void()> fullScreenChanged_;
+    std::unique_ptr<Win32FullScreenWatch> fullScreen_;
     // The logon session's claim, held while the program runs.
     std::unique_ptr<Win32SessionClaim> sessionClaim_;
 };
