@@ -478,6 +478,11 @@ TEST_F(X11DesktopTest, AWindowUnmanagedWhileOnTopChangesKindWithTheState) {
             first = now;
         EXPECT_EQ(now->topLeft(), first->topLeft()) << above;
     }
+    // The same state again changes nothing: the window stays mapped.
+    probe_.unmapsSince(id);
+    keeper.keep("_NET_WM_STATE_ABOVE", true, true);
+    waitFor([] { return false; }, 20);
+    EXPECT_EQ(probe_.unmapsSince(id), 0);
 }
 
 // Presses on such a window reach the child under the pointer, in the

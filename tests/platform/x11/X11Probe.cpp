@@ -68,6 +68,20 @@ std::vector<std::string> X11Probe::windowTypes(std::uintptr_t window) {
     return atomNames(dpy(display_), window, "_NET_WM_WINDOW_TYPE");
 }
 
+int X11Probe::unmapsSince(std::uintptr_t window) {
+    Display* d = dpy(display_);
+    XWindowAttributes a{};
+    if (XGetWindowAttributes(d, static_cast<Window>(window), &a) &&
+        !(a.your_event_mask & StructureNotifyMask))
+        XSelectInput(d, static_cast<Window>(window), a.your_event_mask | StructureNotifyMask);
+    XSync(d, False);
+    int unmaps = 0;
+    XEvent e;
+    while (XCheckTypedWindowEvent(d, static_cast<Window>(window), UnmapNotify, &e))
+        ++unmaps;
+    return unmaps;
+}
+
 bool X11Probe::overrideRedirect(std::uintptr_t window) {
     XWindowAttributes a{};
     return XGetWindowAttributes(dpy(display_), static_cast<Window>(window), &a) && a.override_redirect;

@@ -40,6 +40,9 @@ public:
     bool viewable(std::uintptr_t window);
     // Whether the window is out of the window manager's hands.
     bool overrideRedirect(std::uintptr_t window);
+    // How often the window was unmapped since the last call (counted from
+    // the first call on).
+    int unmapsSince(std::uintptr_t window);
     // The window's _NET_WM_WINDOW_TYPE entries.
     std::vector<std::string> windowTypes(std::uintptr_t window);
     // The window's bounding shape in its own coordinates.
