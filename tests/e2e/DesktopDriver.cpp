@@ -240,8 +240,8 @@ std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow(Place
         return std::nullopt;
     NativeWindow native;
     // An information box keeps its size; a text box may be maximised.
-    std::vector<std::string> argv = {"env", "GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "zenity", "--title",
-                                     "kuvito-native"};
+    std::vector<std::string> argv = {"env",     "GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "zenity",
+                                     "--title", "kuvito-native"};
     if (where.maximised)
         argv.insert(argv.end(), {"--text-info", "--filename=/etc/hostname"});
     else
