@@ -268,9 +268,10 @@ Cell window(Bench& b) {
 // slack (10 px) is no place to stand, and there it wanders. X rows walk on
 // an X window, Wayland rows on a native window too.
 Cell top(Bench& b) {
-    Started s(b, 1, 4);
-    if (!s.window)
-        return {false, "no mascot window"};
+    // The program starts with the first window shown, as in the window
+    // cell: some window managers (fluxbox) leave the focus where it was
+    // when a window appears after it.
+    std::optional<Started> s;
     Cell c{true, ""};
     const auto check = [&](const std::string& what, std::optional<XClient::Rect> frame) {
         std::string said = what;
@@ -281,7 +282,7 @@ Cell top(Bench& b) {
             said += ": its top " + std::to_string(frame->y) + " leaves no room, the character wanders";
         } else {
             int feet = -1;
-            c.ok = standsOn(b, s.window, frame->y, feet) && c.ok;
+            c.ok = standsOn(b, s->window, frame->y, feet) && c.ok;
             said += ": feet at y " + std::to_string(feet) + ", its top " + std::to_string(frame->y);
         }
         c.measured += (c.measured.empty() ? "" : "; ") + said;
@@ -289,6 +290,10 @@ Cell top(Bench& b) {
     for (const bool maximised : {false, true}) {
         const pid_t msg = showXmessage(b.desktop, "400x150+" + std::to_string(b.left + 300) + "+40",
                                        "kuvito walks up here");
+        if (!s && !s.emplace(b, 1, 4).window) {
+            b.desktop.stopProcess(msg);
+            return {false, "no mascot window"};
+        }
         auto front = b.driver.bringToFront(b.x, "xmessage");
         if (front && maximised) {
             if (b.is(VirtualDesktop::Session::Gnome))
