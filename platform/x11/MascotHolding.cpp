@@ -6,10 +6,10 @@ MascotHolding::Kind MascotHolding::onXWayland(const std::string& windowManagerNa
     std::string lower = windowManagerName;
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const char* confining : {"mutter", "gnome shell"})
-        if (lower.find(confining) != std::string::npos)
-            return UnmanagedWhileOnTop;
+    for (const char* mutter : {"mutter", "gnome shell"})
+        if (lower.find(mutter) != std::string::npos)
+            return UnmanagedWhileOnTopDockBehind;
     if (lower.find("kwin") != std::string::npos)
-        return Managed;
+        return UnmanagedWhileOnTop;
     return Unmanaged;
 }

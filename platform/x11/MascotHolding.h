@@ -7,17 +7,20 @@
 //   - sway places a managed X11 window itself and ignores the program's
 //     moves; it leaves an override-redirect one where the program puts it,
 //     drawn above every window whatever "always on top" says.
-//   - Mutter (alone or as GNOME Shell) leaves a managed window where it is
-//     moved and stacks it as asked, but keeps it inside the work area: never
-//     over GNOME Shell's top bar, never partly above the screen. Only
-//     override-redirect windows and docks escape that. So the window is
-//     override-redirect while it stays on top (drawn above the bar too), and
-//     a dock kept below every window while it does not, so that any window
-//     may cover it.
-//   - KWin leaves a managed window where it is moved, and stacks it as asked.
+//   - Mutter (alone or as GNOME Shell) and KWin leave a managed window where
+//     it is moved and stack it as asked, but keep it inside the work area:
+//     never over GNOME Shell's top bar, never partly above the screen (on
+//     KWin a window moved to y -47 stayed at 0). Override-redirect windows
+//     escape that, so there the window is override-redirect while it stays
+//     on top (on GNOME drawn above the bar too).
+//   - Behind other windows, Mutter leaves a dock where it is put too, and
+//     keeps one with _NET_WM_STATE_BELOW below every window: there the
+//     window is such a dock. KWin 6.3 stacked that dock above the window in
+//     front, so there it is managed as any window while behind, and kept
+//     inside the work area.
 // Unknown compositors get what is known to stay in place.
 class MascotHolding {
 public:
-    enum Kind { Managed, Unmanaged, UnmanagedWhileOnTop };
+    enum Kind { Managed, Unmanaged, UnmanagedWhileOnTop, UnmanagedWhileOnTopDockBehind };
     static Kind onXWayland(const std::string& windowManagerName);
 };

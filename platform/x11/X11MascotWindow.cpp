@@ -135,7 +135,7 @@ void X11MascotWindow::map() {
     mappedUnmanaged_ = unmanaged();
     attributes.override_redirect = mappedUnmanaged_ ? True : False;
     XChangeWindowAttributes(x.display(), x.window(), CWOverrideRedirect, &attributes);
-    if (holding_ == MascotHolding::UnmanagedWhileOnTop)
+    if (holding_ == MascotHolding::UnmanagedWhileOnTopDockBehind)
         x.setAtoms(x.atom("_NET_WM_WINDOW_TYPE"), {static_cast<long>(x.atom("_NET_WM_WINDOW_TYPE_DOCK"))});
     takeWidgetPlace();
     const QRect g = windowRect();
@@ -288,17 +288,21 @@ bool X11MascotWindow::onTop() const {
 }
 
 bool X11MascotWindow::unmanaged() const {
-    return holding_ == MascotHolding::Unmanaged ||
-           (holding_ == MascotHolding::UnmanagedWhileOnTop && onTop());
+    return holding_ == MascotHolding::Unmanaged || (switchesWithTopMost() && onTop());
+}
+
+bool X11MascotWindow::switchesWithTopMost() const {
+    return holding_ == MascotHolding::UnmanagedWhileOnTop ||
+           holding_ == MascotHolding::UnmanagedWhileOnTopDockBehind;
 }
 
 void X11MascotWindow::requestWmState(const std::string& state, bool on) {
     // Override-redirect or not is read when a window is mapped: the window
     // goes away and comes back as the other kind, where it was, when the
     // kind changes. The keeper's record already says what it is to be; an
-    // override-redirect window or a dock below has no window manager's
-    // state to change.
-    if (holding_ == MascotHolding::UnmanagedWhileOnTop && state == kAbove) {
+    // override-redirect window has no window manager's state to change,
+    // and the managed one behind is not on top.
+    if (switchesWithTopMost() && state == kAbove) {
         if (mapped_ && unmanaged() != mappedUnmanaged_) {
             unmap();
             map();
@@ -314,7 +318,7 @@ void X11MascotWindow::requestWmState(const std::string& state, bool on) {
 void X11MascotWindow::writeWmStates(const std::vector<std::pair<std::string, bool>>& keptStates) {
     X11MascotConnection& x = *x_;
     std::vector<std::pair<std::string, bool>> kept = keptStates;
-    if (holding_ == MascotHolding::UnmanagedWhileOnTop)
+    if (holding_ == MascotHolding::UnmanagedWhileOnTopDockBehind)
         kept.emplace_back(kBelow, !onTop());
     std::vector<long> states = x.atoms(x.wmState());
     for (const auto& [name, on] : kept) {

@@ -103,8 +103,9 @@ public:
     void activate();
     // How the window manager holds the window from its next map on: as any
     // window, not at all (override-redirect), or not at all only while the
-    // window stays on top (behind, a dock below every window). A change of
-    // "stay on top" maps the last kind again, as the other.
+    // window stays on top (behind, managed, or a dock below every window).
+    // With the last two a change of "stay on top" maps it again, as the
+    // other kind.
     void setHolding(MascotHolding::Kind holding) { holding_ = holding; }
 
     // The pointer on this connection, straight from the server.
@@ -125,6 +126,7 @@ private:
     bool onTop() const;
     // Whether the window is override-redirect from its next map on.
     bool unmanaged() const;
+    bool switchesWithTopMost() const;
     void keepOnEveryWorkspace();
     // The window manager's state, as the widget's keeper states it here.
     bool wmMapped() const override { return mapped_; }

@@ -7,9 +7,9 @@
 
 TEST(MascotHolding, FollowsWhatEachCompositorWasMeasuredToDo) {
     const std::vector<std::pair<const char*, MascotHolding::Kind>> cases = {
-        {"GNOME Shell", MascotHolding::UnmanagedWhileOnTop},
-        {"Mutter (Muffin)", MascotHolding::UnmanagedWhileOnTop},
-        {"KWin", MascotHolding::Managed},
+        {"GNOME Shell", MascotHolding::UnmanagedWhileOnTopDockBehind},
+        {"Mutter (Muffin)", MascotHolding::UnmanagedWhileOnTopDockBehind},
+        {"KWin", MascotHolding::UnmanagedWhileOnTop},
         {"wlroots wm", MascotHolding::Unmanaged},
         {"", MascotHolding::Unmanaged},
     };

@@ -454,7 +454,7 @@ TEST_F(X11DesktopTest, AWindowUnmanagedWhileOnTopChangesKindWithTheState) {
     w.setGeometry(200, 150, 40, 40);
     auto fast = X11MascotWindow::adopt(w);
     ASSERT_TRUE(fast);
-    fast->setHolding(MascotHolding::UnmanagedWhileOnTop);
+    fast->setHolding(MascotHolding::UnmanagedWhileOnTopDockBehind);
     WindowStateKeeper& keeper = WindowStateKeeper::of(w);
     keeper.keep("_NET_WM_STATE_ABOVE", true, true);
     fast->setRegion(QRegion(0, 0, 40, 40));
