@@ -3,6 +3,7 @@
 #include "CompositorFeed.h"
 #include "CompositorSelection.h"
 #include "LanguageChoice.h"
+#include "MascotHolding.h"
 #include "PanelFromWorkArea.h"
 #include "PointerDrag.h"
 #include "QtMenu.h"
@@ -154,15 +155,10 @@ void X11Desktop::setWindowRegion(WindowHandle handle, const std::vector<RgnRect>
     if (!fast && window.isWindow() && !window.testAttribute(Qt::WA_WState_Created)) {
         if (auto adopted = X11MascotWindow::adopt(window)) {
             fast = adopted.get();
-            // sway centres a managed (floating) X11 window on every move
-            // the program asks for, but leaves an override-redirect one, as
-            // it does a menu, where the program moves it; it then draws it
-            // above every window, whatever "always on top" says. Mutter and
-            // KWin leave a managed one where it is moved and stack it as
-            // asked, so there it stays managed. Unknown compositors get what
-            // is known to stay in place.
-            if (onXWayland() && !XlibBridge::managerKeepsMovesInPlace(XlibBridge::windowManagerName()))
-                XlibBridge::keepUnmanaged(fast->id());
+            // How the compositor is to hold it (MascotHolding has what was
+            // measured); X servers' own window managers keep it managed.
+            if (onXWayland())
+                fast->setHolding(MascotHolding::onXWayland(XlibBridge::windowManagerName()));
             standIns_[&window] = std::move(adopted);
             QObject::connect(&window, &QObject::destroyed, guard_.get(),
                              [this, w = &window] { standIns_.erase(w); });

@@ -28,6 +28,7 @@ namespace {
 constexpr unsigned long kAllWorkspaces = 0xFFFFFFFFUL;
 
 constexpr const char* kAbove = "_NET_WM_STATE_ABOVE";
+constexpr const char* kBelow = "_NET_WM_STATE_BELOW";
 
 } // namespace
 
@@ -127,6 +128,15 @@ void X11MascotWindow::map() {
     // the property when the window is hidden.
     if (everyWorkspace_)
         x.setCardinal(x.wmDesktop(), kAllWorkspaces);
+    // An override-redirect window is nobody's to place or stack; a dock
+    // is not kept inside the work area, and kept below (writeWmStates) it
+    // leaves the front to every other window.
+    XSetWindowAttributes attributes{};
+    mappedUnmanaged_ = unmanaged();
+    attributes.override_redirect = mappedUnmanaged_ ? True : False;
+    XChangeWindowAttributes(x.display(), x.window(), CWOverrideRedirect, &attributes);
+    if (holding_ == MascotHolding::UnmanagedWhileOnTopDockBehind)
+        x.setAtoms(x.atom("_NET_WM_WINDOW_TYPE"), {static_cast<long>(x.atom("_NET_WM_WINDOW_TYPE_DOCK"))});
     takeWidgetPlace();
     const QRect g = windowRect();
     x.setPlaceHints(g);
@@ -273,15 +283,43 @@ void X11MascotWindow::flushSoon() {
         Qt::QueuedConnection);
 }
 
+bool X11MascotWindow::onTop() const {
+    return keeper_ && keeper_->state(kAbove).value_or(false);
+}
+
+bool X11MascotWindow::unmanaged() const {
+    return holding_ == MascotHolding::Unmanaged || (switchesWithTopMost() && onTop());
+}
+
+bool X11MascotWindow::switchesWithTopMost() const {
+    return holding_ == MascotHolding::UnmanagedWhileOnTop ||
+           holding_ == MascotHolding::UnmanagedWhileOnTopDockBehind;
+}
+
 void X11MascotWindow::requestWmState(const std::string& state, bool on) {
+    // Override-redirect or not is read when a window is mapped: the window
+    // goes away and comes back as the other kind, where it was, when the
+    // kind changes. The keeper's record already says what it is to be; an
+    // override-redirect window has no window manager's state to change,
+    // and the managed one behind is not on top.
+    if (switchesWithTopMost() && state == kAbove) {
+        if (mapped_ && unmanaged() != mappedUnmanaged_) {
+            unmap();
+            map();
+        }
+        return;
+    }
     // 1 = add, 0 = remove; source 2 = a pager-like tool, which window
     // managers obey without focus-stealing checks.
     x_->sendToRoot("_NET_WM_STATE", on ? 1 : 0, static_cast<long>(x_->atom(state.c_str())), 0, 2);
     XFlush(x_->display());
 }
 
-void X11MascotWindow::writeWmStates(const std::vector<std::pair<std::string, bool>>& kept) {
+void X11MascotWindow::writeWmStates(const std::vector<std::pair<std::string, bool>>& keptStates) {
     X11MascotConnection& x = *x_;
+    std::vector<std::pair<std::string, bool>> kept = keptStates;
+    if (holding_ == MascotHolding::UnmanagedWhileOnTopDockBehind)
+        kept.emplace_back(kBelow, !onTop());
     std::vector<long> states = x.atoms(x.wmState());
     for (const auto& [name, on] : kept) {
         const long a = static_cast<long>(x.atom(name.c_str()));
@@ -305,7 +343,10 @@ void X11MascotWindow::propertyChanged(unsigned long atom) {
     // Only the mapped window's state is the window manager's decision: it
     // deletes the property of a window it stops managing, which says
     // nothing about what the window should be when it is mapped again.
-    if (atom == x_->wmState() && mapped_ && keeper_)
+    // An override-redirect window's state is nobody else's to change: what
+    // its property says then is its own writing, or the window manager
+    // forgetting the managed window it was.
+    if (atom == x_->wmState() && mapped_ && keeper_ && !mappedUnmanaged_)
         keeper_->learnFromWindowManager();
     else if (atom == x_->wmDesktop())
         keepOnEveryWorkspace();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MascotHolding.h"
 #include "WindowStateKeeper.h"
 #include "X11EventRelay.h"
 
@@ -100,6 +101,12 @@ public:
     void setOnEveryWorkspace();
     // Asks the window manager to raise and activate the window.
     void activate();
+    // How the window manager holds the window from its next map on: as any
+    // window, not at all (override-redirect), or not at all only while the
+    // window stays on top (behind, managed, or a dock below every window).
+    // With the last two a change of "stay on top" maps it again, as the
+    // other kind.
+    void setHolding(MascotHolding::Kind holding) { holding_ = holding; }
 
     // The pointer on this connection, straight from the server.
     std::optional<X11EventRelay::Pointer> pointer() { return events_->pointer(); }
@@ -116,6 +123,10 @@ private:
     void map();
     void unmap();
     void propertyChanged(unsigned long atom);
+    bool onTop() const;
+    // Whether the window is override-redirect from its next map on.
+    bool unmanaged() const;
+    bool switchesWithTopMost() const;
     void keepOnEveryWorkspace();
     // The window manager's state, as the widget's keeper states it here.
     bool wmMapped() const override { return mapped_; }
@@ -148,6 +159,9 @@ private:
     QPointer<WindowStateKeeper> keeper_;
     bool mapped_ = false;
     bool everyWorkspace_ = false;
+    MascotHolding::Kind holding_ = MascotHolding::Managed;
+    // Whether the window was override-redirect when it was last mapped.
+    bool mappedUnmanaged_ = false;
     int shownFrame_ = -1;
     // The outline shown, in the form's logical pixels, once one is set.
     std::optional<QRegion> shownRegion_;

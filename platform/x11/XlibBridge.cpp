@@ -10,7 +10,6 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <unistd.h>
 #include <vector>
@@ -158,16 +157,6 @@ bool XlibBridge::serverOffersXWayland() {
     return XQueryExtension(dpy, "XWAYLAND", &opcode, &event, &error) != 0;
 }
 
-void XlibBridge::keepUnmanaged(std::uintptr_t window) {
-    Display* dpy = display();
-    if (!dpy || !window)
-        return;
-    ErrorTrap trap(dpy);
-    XSetWindowAttributes attrs{};
-    attrs.override_redirect = True;
-    XChangeWindowAttributes(dpy, static_cast<Window>(window), CWOverrideRedirect, &attrs);
-}
-
 std::string XlibBridge::windowManagerName() {
     Display* dpy = display();
     if (!dpy)
@@ -190,16 +179,6 @@ std::string XlibBridge::windowManagerName() {
         XFree(data);
     }
     return trap.ok() ? name : std::string();
-}
-
-bool XlibBridge::managerKeepsMovesInPlace(const std::string& name) {
-    std::string lower = name;
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const char* known : {"mutter", "gnome shell", "kwin"})
-        if (lower.find(known) != std::string::npos)
-            return true;
-    return false;
 }
 
 std::optional<std::string> XlibBridge::displayRefusal() {

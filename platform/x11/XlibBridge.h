@@ -29,15 +29,9 @@ public:
     // of their outputs (X11Desktop asks Qt's screens).
     static bool serverOffersXWayland();
 
-    // Takes a window that is not mapped yet out of the window manager's
-    // hands (override-redirect): it stays where the program moves it.
-    static void keepUnmanaged(std::uintptr_t window);
     // The window manager's name as it publishes it (_NET_SUPPORTING_WM_CHECK's
     // _NET_WM_NAME); empty without one.
     static std::string windowManagerName();
-    // Whether a window manager of that name, as XWayland's, leaves a managed
-    // window where the program moves it (measured: Mutter, KWin; not sway).
-    static bool managerKeepsMovesInPlace(const std::string& name);
 
     // _NET_WM_STATE: with mapped = false the property is edited directly (as
     // the window manager reads it when the window is mapped), otherwise a

@@ -181,11 +181,13 @@ void DesktopDriver::runKWinScript(const std::string& path, const std::string& na
                  (settle ? "; sleep 0.2; " + scripting + "unloadScript " + name + " >/dev/null" : ""));
 }
 
-std::string DesktopDriver::kwinPlaceNative() const {
+std::string DesktopDriver::kwinPlaceNative(Placement where) const {
     // A KWin script, run once, moves the window and activates it; KWin
     // tells its frame (getWindowInfo) by the id its window search (the
     // WindowsRunner) gives.
-    const std::string script = desktop_.dir() + "/place-native.js";
+    const std::string top = std::to_string(where.top);
+    const std::string script =
+        desktop_.dir() + "/place-native-" + (where.maximised ? std::string("max") : top) + ".js";
     if (!std::filesystem::exists(script))
         std::ofstream(script)
             << "var plasma6 = typeof workspace.windowList === 'function';\n"
@@ -194,8 +196,10 @@ std::string DesktopDriver::kwinPlaceNative() const {
                "    var w = all[i];\n"
                "    if (w.caption !== 'kuvito-native') continue;\n"
                "    var g = w.frameGeometry;\n"
-               "    w.frameGeometry = {x: 300, y: 300, width: g.width, height: g.height};\n"
-               "    if (plasma6) workspace.activeWindow = w; else workspace.activeClient = w;\n"
+            << (where.maximised
+                    ? "    w.setMaximize(true, true);\n"
+                    : "    w.frameGeometry = {x: 300, y: " + top + ", width: g.width, height: g.height};\n")
+            << "    if (plasma6) workspace.activeWindow = w; else workspace.activeClient = w;\n"
                "}\n";
     // A second script, run after the first, says where the window is then:
     // KWin 6 tells a script the frame asked for until the window has moved.
@@ -223,7 +227,9 @@ std::string DesktopDriver::kwinPlaceNative() const {
         const std::string printed =
             desktop_.run("grep -o '" + mark + " [0-9 -]*' '" + desktop_.dir() + "/kwin.log' | tail -n 1");
         std::smatch frame;
-        if (!std::regex_search(printed, frame, std::regex(mark + R"( (300 300 \d+ \d+))")))
+        if (!std::regex_search(printed, frame, std::regex(mark + R"( ((-?\d+) (-?\d+) \d+ \d+))")))
+            return {};
+        if (!where.maximised && (frame[2].str() != "300" || frame[3].str() != top))
             return {};
         return frame[1].str();
     }
@@ -235,26 +241,32 @@ std::string DesktopDriver::kwinPlaceNative() const {
         return std::regex_search(info, m, std::regex("'" + key + R"(': <(-?\d+))")) ? m[1].str() : "";
     };
     // A window that showed after the script ran is still where KWin put it.
-    if (field("x") != "300" || field("y") != "300")
+    if (!where.maximised && (field("x") != "300" || field("y") != top))
         return {};
     return field("x") + " " + field("y") + " " + field("width") + " " + field("height");
 }
 
-std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow() {
+std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow(Placement where) {
     if (!canShowNativeWindow())
         return std::nullopt;
     NativeWindow native;
-    native.pid = desktop_.spawn({"env", "GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "zenity", "--info",
-                                 "--title", "kuvito-native", "--text", "a native Wayland window"},
-                                desktop_.dir() + "/zenity.log");
+    // An information box keeps its size; a text box may be maximised.
+    std::vector<std::string> argv = {"env",     "GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "zenity",
+                                     "--title", "kuvito-native"};
+    if (where.maximised)
+        argv.insert(argv.end(), {"--text-info", "--filename=/etc/hostname"});
+    else
+        argv.insert(argv.end(), {"--info", "--text", "a native Wayland window"});
+    native.pid = desktop_.spawn(argv, desktop_.dir() + "/zenity.log");
     // A Wayland window cannot place itself: the compositor is asked to
     // float it where the character can stand on it, and to focus it.
     std::string rect;
     const bool shown = eventually(
         [&] {
             if (desktop_.options().session == VirtualDesktop::Session::Sway) {
-                swaymsg(
-                    "'[title=\"kuvito-native\"] floating enable, move position 300 300, focus' >/dev/null");
+                swaymsg(where.maximised ? "'[title=\"kuvito-native\"] floating disable, focus' >/dev/null"
+                                        : "'[title=\"kuvito-native\"] floating enable, move position 300 " +
+                                              std::to_string(where.top) + ", focus' >/dev/null");
                 rect = swaymsg(
                     "-t get_tree -r | python3 -c 'import json,sys\n"
                     "def walk(n):\n"
@@ -263,22 +275,26 @@ std::optional<DesktopDriver::NativeWindow> DesktopDriver::showNativeWindow() {
                     "    for c in n.get(\"nodes\", []) + n.get(\"floating_nodes\", []): walk(c)\n"
                     "walk(json.load(sys.stdin))'");
             } else if (desktop_.options().session == VirtualDesktop::Session::KWin) {
-                rect = kwinPlaceNative();
+                rect = kwinPlaceNative(where);
             } else {
-                rect =
-                    desktop_
-                        .shellEval(
-                            "const w = global.get_window_actors().map(a => a.meta_window).find(w => "
-                            "w.get_title() == 'kuvito-native' && w.get_client_type() == 0); let out = ''; "
-                            "if (w) { w.move_frame(true, 300, 300); w.activate(global.get_current_time()); "
-                            "const r = w.get_frame_rect(); if (global.display.focus_window == w) out = "
-                            "[r.x, r.y, r.width, r.height].join(' '); } out")
-                        .value_or("");
+                rect = desktop_
+                           .shellEval(
+                               "const w = global.get_window_actors().map(a => a.meta_window).find(w => "
+                               "w.get_title() == 'kuvito-native' && w.get_client_type() == 0); let out = ''; "
+                               "if (w) { " +
+                               (where.maximised
+                                    ? std::string("w.maximize(imports.gi.Meta.MaximizeFlags.BOTH); ")
+                                    : "w.move_frame(true, 300, " + std::to_string(where.top) + "); ") +
+                               "w.activate(global.get_current_time()); "
+                               "const r = w.get_frame_rect(); if (global.display.focus_window == w) out = "
+                               "[r.x, r.y, r.width, r.height].join(' '); } out")
+                           .value_or("");
             }
             std::istringstream in(rect);
             return static_cast<bool>(in >> native.frame.x >> native.frame.y >> native.frame.width >>
                                      native.frame.height) &&
-                   native.frame.y >= 250;
+                   (where.maximised ? native.frame.width >= desktop_.options().width - 10
+                                    : native.frame.y >= where.top - 50);
         },
         100);
     if (!shown) {

@@ -47,12 +47,20 @@ public:
         XClient::Rect frame;
     };
     bool canShowNativeWindow() const;
-    std::optional<NativeWindow> showNativeWindow();
     // Makes the window of that title full screen (or takes it back), as
     // its program or the user would on that desktop: a native Wayland one
     // (showNativeWindow) through the compositor, an X window through the
     // window manager.
     void setFullScreen(const std::string& title, bool native, bool on);
+    // At 300,300 by default; `top` puts its top there instead, and
+    // `maximised` has the compositor maximise it (sway: tile it, which
+    // fills the workspace).
+    struct Placement {
+        int top;
+        bool maximised;
+    };
+    std::optional<NativeWindow> showNativeWindow(Placement where);
+    std::optional<NativeWindow> showNativeWindow() { return showNativeWindow(Placement{300, false}); }
     // Whether the window of that process is on the current workspace and
     // shown, as GNOME Shell draws it.
     bool shellShowsWindowOf(int pid) const;
@@ -62,6 +70,9 @@ public:
     // The processes of the windows GNOME Shell stacks, bottom first.
     std::string shellStackingPids() const;
 
+    // Runs swaymsg with those arguments on sway's socket; its output.
+    std::string swaymsgFor(const std::string& arguments) const { return swaymsg(arguments); }
+
 private:
     int currentWorkspace() const;
     std::string swaymsg(const std::string& arguments) const;
@@ -70,7 +81,7 @@ private:
     void runKWinScript(const std::string& path, const std::string& name, bool settle = true) const;
     // On KWin: the native window moved to where the character can stand on
     // it and activated; its frame as "x y width height", or empty.
-    std::string kwinPlaceNative() const;
+    std::string kwinPlaceNative(Placement where) const;
 
     VirtualDesktop& desktop_;
     const DesktopRow& row_;

@@ -84,7 +84,10 @@ struct Target {
 Cell chase(Bench& b) {
     if (!b.driver.canPoint())
         return {false, "no pointer the test can move on this desktop"};
-    std::vector<Target> targets = {{"over the desktop", b.left + 600, 200}};
+    // The top band too: the character's corner goes there even over a
+    // top panel, partly above the screen.
+    std::vector<Target> targets = {{"over the desktop", b.left + 600, 200},
+                                   {"in the top band", b.left + 600, 10}};
     pid_t window = 0;
     std::optional<DesktopDriver::NativeWindow> native;
     if (b.driver.canShowNativeWindow()) {
@@ -254,6 +257,81 @@ Cell window(Bench& b) {
                              : "; the native Wayland window did not show";
         if (native)
             b.desktop.stopProcess(native->pid);
+    }
+    return c;
+}
+
+// Mode 4 on a window whose top leaves no room above it for the whole
+// character: one near the screen's top and one maximised (just under a top
+// panel, where there is one). The character stands on the top edge all the
+// same, over the panel or partly above the screen; a top within the edge's
+// slack (10 px) is no place to stand, and there it wanders. X rows walk on
+// an X window, Wayland rows on a native window too.
+Cell top(Bench& b) {
+    // The program starts with the first window shown, as in the window
+    // cell: some window managers (fluxbox) leave the focus where it was
+    // when a window appears after it.
+    std::optional<Started> s;
+    Cell c{true, ""};
+    const auto check = [&](const std::string& what, std::optional<XClient::Rect> frame) {
+        std::string said = what;
+        if (!frame) {
+            c.ok = false;
+            said += ": it did not show";
+        } else if (frame->y <= 10) {
+            said += ": its top " + std::to_string(frame->y) + " leaves no room, the character wanders";
+        } else {
+            int feet = -1;
+            c.ok = standsOn(b, s->window, frame->y, feet) && c.ok;
+            said += ": feet at y " + std::to_string(feet) + ", its top " + std::to_string(frame->y);
+        }
+        c.measured += (c.measured.empty() ? "" : "; ") + said;
+    };
+    for (const bool maximised : {false, true}) {
+        const pid_t msg = showXmessage(b.desktop, "400x150+" + std::to_string(b.left + 300) + "+40",
+                                       "kuvito walks up here");
+        if (!s && !s.emplace(b, 1, 4).window) {
+            b.desktop.stopProcess(msg);
+            return {false, "no mascot window"};
+        }
+        auto front = b.driver.bringToFront(b.x, "xmessage");
+        if (front && maximised) {
+            if (b.is(VirtualDesktop::Session::Gnome))
+                b.desktop.shellEval(
+                    "global.display.focus_window.maximize(imports.gi.Meta.MaximizeFlags.BOTH)");
+            else if (b.is(VirtualDesktop::Session::I3))
+                b.desktop.run("i3-msg '[class=\"Xmessage\"] floating disable' >/dev/null");
+            else if (b.is(VirtualDesktop::Session::Sway))
+                b.driver.swaymsgFor("'[class=\"Xmessage\"] floating disable'");
+            else
+                b.desktop.run("wmctrl -r xmessage -b add,maximized_vert,maximized_horz");
+            // The window takes its new frame: wider than it was asked for.
+            eventually([&] { return b.x.geometry(b.x.topLevel(*front)).width > 600; }, 30);
+        } else if (front && (b.is(VirtualDesktop::Session::I3) || b.is(VirtualDesktop::Session::Sway))) {
+            const std::string float_ = "'[class=\"Xmessage\"] floating enable, move position " +
+                                       std::to_string(b.left + 300) + " 40'";
+            if (b.is(VirtualDesktop::Session::I3))
+                b.desktop.run("i3-msg " + float_ + " >/dev/null");
+            else
+                b.driver.swaymsgFor(float_);
+        }
+        std::optional<XClient::Rect> frame;
+        if (front) {
+            sleepMs(500);
+            frame = b.x.geometry(b.x.topLevel(*front));
+            if (b.is(VirtualDesktop::Session::Gnome))
+                frame = b.driver.shellFrameOf("xmessage").value_or(*frame);
+        }
+        check(std::string(maximised ? "on a maximised X window" : "on an X window near the top"), frame);
+        b.desktop.stopProcess(msg);
+        if (b.driver.canShowNativeWindow()) {
+            const auto native = b.driver.showNativeWindow({40, maximised});
+            check(std::string(maximised ? "on a maximised native Wayland window"
+                                        : "on a native Wayland window near the top"),
+                  native ? std::optional<XClient::Rect>(native->frame) : std::nullopt);
+            if (native)
+                b.desktop.stopProcess(native->pid);
+        }
     }
     return c;
 }
@@ -518,6 +596,7 @@ const std::vector<MatrixCell>& matrixCells() {
         {"face", "mode 5 faces the pointer", face},
         {"panel", "mode 3 on the panel", panel},
         {"window", "mode 4 on the front window", window},
+        {"top", "mode 4 on a window at the top, and on a maximised one", top},
         {"drag", "drag follows the pointer", drag},
         {"behind", "temae=2: a window in front covers it", behind},
         {"workspace", "there after a workspace switch", workspace},

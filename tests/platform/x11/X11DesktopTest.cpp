@@ -3,6 +3,7 @@
 #include "QtMenu.h"
 #include "QtWindowHandle.h"
 #include "RgnRegion.h"
+#include "X11MascotWindow.h"
 #include "X11Probe.h"
 #include "X11TrayArea.h"
 
@@ -441,6 +442,47 @@ TEST_F(X11DesktopTest, AShapedWindowStatesItsRecordOnEveryMap) {
             probe_.requestWmState(id, false, "_NET_WM_STATE_ABOVE");
     }
     EXPECT_FALSE(desk_.isTopMost(handleOf(w)));
+}
+
+// Where the compositor keeps managed windows inside its work area (Mutter),
+// the mascot's window is out of its hands while it stays on top, and a dock
+// below every window while it does not; switching "stay on top" while it is
+// shown makes it the other kind, at the same place.
+TEST_F(X11DesktopTest, AWindowUnmanagedWhileOnTopChangesKindWithTheState) {
+    QWidget w(nullptr, Qt::FramelessWindowHint);
+    w.setWindowTitle("kuvito unmanaged while on top");
+    w.setGeometry(200, 150, 40, 40);
+    auto fast = X11MascotWindow::adopt(w);
+    ASSERT_TRUE(fast);
+    fast->setHolding(MascotHolding::UnmanagedWhileOnTopDockBehind);
+    WindowStateKeeper& keeper = WindowStateKeeper::of(w);
+    keeper.keep("_NET_WM_STATE_ABOVE", true, true);
+    fast->setRegion(QRegion(0, 0, 40, 40));
+    w.show();
+    const std::uintptr_t id = fast->id();
+    std::optional<QRect> first;
+    for (bool above : {true, false, true}) {
+        keeper.keep("_NET_WM_STATE_ABOVE", above, true);
+        EXPECT_TRUE(waitFor([&] { return probe_.viewable(id) && probe_.overrideRedirect(id) == above; }))
+            << above;
+        if (!above) {
+            EXPECT_TRUE(waitFor([&] { return probe_.hasWmState(id, "_NET_WM_STATE_BELOW"); }));
+            EXPECT_EQ(probe_.windowTypes(id), std::vector<std::string>{"_NET_WM_WINDOW_TYPE_DOCK"});
+        }
+        // The window manager's own state changes never undo the record.
+        waitFor([] { return false; }, 40);
+        EXPECT_EQ(keeper.state("_NET_WM_STATE_ABOVE"), above);
+        const auto now = probe_.frameRect(id);
+        ASSERT_TRUE(now);
+        if (!first)
+            first = now;
+        EXPECT_EQ(now->topLeft(), first->topLeft()) << above;
+    }
+    // The same state again changes nothing: the window stays mapped.
+    probe_.unmapsSince(id);
+    keeper.keep("_NET_WM_STATE_ABOVE", true, true);
+    waitFor([] { return false; }, 20);
+    EXPECT_EQ(probe_.unmapsSince(id), 0);
 }
 
 // Presses on such a window reach the child under the pointer, in the

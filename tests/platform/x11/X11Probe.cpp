@@ -44,10 +44,11 @@ X11Probe::~X11Probe() {
         XCloseDisplay(dpy(display_));
 }
 
-std::vector<std::string> X11Probe::wmStates(std::uintptr_t window) {
+namespace {
+
+std::vector<std::string> atomNames(Display* d, std::uintptr_t window, const char* property) {
     std::vector<std::string> names;
-    Display* d = dpy(display_);
-    for (long a : longs(d, static_cast<Window>(window), "_NET_WM_STATE", XA_ATOM)) {
+    for (long a : longs(d, static_cast<Window>(window), property, XA_ATOM)) {
         char* name = XGetAtomName(d, static_cast<Atom>(a));
         if (name) {
             names.emplace_back(name);
@@ -55,6 +56,35 @@ std::vector<std::string> X11Probe::wmStates(std::uintptr_t window) {
         }
     }
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> X11Probe::wmStates(std::uintptr_t window) {
+    return atomNames(dpy(display_), window, "_NET_WM_STATE");
+}
+
+std::vector<std::string> X11Probe::windowTypes(std::uintptr_t window) {
+    return atomNames(dpy(display_), window, "_NET_WM_WINDOW_TYPE");
+}
+
+int X11Probe::unmapsSince(std::uintptr_t window) {
+    Display* d = dpy(display_);
+    XWindowAttributes a{};
+    if (XGetWindowAttributes(d, static_cast<Window>(window), &a) &&
+        !(a.your_event_mask & StructureNotifyMask))
+        XSelectInput(d, static_cast<Window>(window), a.your_event_mask | StructureNotifyMask);
+    XSync(d, False);
+    int unmaps = 0;
+    XEvent e;
+    while (XCheckTypedWindowEvent(d, static_cast<Window>(window), UnmapNotify, &e))
+        ++unmaps;
+    return unmaps;
+}
+
+bool X11Probe::overrideRedirect(std::uintptr_t window) {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(dpy(display_), static_cast<Window>(window), &a) && a.override_redirect;
 }
 
 bool X11Probe::hasWmState(std::uintptr_t window, const std::string& state) {

@@ -38,6 +38,13 @@ public:
     // (_NET_WM_DESKTOP "all"), and whether it shows on the current one.
     bool onEveryWorkspace(std::uintptr_t window);
     bool viewable(std::uintptr_t window);
+    // Whether the window is out of the window manager's hands.
+    bool overrideRedirect(std::uintptr_t window);
+    // How often the window was unmapped since the last call (counted from
+    // the first call on).
+    int unmapsSince(std::uintptr_t window);
+    // The window's _NET_WM_WINDOW_TYPE entries.
+    std::vector<std::string> windowTypes(std::uintptr_t window);
     // The window's bounding shape in its own coordinates.
     QRegion shape(std::uintptr_t window);
     // The colour on screen at a point of the window.
