@@ -138,8 +138,9 @@ TEST(Menu, StartAtLoginWritesTheSessionsEntryForThisProgramAndUntickingRemovesIt
         // The fourth item is "ログイン時に起動".
         desktop.run("xdotool key Down Down Down Down Return");
         ASSERT_TRUE(eventually([&] { return std::filesystem::exists(entry) == ticks; })) << ticks;
-        if (ticks)
+        if (ticks) {
             EXPECT_NE(readFile(entry).find("\nExec=" + program + "\n"), std::string::npos) << readFile(entry);
+        }
     }
     EXPECT_TRUE(mascot.running());
     expectCleanLog(mascot.log());
