@@ -11,7 +11,8 @@ namespace {
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const wchar_t* kValueName = L"kuvito";
 // As the user finds it in the registry editor, for the messages.
-constexpr const char* kShownPlace = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\kuvito";
+constexpr const char* kShownPlace =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\kuvito";
 
 [[noreturn]] void cannotWrite(LONG status) {
     throw KuvitoError(Captions::fill("error.unwritable", "path", kShownPlace) + " (error " +

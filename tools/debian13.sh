@@ -84,10 +84,12 @@ unshare --mount --propagation private -- bash -euc '
   # that makes a mount namespace of its own inside (the GNOME session)
   # still sees the others'"'"' programs at their paths in /proc/PID/exe.
   mkdir -p "$root/.oldroot"
+  # The new root may have no umount of its own yet (a fresh apt variant):
+  # this machine'"'"'s lets the old root go.
+  umount=/.oldroot$(command -v umount)
   cd "$root"
   pivot_root . .oldroot
-  # The new root may have no umount of its own yet (a fresh apt variant).
-  "/.oldroot$(command -v umount)" -l /.oldroot
+  "$umount" -l /.oldroot
   if [ "$ndeps" -gt 0 ]; then
     env -i "${keep[@]}" "$repo/tools/deps.sh" "${deps[@]}"
   fi
