@@ -25,7 +25,11 @@ Cell hidesFor(Bench& b, XClient::Window mascot, const XClient::Rect& place, cons
     b.driver.setFullScreen(title, native, false);
     const long back = hidden >= 0 ? msUntilViewable(b.x, mascot, true, asked) : -1;
     const XClient::Rect now = back >= 0 ? formAt(b, mascot) : XClient::Rect{};
-    const bool inPlace = back >= 0 && now.x == place.x && now.y == place.y;
+    // A window manager that keeps windows out of its top panel's strip (a
+    // desktop that cannot pass the top cell) may put the character back
+    // just below it when it shows again.
+    const bool belowTopStrip = b.row.notApplicable.count("top") && now.y > place.y;
+    const bool inPlace = back >= 0 && now.x == place.x && (now.y == place.y || belowTopStrip);
     Cell c{hidden >= 0 && hidden <= kWithinMs && back >= 0 && back <= kWithinMs && inPlace, what + ": "};
     if (hidden < 0)
         return {false, c.measured + "still shown over it after 3 s"};
@@ -33,8 +37,9 @@ Cell hidesFor(Bench& b, XClient::Window mascot, const XClient::Rect& place, cons
     if (back < 0)
         return {false, c.measured + "not back 3 s after it left full screen"};
     c.measured += "back after " + std::to_string(back) + " ms at " + at(now.x, now.y);
-    if (!inPlace)
-        c.measured += " (it was at " + at(place.x, place.y) + ")";
+    if (now.x != place.x || now.y != place.y)
+        c.measured += " (it was at " + at(place.x, place.y) +
+                      (belowTopStrip ? ", in the strip the window manager keeps windows out of)" : ")");
     return c;
 }
 

@@ -86,8 +86,11 @@ Cell chase(Bench& b) {
         return {false, "no pointer the test can move on this desktop"};
     // The top band too: the character's corner goes there even over a
     // top panel, partly above the screen.
-    std::vector<Target> targets = {{"over the desktop", b.left + 600, 200},
-                                   {"in the top band", b.left + 600, 10}};
+    std::vector<Target> targets = {{"over the desktop", b.left + 600, 200}};
+    // Not where the window manager keeps windows out of its top panel's
+    // strip (a desktop that cannot pass the top cell says so).
+    if (!b.row.notApplicable.count("top"))
+        targets.push_back({"in the top band", b.left + 600, 10});
     pid_t window = 0;
     std::optional<DesktopDriver::NativeWindow> native;
     if (b.driver.canShowNativeWindow()) {
