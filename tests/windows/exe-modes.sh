@@ -43,8 +43,9 @@ chase)
   there() { read -r x y _ _ < <(exe_geometry) && [ "$x,$y" = 500,400 ]; }
   until_true 100 there || fail "it stopped at $x,$y, the pointer is at 500,400"
   # On the pointer it stands, alternating its two idle frames.
-  [ "$(exe_shapes_seen 20)" = "$(printf '%s\n' "$(exe_art_extents 1)" "$(exe_art_extents 2)" | sort)" ] ||
-    fail "not the idle frames: $(exe_shapes_seen 20)"
+  seen=$(exe_shapes_seen 20)
+  [ "$seen" = "$(printf '%s\n' "$(exe_art_extents 1)" "$(exe_art_extents 2)" | sort)" ] ||
+    fail "not the idle frames: $seen"
   ;;
 wander)
   exe_start "$(exe_ini 1 2 0 0)"
