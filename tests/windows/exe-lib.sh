@@ -115,8 +115,10 @@ exe_art_extents() {
       print x1 - x0 + 1, y1 - y0 + 1, x0, y0}'
 }
 
-# exe_shapes_seen N: the shapes the window shows in N quick looks, one a line.
-exe_shapes_seen() { for _ in $(seq "$1"); do exe_shape; done | sort -u; }
+# exe_shapes_seen N: the shapes the window shows in N looks 0.05 s apart, one
+# a line. Looks with no pause all fit in one frame of the fastest timer (50 ms)
+# on an idle machine, and would see one frame where the program shows two.
+exe_shapes_seen() { for _ in $(seq "$1"); do exe_shape && sleep 0.05; done | sort -u; }
 
 # exe_open_menu: opens the tray icon's menu with a right click and sets menu
 # to its X window. The icon's window belongs to the prefix's explorer.exe,

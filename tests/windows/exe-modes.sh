@@ -42,9 +42,13 @@ chase)
   exe_wait_window
   there() { read -r x y _ _ < <(exe_geometry) && [ "$x,$y" = 500,400 ]; }
   until_true 100 there || fail "it stopped at $x,$y, the pointer is at 500,400"
-  # On the pointer it stands, alternating its two idle frames.
+  # On the pointer it stands, alternating its two idle frames; the last
+  # step's frame may show until the next tick.
+  idle=$(printf '%s\n' "$(exe_art_extents 1)" "$(exe_art_extents 2)" | sort)
+  idle_shown() { grep -qxF "$(exe_shape)" <<<"$idle"; }
+  until_true 10 idle_shown || fail "no idle frame on the pointer: $(exe_shape)"
   seen=$(exe_shapes_seen 20)
-  [ "$seen" = "$(printf '%s\n' "$(exe_art_extents 1)" "$(exe_art_extents 2)" | sort)" ] ||
+  [ "$seen" = "$idle" ] ||
     fail "not the idle frames: $seen"
   ;;
 wander)
