@@ -22,6 +22,9 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 root=${KUVITO_DEBIAN13_ROOT:-/var/tmp/kuvito-debian13/root}
+# The release the root is made of when it is made (tools/fresh-ci.sh makes a
+# Debian 12 one the same way).
+suite=${KUVITO_ROOT_SUITE:-trixie}
 
 deps=()
 while [ $# -gt 0 ]; do
@@ -47,11 +50,11 @@ mirror() {
 
 if [ ! -x "$root/usr/bin/apt-get" ]; then
   command -v mmdebstrap >/dev/null || "$repo/tools/deps.sh" debian13
-  echo "Making a Debian 13 root in $root (once; about two minutes)"
+  echo "Making a Debian $suite root in $root (once; about two minutes)"
   rm -rf "$root.new"
   mkdir -p "$(dirname "$root")"
   mmdebstrap --quiet --variant=apt --components=main --include=ca-certificates \
-    trixie "$root.new" "deb $(mirror) trixie main"
+    "$suite" "$root.new" "deb $(mirror) $suite main"
   rm -rf "$root"
   mv "$root.new" "$root"
 fi
