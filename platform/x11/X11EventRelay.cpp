@@ -52,8 +52,9 @@ Qt::KeyboardModifiers qtModifiers(unsigned state) {
 } // namespace
 
 X11EventRelay::X11EventRelay(X11MascotConnection& x, QWidget& widget, std::function<QPoint(QPoint)> toWidget,
-                             std::function<void(unsigned long)> propertyChanged)
+                             std::function<void(unsigned long)> propertyChanged, std::function<void()> shown)
     : x_(x), widget_(&widget), toWidget_(std::move(toWidget)), propertyChanged_(std::move(propertyChanged)),
+      shown_(std::move(shown)),
       events_(std::make_unique<QSocketNotifier>(ConnectionNumber(x.display()), QSocketNotifier::Read)),
       mouse_(std::make_unique<MouseRelay>(widget)) {
     connect(events_.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
@@ -108,6 +109,10 @@ void X11EventRelay::readEvents() {
         case PropertyNotify:
             if (propertyChanged_)
                 propertyChanged_(ev.xproperty.atom);
+            break;
+        case MapNotify:
+            if (ev.xmap.window == x_.window() && shown_)
+                shown_();
             break;
         case ClientMessage:
             if (ev.xclient.message_type == x_.wmProtocols() &&

@@ -23,9 +23,10 @@ class X11EventRelay : public QObject {
 public:
     // `toWidget` turns a position on the X window (the server's pixels from
     // the window's corner) into the widget's own; `propertyChanged` hears
-    // of each changed property of the window (its atom).
+    // of each changed property of the window (its atom), and `shown` of
+    // the window being mapped on the screen.
     X11EventRelay(X11MascotConnection& x, QWidget& widget, std::function<QPoint(QPoint)> toWidget,
-                  std::function<void(unsigned long)> propertyChanged);
+                  std::function<void(unsigned long)> propertyChanged, std::function<void()> shown);
     ~X11EventRelay() override;
     X11EventRelay(const X11EventRelay&) = delete;
     X11EventRelay& operator=(const X11EventRelay&) = delete;
@@ -58,6 +59,7 @@ private:
     QPointer<QWidget> widget_;
     std::function<QPoint(QPoint)> toWidget_;
     std::function<void(unsigned long)> propertyChanged_;
+    std::function<void()> shown_;
     std::unique_ptr<QSocketNotifier> events_;
     std::unique_ptr<MouseRelay> mouse_;
     std::function<void(QPoint)> moved_;

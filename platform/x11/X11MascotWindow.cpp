@@ -67,7 +67,7 @@ X11MascotWindow::X11MascotWindow(QWidget& widget, std::unique_ptr<X11MascotConne
     // counts from the form's corner.
     events_ = std::make_unique<X11EventRelay>(
         *x_, widget, [this](QPoint local) { return toWidget(local + windowOffset()); },
-        [this](unsigned long atom) { propertyChanged(atom); });
+        [this](unsigned long atom) { propertyChanged(atom); }, [this] { keepPlaceOnMap(); });
 }
 
 X11MascotWindow::~X11MascotWindow() {
@@ -153,6 +153,22 @@ void X11MascotWindow::unmap() {
     XUnmapWindow(x_->display(), x_->window());
     XFlush(x_->display());
     mapped_ = false;
+}
+
+void X11MascotWindow::keepPlaceOnMap() {
+    if (!mapped_ || mappedUnmanaged_)
+        return;
+    // A window manager may frame a window it takes on again somewhere else
+    // than asked (i3 puts it where a title bar would have pushed it): the
+    // character stays where it stood.
+    Display* dpy = x_->display();
+    int x = 0, y = 0;
+    Window child = 0;
+    if (XTranslateCoordinates(dpy, x_->window(), DefaultRootWindow(dpy), 0, 0, &x, &y, &child) &&
+        QPoint(x, y) != placed_.topLeft()) {
+        XMoveWindow(dpy, x_->window(), placed_.x(), placed_.y());
+        XFlush(dpy);
+    }
 }
 
 X11FramePictures& X11MascotWindow::frames() {

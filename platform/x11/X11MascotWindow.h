@@ -122,6 +122,9 @@ private:
     X11MascotWindow(QWidget& widget, std::unique_ptr<X11MascotConnection> connection);
     void map();
     void unmap();
+    // Puts the window back where it was asked to be when the window manager
+    // mapped it elsewhere.
+    void keepPlaceOnMap();
     void propertyChanged(unsigned long atom);
     bool onTop() const;
     // Whether the window is override-redirect from its next map on.
