@@ -12,7 +12,11 @@ namespace {
 std::string unsafe(const std::string& path, const struct stat& info, unsigned user) {
     if (info.st_uid != 0 && info.st_uid != user)
         return path + " belongs to another user";
-    if (info.st_mode & (S_IWGRP | S_IWOTH))
+    // In a sticky folder (/tmp, /var/tmp) others may add entries but not
+    // rename or remove those of root or the user, and the entry below is
+    // checked on its own.
+    const bool sticky = S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX);
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) && !sticky)
         return path + " may be written by others";
     return {};
 }

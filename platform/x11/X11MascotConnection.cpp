@@ -53,9 +53,8 @@ bool X11MascotConnection::createWindow(QRect g) {
     const int screen = DefaultScreen(dpy_);
     const Window root = RootWindow(dpy_, screen);
     XSetWindowAttributes attrs{};
-    attrs.event_mask =
-        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask |
-        StructureNotifyMask;
+    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask |
+                       PropertyChangeMask | StructureNotifyMask;
     unsigned long attrMask = CWEventMask;
     // A visual with alpha lets a compositor that ignores the shape (Wayland
     // compositors showing X11 programs) still show only the character; the

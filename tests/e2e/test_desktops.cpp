@@ -165,9 +165,10 @@ TEST_P(Language, OutsideJapaneseTheMenuAndTheSettingsDialogAreEnglish) {
     std::vector<std::string> labels;
     for (const auto& e : menu)
         labels.push_back(e.label);
-    EXPECT_EQ(labels, (std::vector<std::string>{english("menu.settings", true), english("menu.about", true),
-                                                english("menu.hideFullScreen", true), "-",
-                                                english("menu.exit", true)}));
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{english("menu.settings", true), english("menu.about", true),
+                                        english("menu.hideFullScreen", true), english("menu.autostart", true),
+                                        "-", english("menu.exit", true)}));
     ASSERT_FALSE(menu.empty());
     desktop.run("gdbus call --session -d " + item + " -o " + m[1].str() +
                 " -m com.canonical.dbusmenu.Event -- " + std::to_string(menu[0].id) + " clicked '<0>' 0");

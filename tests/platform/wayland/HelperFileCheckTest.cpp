@@ -95,6 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
                      fs::permissions(tree.root(), fs::perms::others_write, fs::perm_options::add);
                  },
                  false, false},
+        FileCase{"FolderAboveStickyAndWritableByAll",
+                 [](const Tree& tree) { fs::permissions(tree.root(), fs::perms(01777)); }, false, true},
+        FileCase{"FileStickyAndWritableByAll",
+                 [](const Tree& tree) { fs::permissions(tree.file(), fs::perms(01666)); }, false, false},
         // The link is root's, but the file it leads to lies in a folder all may write.
         FileCase{"LinkIntoAFolderAllMayWrite",
                  [](const Tree& tree) {
