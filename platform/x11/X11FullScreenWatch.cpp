@@ -68,6 +68,17 @@ X11FullScreenWatch::~X11FullScreenWatch() {
 
 void X11FullScreenWatch::readEvents() {
     Server& x = *x_;
+    // Reading the window's state reads the socket too, and events that come
+    // with the reply wait in Xlib's queue where the socket notifier never
+    // sees them: they are answered here before the loop goes back to sleep
+    // (else the end of a full screen could go unheard until the next event).
+    do
+        answerPendingEvents();
+    while (XEventsQueued(x.dpy, QueuedAlready) > 0);
+}
+
+void X11FullScreenWatch::answerPendingEvents() {
+    Server& x = *x_;
     bool activeChanged = false;
     bool windowChanged = false;
     // A burst of events (a window going full screen sends its state and

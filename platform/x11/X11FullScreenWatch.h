@@ -34,6 +34,8 @@ private:
     struct Server;
     X11FullScreenWatch(std::unique_ptr<Server> server, std::function<void()> changed);
     void readEvents();
+    // Reads what the socket has and answers it once.
+    void answerPendingEvents();
     // Reads which window is active and listens to it from now on.
     void followActiveWindow();
     // Reads the active window's state and place; tells `changed_` when the
