@@ -17,6 +17,9 @@
 #                                      for the run and removed after it: the
 #                                      installed program runs, with the
 #                                      helpers the package carries
+#   KUVITO_MATRIX_CELLS=top,fullscreen tools/desktop-matrix.sh NAME...
+#                                      only those cells (for looking into
+#                                      one; the row says "not run" elsewhere)
 #
 # The desktops, their order and the quick subset are the blocks of
 # tests/e2e/desktops.conf. Each desktop runs in a private virtual display

@@ -151,6 +151,11 @@ void VirtualDesktop::startOtherSession() {
     std::vector<std::string> argv;
     std::string panelReady;
     if (options_.session == Session::Fluxbox) {
+        // Without a background of its own, fluxbox's style has fbsetbg set
+        // its picture, which fails here and says so in an xmessage: a
+        // window the tests would take for theirs.
+        std::filesystem::create_directories(dir_ + "/home/.fluxbox");
+        std::ofstream(dir_ + "/home/.fluxbox/overlay") << "background: none\n";
         argv = {"fluxbox"};
         panelReady = "! xprop -root _NET_WORKAREA | grep -q '= 0, 0, " + std::to_string(options_.width) +
                      ", " + std::to_string(options_.height) + "'";

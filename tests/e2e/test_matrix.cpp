@@ -638,7 +638,15 @@ TEST_P(Matrix, DISABLED_Smoke) {
     std::filesystem::create_directories(outDir());
 
     std::string line = "| " + row.title + " |";
+    // KUVITO_MATRIX_CELLS=top,fullscreen runs those cells only, for looking
+    // into one; the row then says so in the others.
+    const char* only = std::getenv("KUVITO_MATRIX_CELLS");
     for (const MatrixCell& cell : matrixCells()) {
+        if (only &&
+            ("," + std::string(only) + ",").find("," + std::string(cell.id) + ",") == std::string::npos) {
+            line += " not run |";
+            continue;
+        }
         SCOPED_TRACE(cell.id);
         Cell c;
         try {
