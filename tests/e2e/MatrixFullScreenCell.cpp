@@ -24,6 +24,10 @@ Cell hidesFor(Bench& b, XClient::Window mascot, const XClient::Rect& place, cons
     asked = std::chrono::steady_clock::now();
     b.driver.setFullScreen(title, native, false);
     const long back = hidden >= 0 ? msUntilViewable(b.x, mascot, true, asked) : -1;
+    // The window manager's placing of the window it takes on again, and
+    // the program's answer to it, take a moment.
+    if (back >= 0)
+        sleepMs(300);
     const XClient::Rect now = back >= 0 ? formAt(b, mascot) : XClient::Rect{};
     // A window manager that keeps windows out of its top panel's strip (a
     // desktop that cannot pass the top cell) may put the character back
