@@ -23,6 +23,7 @@ dir=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-exe.XXXXXX")
 # so that the machine needs no Japanese locale of its own.
 locales=$(mktemp -d "${TMPDIR:-/tmp}/kuvito-locale.XXXXXX")
 localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" 2>/dev/null
+localedef -i en_US -f UTF-8 "$locales/en_US.UTF-8" 2>/dev/null
 chmod -R a+rX "$locales"
 pid=""
 program_pid=""
@@ -54,11 +55,13 @@ until_true() {
 }
 
 # exe_start [INI_TEXT]: the program in a folder of its own ($dir), as unpacked
-# from the zip, with that kuvito.ini beside it or none.
+# from the zip, with that kuvito.ini beside it or none, in the locale
+# exe_locale names.
+exe_locale=ja_JP.UTF-8
 exe_start() {
   cp "$exe" "$dir/kuvito.exe"
   [ $# -gt 0 ] && printf '%s' "$1" >"$dir/kuvito.ini"
-  (cd "$dir" && exec "${run_as[@]}" env LOCPATH="$locales" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$wine_run" \
+  (cd "$dir" && exec "${run_as[@]}" env LOCPATH="$locales" LANG="$exe_locale" LC_ALL="$exe_locale" "$wine_run" \
     ./kuvito.exe) &
   pid=$!
 }
@@ -76,15 +79,17 @@ exe_find_window() {
   [ -n "$w" ] && xwininfo -id "$w" | grep -q IsViewable && echo "$w"
 }
 
-# exe_wait_window: sets window and program_pid. The window gets its caption
+# exe_wait_window: sets window and program_pid, for the window named
+# exe_title (the Japanese caption unless a script says otherwise). It gets its caption
 # with its layout, before its first frame shapes it and it is shown: it counts
 # once it is shown.
+exe_title=走れクヴィトくん
 exe_wait_window() {
   for _ in $(seq 60); do
-    window=$(exe_find_window 走れクヴィトくん) && break
+    window=$(exe_find_window "$exe_title") && break
     sleep 0.5
   done
-  [ -n "$window" ] || fail "no shown window named 走れクヴィトくん"
+  [ -n "$window" ] || fail "no shown window named $exe_title"
   program_pid=$(xprop -id "$window" _NET_WM_PID | awk '{print $3}')
 }
 
