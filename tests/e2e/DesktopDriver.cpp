@@ -201,37 +201,18 @@ std::string DesktopDriver::kwinPlaceNative(Placement where) const {
                     : "    w.frameGeometry = {x: 300, y: " + top + ", width: g.width, height: g.height};\n")
             << "    if (plasma6) workspace.activeWindow = w; else workspace.activeClient = w;\n"
                "}\n";
-    // A second script, run after the first, says where the window is then:
-    // KWin 6 tells a script the frame asked for until the window has moved.
-    // Each run prints a mark of its own: the log keeps what earlier runs
-    // printed (the window an earlier cell showed was at the same place),
-    // and a line of theirs would answer for a window not placed yet.
-    static int runs = 0;
-    const std::string mark = "kuvito-native-frame-" + std::to_string(++runs);
-    const std::string tell = desktop_.dir() + "/tell-native.js";
-    std::ofstream(tell) << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
-                           "workspace.clientList();\n"
-                           "for (var i = 0; i < all.length; ++i) {\n"
-                           "    var g = all[i].frameGeometry;\n"
-                           "    if (all[i].caption === 'kuvito-native')\n"
-                           "        print('"
-                        << mark << " ' + g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height);\n}\n";
     runKWinScript(script, "kuvito-test-place");
     const std::string found = desktop_.run("gdbus call --session -d org.kde.KWin -o /WindowsRunner -m "
                                            "org.kde.krunner1.Match kuvito-native 2>/dev/null");
     std::smatch id;
     if (!std::regex_search(found, id, std::regex(R"('\d+_(\{[0-9a-f-]+\})')"))) {
-        // KWin 6.3 has no window search on D-Bus: the frame is the one the
-        // second script printed, once the window is where it was put.
-        runKWinScript(tell, "kuvito-test-tell");
-        const std::string printed =
-            desktop_.run("grep -o '" + mark + " [0-9 -]*' '" + desktop_.dir() + "/kwin.log' | tail -n 1");
-        std::smatch frame;
-        if (!std::regex_search(printed, frame, std::regex(mark + R"( ((-?\d+) (-?\d+) \d+ \d+))")))
+        // KWin 6.3 has no window search on D-Bus: the frame is the one a
+        // second script tells, once the window is where it was put.
+        const std::optional<XClient::Rect> frame = kwinFrameOf("kuvito-native");
+        if (!frame || (!where.maximised && (frame->x != 300 || std::to_string(frame->y) != top)))
             return {};
-        if (!where.maximised && (frame[2].str() != "300" || frame[3].str() != top))
-            return {};
-        return frame[1].str();
+        return std::to_string(frame->x) + " " + std::to_string(frame->y) + " " +
+               std::to_string(frame->width) + " " + std::to_string(frame->height);
     }
     const std::string info = desktop_.run("gdbus call --session -d org.kde.KWin -o /KWin -m "
                                           "org.kde.KWin.getWindowInfo '" +
@@ -364,7 +345,36 @@ std::optional<XClient::Window> DesktopDriver::bringToFront(XClient& x, const std
     return activateWindow(desktop_, x, title);
 }
 
-std::optional<XClient::Rect> DesktopDriver::shellFrameOf(const std::string& title) const {
+std::optional<XClient::Rect> DesktopDriver::kwinFrameOf(const std::string& caption) const {
+    // The script prints the frame to KWin's log. KWin 6 tells a script the
+    // frame asked for until the window has moved, so it runs after the
+    // window has been placed. Each run prints a mark of its own: the log
+    // keeps what earlier runs printed.
+    static int runs = 0;
+    const std::string mark = "kuvito-frame-" + std::to_string(++runs);
+    const std::string tell = desktop_.dir() + "/tell-frame.js";
+    std::ofstream(tell) << "var all = typeof workspace.windowList === 'function' ? workspace.windowList() : "
+                           "workspace.clientList();\n"
+                           "for (var i = 0; i < all.length; ++i) {\n"
+                           "    var g = all[i].frameGeometry;\n"
+                           "    if (all[i].caption === '"
+                        << caption << "')\n        print('" << mark
+                        << " ' + g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height);\n}\n";
+    runKWinScript(tell, "kuvito-test-tell");
+    const std::string printed =
+        desktop_.run("grep -o '" + mark + " [0-9 -]*' '" + desktop_.dir() + "/kwin.log' | tail -n 1");
+    XClient::Rect r;
+    std::istringstream in(printed.substr(std::min(printed.size(), mark.size())));
+    if (in >> r.x >> r.y >> r.width >> r.height)
+        return r;
+    return std::nullopt;
+}
+
+std::optional<XClient::Rect> DesktopDriver::compositorFrameOf(const std::string& title) const {
+    if (desktop_.options().session == VirtualDesktop::Session::KWin)
+        return kwinFrameOf(title);
+    if (desktop_.options().session != VirtualDesktop::Session::Gnome)
+        return std::nullopt;
     const std::string text =
         desktop_
             .shellEval("const w = global.get_window_actors().map(a => a.meta_window).find(w => "

@@ -64,9 +64,11 @@ public:
     // Whether the window of that process is on the current workspace and
     // shown, as GNOME Shell draws it.
     bool shellShowsWindowOf(int pid) const;
-    // The visible frame GNOME Shell has for the window of that title (no
-    // invisible borders, no shadow).
-    std::optional<XClient::Rect> shellFrameOf(const std::string& title) const;
+    // The visible frame the compositor (GNOME Shell, KWin) has for the
+    // window of that title: no invisible borders, no shadow, and on KWin 6,
+    // which frames X windows without reparenting them, the title bar too.
+    // Nothing on other desktops.
+    std::optional<XClient::Rect> compositorFrameOf(const std::string& title) const;
     // The processes of the windows GNOME Shell stacks, bottom first.
     std::string shellStackingPids() const;
 
@@ -79,6 +81,8 @@ private:
     // Runs the KWin script in that file once, under that name; settle: and
     // waits until it has run (what it did or printed is read next).
     void runKWinScript(const std::string& path, const std::string& name, bool settle = true) const;
+    // The frame KWin has for the window of that caption, as a script tells it.
+    std::optional<XClient::Rect> kwinFrameOf(const std::string& caption) const;
     // On KWin: the native window moved to where the character can stand on
     // it and activated; its frame as "x y width height", or empty.
     std::string kwinPlaceNative(Placement where) const;

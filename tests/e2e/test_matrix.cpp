@@ -243,10 +243,10 @@ Cell window(Bench& b) {
     }
     // The visible top: the window manager's frame on an X server; on GNOME
     // Shell its frame rectangle, without the invisible borders Mutter's X
-    // frame window has around it.
+    // frame window has around it; on KWin its frame, title bar included,
+    // which KWin 6 draws around the X window without a window of its own.
     auto frame = b.x.geometry(b.x.topLevel(*front));
-    if (b.is(VirtualDesktop::Session::Gnome))
-        frame = b.driver.shellFrameOf("xmessage").value_or(frame);
+    frame = b.driver.compositorFrameOf("xmessage").value_or(frame);
     int feet = -1;
     c.ok = standsOn(b, s.window, frame.y, feet);
     c.measured = "on an X window: feet at y " + std::to_string(feet) + ", its top " + std::to_string(frame.y);
@@ -322,8 +322,7 @@ Cell top(Bench& b) {
         if (front) {
             sleepMs(500);
             frame = b.x.geometry(b.x.topLevel(*front));
-            if (b.is(VirtualDesktop::Session::Gnome))
-                frame = b.driver.shellFrameOf("xmessage").value_or(*frame);
+            frame = b.driver.compositorFrameOf("xmessage").value_or(*frame);
         }
         check(std::string(maximised ? "on a maximised X window" : "on an X window near the top"), frame);
         b.desktop.stopProcess(msg);
