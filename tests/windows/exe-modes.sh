@@ -8,10 +8,11 @@
 # 5 stays and faces the pointer), drag (the window follows the pointer's
 # travel and the frames change again after the drop).
 #
-#   exe-modes.sh KUVITO_EXE WINE_RUN ART_DIR SCENARIO
+#   exe-modes.sh KUVITO_EXE WINE_RUN ART_DIR SCENARIO EXE_PROBE
 source "$(dirname "$0")/exe-lib.sh"
 art_dir=$3
 scenario=$4
+probe=$(realpath "$5")
 
 # The figure's left and right edges and its feet on the screen, then the
 # window's corner, which is the form's.
@@ -70,18 +71,24 @@ taskbar)
 window)
   exe_start "$(exe_ini 1 4 0 0)"
   exe_wait_window
-  # Started after the program, Wine's notepad is the front window as Windows
-  # sees it (Wine makes the notification icon's window the front one when the
-  # icon comes). Undecorated, its window rectangle is its X window.
-  "$wine_run" reg add 'HKCU\Software\Wine\AppDefaults\notepad.exe\X11 Driver' /v Decorated /d N /f >/dev/null
-  "$wine_run" notepad >/dev/null 2>&1 &
-  notepad=""
-  find_notepad() { notepad=$(xwininfo -root -tree | awk '/\("notepad.exe"/ && !/ 1x1\+/ {print $1; exit}') && [ -n "$notepad" ]; }
-  until_true 300 find_notepad || fail "notepad did not come"
-  others+=("$(xprop -id "$notepad" _NET_WM_PID | awk '{print $3}')")
-  xdotool windowmove "$notepad" 300 300 windowsize "$notepad" 400 150
-  moved() { read -r nx ny nw _ < <(exe_geometry "$notepad") && [ "$nx,$ny,$nw" = 300,300,400 ]; }
-  until_true 20 moved || fail "notepad stayed at $nx,$ny"
+  # Started after the program, the probe's window is the front window as
+  # Windows sees it (Wine makes the notification icon's window the front one
+  # when the icon comes). Undecorated, its window rectangle is its X window.
+  "$wine_run" reg add 'HKCU\Software\Wine\AppDefaults\exe-probe.exe\X11 Driver' /v Decorated /d N /f >/dev/null
+  trap 'cleanup; "$wine_run" "$probe" release window' EXIT
+  (exec "$wine_run" "$probe" window >"$dir/window.log" 2>&1) &
+  until_true 300 grep -q shown "$dir/window.log" || fail "the probe's window did not come"
+  front=""
+  # The tree is read while Wine makes and ends windows of its own: a walk
+  # that meets one gone ends in an error, and only what it found counts.
+  find_front() {
+    front=$(xwininfo -root -tree 2>/dev/null | awk '/"kuvito probe window":/ {w = $1} END {print w}')
+    [ -n "$front" ]
+  }
+  until_true 50 find_front || fail "no X window for the probe's window"
+  xdotool windowmove "$front" 300 300 windowsize "$front" 400 150
+  moved() { read -r nx ny nw _ < <(exe_geometry "$front") && [ "$nx,$ny,$nw" = 300,300,400 ]; }
+  until_true 20 moved || fail "the window stayed at $nx,$ny"
   on_window() {
     read -r left right feet _ < <(figure)
     [ "$feet" = "$ny" ] && [ "$left" -ge "$nx" ] && [ "$right" -le $((nx + nw)) ]
@@ -91,7 +98,7 @@ window)
     on_window || fail "left the window's top edge: $left..$right, feet at $feet"
     sleep 0.05
   done
-  kill "${others[0]}"
+  "$wine_run" "$probe" release window || fail "the probe's window could not be closed"
   wanders
   ;;
 step | drag)
