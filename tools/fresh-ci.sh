@@ -8,7 +8,7 @@
 #
 # DIR (default /var/tmp/kuvito-fresh-ci) is emptied first and keeps the root,
 # the clone and ci.log afterwards; remove it when done (it grows to about
-# 12 GB). It prints the time .ci/run took and ends with its exit code.
+# 9 GB). It prints the time .ci/run took and ends with its exit code.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-/var/tmp/kuvito-fresh-ci}
