@@ -12,6 +12,12 @@
 
 namespace {
 
+// What the window tells this connection: the pointer over it and its
+// properties. Structure events (a ConfigureNotify for every move) are heard
+// only between a map and its MapNotify.
+constexpr long kEventMask =
+    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | PropertyChangeMask;
+
 // The properties Qt gave its own window for the widget that the window
 // manager and other programs go by; this window carries them instead.
 constexpr const char* kCopiedProperties[] = {
@@ -47,14 +53,17 @@ X11MascotConnection::~X11MascotConnection() {
     XCloseDisplay(dpy_);
 }
 
+void X11MascotConnection::hearMap(bool on) {
+    XSelectInput(dpy_, window_, kEventMask | (on ? StructureNotifyMask : 0));
+}
+
 bool X11MascotConnection::createWindow(QRect g) {
     // A server out of memory refuses the window; Qt then shows the widget.
     X11ErrorTrap trap(dpy_, true);
     const int screen = DefaultScreen(dpy_);
     const Window root = RootWindow(dpy_, screen);
     XSetWindowAttributes attrs{};
-    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask |
-                       PropertyChangeMask | StructureNotifyMask;
+    attrs.event_mask = kEventMask;
     unsigned long attrMask = CWEventMask;
     // A visual with alpha lets a compositor that ignores the shape (Wayland
     // compositors showing X11 programs) still show only the character; the

@@ -55,6 +55,9 @@ public:
     void copyIdentity(unsigned long from) const;
     // Takes size limits off the window's size hints and states its place.
     void setPlaceHints(QRect g) const;
+    // Whether the window's structure events come (from a map until its
+    // MapNotify), or only the pointer's and the properties'.
+    void hearMap(bool on);
 
 private:
     X11MascotConnection() = default;

@@ -142,6 +142,7 @@ void X11MascotWindow::map() {
     x.setPlaceHints(g);
     XMoveResizeWindow(x.display(), x.window(), g.x(), g.y(), g.width(), g.height());
     placed_ = g;
+    x.hearMap(true);
     XMapWindow(x.display(), x.window());
     XFlush(x.display());
     mapped_ = true;
@@ -156,6 +157,7 @@ void X11MascotWindow::unmap() {
 }
 
 void X11MascotWindow::keepPlaceOnMap() {
+    x_->hearMap(false);
     if (!mapped_ || mappedUnmanaged_)
         return;
     // A window manager may frame a window it takes on again somewhere else
