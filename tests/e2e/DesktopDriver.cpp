@@ -2,6 +2,7 @@
 
 #include "E2eSupport.h"
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
